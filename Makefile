@@ -1,0 +1,41 @@
+# The two set-up commands of the README: `make run` and `make test`.
+# Both install missing Debian packages first, then configure and build.
+
+BUILD_DIR ?= build
+JOBS := $(shell nproc)
+CMAKE_FLAGS ?=
+
+ifeq ($(SANITIZE),1)
+BUILD_DIR := build-asan
+CMAKE_FLAGS += -DPLENORIA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+endif
+
+.PHONY: all deps configure build run test bench install clean
+
+all: build
+
+deps:
+	./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/src/app/plenoria
+
+test: build
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
+	cmake --build build-bench -j $(JOBS)
+	@echo "Benchmarks are in build-bench/benchmarks/"
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
+
+clean:
+	rm -rf build build-asan build-bench
