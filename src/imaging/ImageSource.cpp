@@ -1,10 +1,14 @@
 #include "ImageSource.h"
 
 #include "Bitmap.h"
+#include "BmpCodec.h"
 #include "GifCodec.h"
+#include "HeifCodec.h"
 #include "ImageSourceCodec.h"
 #include "JpegCodec.h"
 #include "PngCodec.h"
+#include "TiffCodec.h"
+#include "WebPCodec.h"
 
 #include <QFile>
 
@@ -26,11 +30,14 @@ std::shared_ptr<const ImageSource::Codec> makeCodec(ImageType type, const QByteA
     case ImageType::JPEG:
         return JpegCodec::create(data);
     case ImageType::WebP:
+        return WebPCodec::create(data);
     case ImageType::HEIC:
     case ImageType::AVIF:
+        return HeifCodec::create(data, type);
     case ImageType::TIFF:
+        return TiffCodec::create(data);
     case ImageType::BMP:
-        return nullptr;
+        return BmpCodec::create(data);
     }
     return nullptr;
 }
