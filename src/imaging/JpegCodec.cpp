@@ -10,8 +10,13 @@ namespace plenoria {
 
 namespace {
 
+// A progressive file may split its data into thousands of tiny scans, each costing a pass over the
+// whole image: far more than any real encoder writes, and a way to stall a decode for minutes.
+constexpr int maxScans = 1000;
+
 struct ErrorManager {
     jpeg_error_mgr manager;
+    jpeg_progress_mgr progress;
     std::jmp_buf jump;
 };
 
@@ -23,11 +28,15 @@ struct ErrorManager {
 void onMessage(j_common_ptr)
 { }
 
+void onProgress(j_common_ptr info)
+{
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > maxScans)
+        onFatalError(info);
+}
+
 // Where libjpeg writes the decoded rows; provided by the caller once the size is known.
 struct Target {
     QImage image;
-    bool cmyk = false;
-    bool invertedCmyk = false;
 };
 
 using Allocate = bool (*)(void* context, int width, int height, uchar** pixels, qsizetype* bytesPerLine);
@@ -40,11 +49,13 @@ bool runDecoder(const uchar* data, size_t size, Allocate allocate, void* context
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = onFatalError;
     errors.manager.output_message = onMessage;
+    errors.progress.progress_monitor = onProgress;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
+    info.progress = &errors.progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&info);

@@ -68,6 +68,29 @@ TEST(StillReading, JpegDecodesOpaqueAtItsStoredSize)
     }
 }
 
+// Repeating a progressive file's last scan costs nothing to store but a pass over the image to decode.
+TEST(StillReading, AJpegOfThousandsOfScansIsRefusedRatherThanGroundThrough)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("in.png"));
+    const QString jpg = dir.filePath(QStringLiteral("p.jpg"));
+    gradientImage(64, 64, Qt::red, Qt::blue).save(png);
+    ASSERT_TRUE(
+        runPeer(QStringLiteral("convert"), {png, QStringLiteral("-interlace"), QStringLiteral("JPEG"), jpg}));
+    const QByteArray progressive = readFileBytes(jpg);
+    const qsizetype lastScan = progressive.lastIndexOf("\xff\xda");
+    const qsizetype end = progressive.lastIndexOf("\xff\xd9");
+    ASSERT_TRUE(lastScan > 0 && end > lastScan);
+    ASSERT_TRUE(ImageSource::fromData(progressive)->decodeFrame(0));
+
+    const QByteArray scan = progressive.mid(lastScan, end - lastScan);
+    const QByteArray bomb = progressive.left(end) + scan.repeated(1500) + progressive.mid(end);
+    const std::optional<ImageSource> source = ImageSource::fromData(bomb);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->frameProperties(0).pixelSize, QSize(64, 64));
+    EXPECT_FALSE(source->decodeFrame(0));
+}
+
 TEST(StillReading, TheTypeComesFromTheContentOnly)
 {
     EXPECT_EQ(ImageSource::fromData(encodePng(solidImage(2, 2, Qt::red)))->type(), ImageType::PNG);

@@ -26,18 +26,19 @@ struct Palette {
 Palette indexImage(const QImage& source, bool allowTransparency)
 {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const qsizetype pixels = qsizetype(image.width()) * image.height();
+    const auto* data = reinterpret_cast<const QRgb*>(image.constBits()); // ARGB32 rows are never padded
+    const auto transparent = [&](QRgb p) { return allowTransparency && qAlpha(p) < 128; };
     Palette palette;
     palette.map.reset(GifMakeMapObject(256, nullptr));
     QHash<QRgb, int> exact;
     bool hasTransparent = false;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (allowTransparency && qAlpha(p) < 128)
-                hasTransparent = true;
-            else if (exact.size() <= 256)
-                exact.insert(p | 0xFF000000u, 0);
-        }
+    for (qsizetype i = 0; i < pixels; ++i) {
+        if (transparent(data[i]))
+            hasTransparent = true;
+        else if (exact.size() <= 256)
+            exact.insert(data[i] | 0xFF000000u, 0);
+    }
     const int first = hasTransparent ? 1 : 0;
     const bool fits = exact.size() + first <= 256;
     if (hasTransparent)
@@ -56,17 +57,24 @@ Palette indexImage(const QImage& source, bool allowTransparency)
     for (auto it = exact.begin(); fits && it != exact.end(); ++it)
         palette.map->Colors[it.value()]
             = {GifByteType(qRed(it.key())), GifByteType(qGreen(it.key())), GifByteType(qBlue(it.key()))};
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (hasTransparent && qAlpha(p) < 128)
-                palette.indices.push_back(0);
-            else if (fits)
-                palette.indices.push_back(GifPixelType(exact.value(p | 0xFF000000u)));
-            else
-                palette.indices.push_back(GifPixelType(
-                    std::max(first, (qRed(p) >> 5 << 5) | (qGreen(p) >> 5 << 2) | (qBlue(p) >> 6))));
+    palette.indices.reserve(size_t(pixels));
+    QRgb last = 0;
+    int lastIndex = -1;
+    for (qsizetype i = 0; i < pixels; ++i) {
+        const QRgb p = data[i];
+        if (hasTransparent && transparent(p)) {
+            palette.indices.push_back(0);
+        } else if (fits) {
+            if (lastIndex < 0 || p != last) {
+                last = p;
+                lastIndex = exact.value(p | 0xFF000000u);
+            }
+            palette.indices.push_back(GifPixelType(lastIndex));
+        } else {
+            palette.indices.push_back(
+                GifPixelType(std::max(first, (qRed(p) >> 5 << 5) | (qGreen(p) >> 5 << 2) | (qBlue(p) >> 6))));
         }
+    }
     return palette;
 }
 
