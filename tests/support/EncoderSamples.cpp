@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <gif_lib.h>
 
 namespace plenoria::test {
@@ -133,6 +134,36 @@ std::optional<QByteArray> runPeer(const QString& program, const QStringList& arg
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return std::nullopt;
     return process.readAllStandardOutput();
+}
+
+std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("probe.webp");
+    if (!writeFile(path, webp))
+        return std::nullopt;
+    const std::optional<QByteArray> out = runPeer("webpmux", {"-info", path});
+    if (!out)
+        return std::nullopt;
+    WebPMuxInfo info;
+    bool inTable = false;
+    for (const QString& line : QString::fromUtf8(*out).split('\n')) {
+        const QStringList fields = line.simplified().split(' ');
+        if (line.startsWith("Canvas size:") && fields.size() >= 5) {
+            info.width = fields[2].toInt();
+            info.height = fields[4].toInt();
+        } else if (line.contains("Loop Count :")) {
+            info.animated = true;
+            info.loopCount = line.section("Loop Count :", 1).trimmed().toInt();
+        } else if (line.startsWith("No.:")) {
+            inTable = true;
+        } else if (inTable && fields.size() >= 7) {
+            info.durations.push_back(fields[6].toInt());
+        }
+    }
+    if (info.width == 0)
+        return std::nullopt;
+    return info;
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)

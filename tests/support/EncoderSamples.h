@@ -35,6 +35,17 @@ struct InspectedGif {
 // None when giflib cannot read the bytes.
 std::optional<InspectedGif> inspectGif(const QByteArray& bytes);
 
+// What `webpmux -info` reports about a WebP file.
+struct WebPMuxInfo {
+    int width = 0, height = 0;
+    bool animated = false;
+    int loopCount = -1;
+    std::vector<int> durations; // one per frame of an animation
+};
+
+// None when webpmux cannot read the bytes.
+std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp);
+
 // Runs a peer tool to its end; none when it cannot start, fails or times out. Standard output is returned.
 std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments);
 
