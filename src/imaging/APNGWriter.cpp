@@ -4,6 +4,7 @@
 #include "Rounding.h"
 #include "WriterPixels.h"
 
+#include <QtConcurrent>
 #include <QtEndian>
 
 #include <array>
@@ -116,6 +117,25 @@ struct CompressedFrame {
     std::vector<Chunk> chunks;
 };
 
+// The frame as a PNG of its own and that PNG's chunks; no chunks when it could not be made.
+CompressedFrame compressFrame(const QImage& frame, bool withAlpha)
+{
+    CompressedFrame result;
+    try {
+        auto png = PngWriter::encodePrepared(frame, withAlpha);
+        if (!png)
+            return {};
+        result.png = std::move(*png);
+        // The views point into result.png, whose buffer stays put when the value is moved.
+        auto chunks = chunksOf(result.png);
+        if (chunks)
+            result.chunks = std::move(*chunks);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return result;
+}
+
 std::optional<std::vector<QImage>> preparedFrames(const Filmstrip& strip)
 {
     if (strip.frames.empty() || strip.frames.size() != strip.delays.size())
@@ -202,17 +222,15 @@ std::optional<QByteArray> APNGWriter::encode(const Filmstrip& strip, qint64 numP
     for (const QImage& frame : *frames)
         withAlpha = withAlpha || !WriterPixels::isOpaque(frame);
 
+    // Frames compress independently, so they are spread over the cores: saving runs on the main
+    // thread and the user waits for it.
     std::vector<CompressedFrame> compressed(frames->size());
-    for (size_t i = 0; i < frames->size(); ++i) {
-        auto png = PngWriter::encodePrepared((*frames)[i], withAlpha);
-        if (!png)
+    std::vector<size_t> indices(frames->size());
+    std::iota(indices.begin(), indices.end(), size_t(0));
+    QtConcurrent::blockingMap(indices, [&](size_t i) { compressed[i] = compressFrame((*frames)[i], withAlpha); });
+    for (const CompressedFrame& frame : compressed)
+        if (frame.chunks.empty())
             return std::nullopt;
-        compressed[i].png = std::move(*png);
-        auto chunks = chunksOf(compressed[i].png);
-        if (!chunks || chunks->empty())
-            return std::nullopt;
-        compressed[i].chunks = std::move(*chunks);
-    }
     try {
         return assemble(compressed, delays, frames->front().size(), numPlays);
     } catch (const std::bad_alloc&) {
