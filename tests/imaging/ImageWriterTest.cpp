@@ -1,5 +1,5 @@
-#include "Bitmap.h"
 #include "ImageWriter.h"
+#include "Bitmap.h"
 #include "PeerTools.h"
 #include "TranslucentImages.h"
 
@@ -11,8 +11,8 @@ using namespace plenoria::test;
 
 namespace {
 
-const std::vector<ImageType> writableTypes{ImageType::PNG,  ImageType::JPEG, ImageType::TIFF,
-                                           ImageType::BMP,  ImageType::WebP, ImageType::HEIC, ImageType::AVIF};
+const std::vector<ImageType> writableTypes{ImageType::PNG, ImageType::JPEG, ImageType::TIFF, ImageType::BMP,
+    ImageType::WebP, ImageType::HEIC, ImageType::AVIF};
 const std::vector<ImageType> losslessTypes{ImageType::PNG, ImageType::TIFF, ImageType::BMP, ImageType::WebP};
 
 bool hasTranslucency(const QImage& image)
@@ -47,7 +47,8 @@ std::string firstDifference(const QImage& actual, const QImage& expected)
                 return QStringLiteral("(%1, %2): %3 instead of %4")
                     .arg(x)
                     .arg(y)
-                    .arg(actual.pixelColor(x, y).name(QColor::HexArgb), expected.pixelColor(x, y).name(QColor::HexArgb))
+                    .arg(actual.pixelColor(x, y).name(QColor::HexArgb),
+                        expected.pixelColor(x, y).name(QColor::HexArgb))
                     .toStdString();
     return {};
 }
@@ -95,13 +96,15 @@ TEST(ImageWriterRoundTrip, OpaqueImagesGetNoAlphaWhereTheTypeCanOmitIt)
     for (ImageType type : {ImageType::HEIC, ImageType::AVIF}) {
         const auto bytes = ImageWriter::encode(opaque, type);
         ASSERT_TRUE(bytes);
-        const auto info = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*bytes, QStringLiteral("o.heif"))});
+        const auto info
+            = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*bytes, QStringLiteral("o.heif"))});
         ASSERT_TRUE(info);
         EXPECT_TRUE(info->contains("alpha channel: no")) << info->toStdString();
     }
     const auto translucent = ImageWriter::encode(translucentImage(17, 9), ImageType::AVIF);
     ASSERT_TRUE(translucent);
-    const auto info = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*translucent, QStringLiteral("t.avif"))});
+    const auto info
+        = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*translucent, QStringLiteral("t.avif"))});
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->contains("alpha channel: yes")) << info->toStdString();
 }
@@ -111,7 +114,8 @@ TEST(ImageWriterRoundTrip, BmpAlphaIsSeenByImageMagickToo)
     const auto bytes = ImageWriter::encode(translucentImage(17, 9), ImageType::BMP);
     ASSERT_TRUE(bytes);
     const QString path = writeTemporaryFile(*bytes, QStringLiteral("alpha.bmp"));
-    const auto described = runPeer(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h %A"), path});
+    const auto described
+        = runPeer(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h %A"), path});
     ASSERT_TRUE(described);
     EXPECT_EQ(described->trimmed(), "17 9 True");
 }
@@ -130,10 +134,11 @@ TEST(ImageWriterInput, AnyQImageFormatAndRowPaddingGiveTheSamePixels)
     const QImage paddedImage(reinterpret_cast<const uchar*>(padded.constData()), 17, 9, stride, pixelFormat);
 
     const std::vector<QImage> inputs{reference.convertToFormat(QImage::Format_ARGB32),
-                                     reference.convertToFormat(QImage::Format_RGBA8888), paddedImage};
+        reference.convertToFormat(QImage::Format_RGBA8888), paddedImage};
     for (const QImage& input : inputs) {
         for (ImageType type : losslessTypes) {
-            SCOPED_TRACE(imageTypeName(type).toStdString() + " from format " + std::to_string(int(input.format())));
+            SCOPED_TRACE(
+                imageTypeName(type).toStdString() + " from format " + std::to_string(int(input.format())));
             const auto bytes = ImageWriter::encode(input, type);
             ASSERT_TRUE(bytes);
             const auto decoded = decodeWithPeer(*bytes, type);

@@ -25,7 +25,8 @@ QString writeTemporaryFile(const QByteArray& bytes, const QString& name)
 {
     static QTemporaryDir folder;
     static QAtomicInt counter;
-    const QString path = folder.filePath(QString::number(counter.fetchAndAddRelaxed(1)) + QLatin1Char('-') + name);
+    const QString path
+        = folder.filePath(QString::number(counter.fetchAndAddRelaxed(1)) + QLatin1Char('-') + name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
@@ -46,7 +47,10 @@ std::optional<QImage> loadPng(const QString& path)
 
 std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
 {
-    const char* qtFormat = type == ImageType::PNG ? "PNG" : type == ImageType::JPEG ? "JPEG" : type == ImageType::BMP ? "BMP" : nullptr;
+    const char* qtFormat = type == ImageType::PNG ? "PNG"
+        : type == ImageType::JPEG                 ? "JPEG"
+        : type == ImageType::BMP                  ? "BMP"
+                                                  : nullptr;
     if (qtFormat) {
         const QImage image = QImage::fromData(bytes, qtFormat);
         if (image.isNull())
@@ -66,7 +70,8 @@ std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
         break;
     case ImageType::TIFF:
     case ImageType::GIF:
-        ran = runPeer(QStringLiteral("convert"), {input + QStringLiteral("[0]"), QStringLiteral("PNG32:") + output})
+        ran = runPeer(
+            QStringLiteral("convert"), {input + QStringLiteral("[0]"), QStringLiteral("PNG32:") + output})
                   .has_value();
         break;
     default:
