@@ -1,8 +1,8 @@
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "Bitmap.h"
-#include "PeerTools.h"
 #include "TranslucentImages.h"
+#include "WriterPeers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +26,7 @@ std::optional<Disassembled> disassembleAPNG(const QByteArray& bytes)
 {
     const QString path = writeTemporaryFile(bytes, QStringLiteral("anim.png"));
     const QString folder = QFileInfo(path).absolutePath();
-    if (!runPeer(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
+    if (!peerOutput(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
         return std::nullopt;
     Disassembled result;
     const QStringList pngs = QDir(folder).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name);
@@ -52,7 +52,7 @@ struct MuxInfo {
 
 std::optional<MuxInfo> webpmuxInfo(const QByteArray& bytes)
 {
-    const auto output = runPeer(QStringLiteral("webpmux"),
+    const auto output = peerOutput(QStringLiteral("webpmux"),
         {QStringLiteral("-info"), writeTemporaryFile(bytes, QStringLiteral("anim.webp"))});
     if (!output)
         return std::nullopt;
@@ -141,7 +141,7 @@ TEST(APNGWriter, EveryFrameAndDelaySurviveAsApngdisSeesThem)
         EXPECT_EQ(largestDifference(seen->frames[i], strip.frames[i]), 0) << "frame " << i;
     EXPECT_EQ(seen->delays, (std::vector<QString>{"delay=1/10", "delay=1/4", "delay=0/1", "delay=617/500"}));
 
-    const auto check = runPeer(QStringLiteral("pngcheck"),
+    const auto check = peerOutput(QStringLiteral("pngcheck"),
         {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("check.png"))});
     ASSERT_TRUE(check) << "pngcheck finds a damaged chunk";
     EXPECT_EQ(animationControl(*bytes), std::pair(4u, 3u));
@@ -154,7 +154,7 @@ TEST(APNGWriter, OpaqueStripsAreWrittenWithoutAlphaAndPlayForEver)
         frame = frame.convertToFormat(QImage::Format_RGB32);
     const auto bytes = encodeAPNG(strip, 0);
     ASSERT_TRUE(bytes);
-    const auto check = runPeer(QStringLiteral("pngcheck"),
+    const auto check = peerOutput(QStringLiteral("pngcheck"),
         {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("opaque.png"))});
     ASSERT_TRUE(check);
     EXPECT_TRUE(check->contains("RGB")) << check->toStdString();

@@ -1,7 +1,7 @@
 #include "ImageWriter.h"
 #include "Bitmap.h"
-#include "PeerTools.h"
 #include "TranslucentImages.h"
+#include "WriterPeers.h"
 
 #include <QtConcurrent>
 #include <gtest/gtest.h>
@@ -97,14 +97,14 @@ TEST(ImageWriterRoundTrip, OpaqueImagesGetNoAlphaWhereTheTypeCanOmitIt)
         const auto bytes = ImageWriter::encode(opaque, type);
         ASSERT_TRUE(bytes);
         const auto info
-            = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*bytes, QStringLiteral("o.heif"))});
+            = peerOutput(QStringLiteral("heif-info"), {writeTemporaryFile(*bytes, QStringLiteral("o.heif"))});
         ASSERT_TRUE(info);
         EXPECT_TRUE(info->contains("alpha channel: no")) << info->toStdString();
     }
     const auto translucent = ImageWriter::encode(translucentImage(17, 9), ImageType::AVIF);
     ASSERT_TRUE(translucent);
-    const auto info
-        = runPeer(QStringLiteral("heif-info"), {writeTemporaryFile(*translucent, QStringLiteral("t.avif"))});
+    const auto info = peerOutput(
+        QStringLiteral("heif-info"), {writeTemporaryFile(*translucent, QStringLiteral("t.avif"))});
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->contains("alpha channel: yes")) << info->toStdString();
 }
@@ -114,8 +114,8 @@ TEST(ImageWriterRoundTrip, BmpAlphaIsSeenByImageMagickToo)
     const auto bytes = ImageWriter::encode(translucentImage(17, 9), ImageType::BMP);
     ASSERT_TRUE(bytes);
     const QString path = writeTemporaryFile(*bytes, QStringLiteral("alpha.bmp"));
-    const auto described
-        = runPeer(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h %A"), path});
+    const auto described = peerOutput(
+        QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h %A"), path});
     ASSERT_TRUE(described);
     EXPECT_EQ(described->trimmed(), "17 9 True");
 }

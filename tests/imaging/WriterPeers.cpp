@@ -1,4 +1,4 @@
-#include "PeerTools.h"
+#include "WriterPeers.h"
 
 #include "Bitmap.h"
 
@@ -10,7 +10,7 @@
 
 namespace plenoria::test {
 
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments, int timeoutMs)
+std::optional<QByteArray> peerOutput(const QString& program, const QStringList& arguments, int timeoutMs)
 {
     QProcess process;
     process.start(program, arguments);
@@ -62,15 +62,15 @@ std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
     bool ran = false;
     switch (type) {
     case ImageType::WebP:
-        ran = runPeer(QStringLiteral("dwebp"), {input, QStringLiteral("-o"), output}).has_value();
+        ran = peerOutput(QStringLiteral("dwebp"), {input, QStringLiteral("-o"), output}).has_value();
         break;
     case ImageType::HEIC:
     case ImageType::AVIF:
-        ran = runPeer(QStringLiteral("heif-convert"), {input, output}).has_value();
+        ran = peerOutput(QStringLiteral("heif-convert"), {input, output}).has_value();
         break;
     case ImageType::TIFF:
     case ImageType::GIF:
-        ran = runPeer(
+        ran = peerOutput(
             QStringLiteral("convert"), {input + QStringLiteral("[0]"), QStringLiteral("PNG32:") + output})
                   .has_value();
         break;
