@@ -1,6 +1,7 @@
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "Bitmap.h"
+#include "ImageSource.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
 
@@ -268,4 +269,48 @@ TEST(AnimatedWebPWriter, RefusesTimestampsAndLoopCountsOutsideWebPsRange)
     Filmstrip negative = good;
     negative.delays[0] = -5;
     EXPECT_FALSE(encodeAnimatedWebPForSave(negative, true, 0));
+}
+
+namespace {
+
+// Frames, delays (ms, as the file states them) and loop count as our reader sees an animation.
+void expectReadBack(const QByteArray& bytes, const Filmstrip& strip, qint64 loopCount, int tolerance)
+{
+    const auto source = ImageSource::fromData(bytes);
+    ASSERT_TRUE(source);
+    ASSERT_EQ(source->frameCount(), qint64(strip.frames.size()));
+    EXPECT_EQ(source->fileLoopCount(), loopCount);
+    for (qint64 i = 0; i < source->frameCount(); ++i) {
+        const FrameProperties properties = source->frameProperties(i);
+        const auto& delay = source->type() == ImageType::PNG ? properties.apng : properties.webp;
+        ASSERT_TRUE(delay && delay->plain) << "frame " << i;
+        EXPECT_NEAR(*delay->plain * 1000, double(strip.delays[size_t(i)]), 1e-6) << "frame " << i;
+        const auto frame = source->decodeFrame(i);
+        ASSERT_TRUE(frame);
+        EXPECT_LE(largestDifference(*frame, strip.frames[size_t(i)]), tolerance) << "frame " << i;
+    }
+}
+
+} // namespace
+
+TEST(AnimatedSaveReadBack, OurReaderSeesEveryAPNGFrameDelayAndPlayCount)
+{
+    const Filmstrip strip = translucentStrip(17, 9, {100, 250, 0, 1230});
+    const auto bytes = encodeAPNG(strip, 7);
+    ASSERT_TRUE(bytes);
+    expectReadBack(*bytes, strip, 7, 0);
+}
+
+TEST(AnimatedSaveReadBack, OurReaderSeesEveryWebPFrameDelayAndLoopCount)
+{
+    const Filmstrip strip = translucentStrip(17, 9, {100, 250, 70}, 4);
+    const auto lossless = encodeAnimatedWebPForSave(strip, true, 4);
+    ASSERT_TRUE(lossless);
+    if (!ImageSource::fromData(*lossless))
+        GTEST_SKIP() << "our reader does not read WebP yet; webpmux and libwebp's decoder vouch above";
+    expectReadBack(*lossless, strip, 4, 0);
+    EXPECT_TRUE(ImageSource::fromData(*lossless)->isLossless());
+    const auto lossy = encodeAnimatedWebPForSave(strip, false, 4);
+    ASSERT_TRUE(lossy);
+    EXPECT_FALSE(ImageSource::fromData(*lossy)->isLossless());
 }

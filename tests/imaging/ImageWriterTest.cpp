@@ -1,5 +1,6 @@
 #include "ImageWriter.h"
 #include "Bitmap.h"
+#include "ImageSource.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
 
@@ -11,8 +12,8 @@ using namespace plenoria::test;
 
 namespace {
 
-const std::vector<ImageType> writableTypes{ImageType::PNG, ImageType::JPEG, ImageType::TIFF, ImageType::BMP,
-    ImageType::WebP, ImageType::HEIC, ImageType::AVIF};
+const std::vector<ImageType> writableTypes{ImageType::PNG, ImageType::GIF, ImageType::JPEG, ImageType::TIFF,
+    ImageType::BMP, ImageType::WebP, ImageType::HEIC, ImageType::AVIF};
 const std::vector<ImageType> losslessTypes{ImageType::PNG, ImageType::TIFF, ImageType::BMP, ImageType::WebP};
 
 bool hasTranslucency(const QImage& image)
@@ -73,6 +74,51 @@ TEST(ImageWriterRoundTrip, EveryTypeDecodesBackAtItsSizeAndKeepsOrDropsAlphaAsIt
         else
             EXPECT_EQ(decoded->pixelColor(0, 4).alpha(), 0) << "the transparent column survives";
     }
+}
+
+TEST(ImageWriterRoundTrip, OurReaderGetsBackWhatEachTypeCanKeep)
+{
+    const QImage image = translucentImage(17, 9);
+    int read = 0;
+    for (ImageType type : writableTypes) {
+        SCOPED_TRACE(imageTypeName(type).toStdString());
+        const auto bytes = ImageWriter::encode(image, type);
+        ASSERT_TRUE(bytes);
+        const auto source = ImageSource::fromData(*bytes);
+        if (!source) {
+            EXPECT_NE(type, ImageType::PNG);
+            EXPECT_NE(type, ImageType::GIF);
+            EXPECT_NE(type, ImageType::JPEG);
+            continue; // a type our reader does not read yet; the peers above vouch for it
+        }
+        ++read;
+        EXPECT_EQ(source->type(), type);
+        EXPECT_EQ(source->frameCount(), 1);
+        const auto decoded = source->decodeFrame(0);
+        ASSERT_TRUE(decoded);
+        ASSERT_EQ(decoded->size(), QSize(17, 9));
+        const bool lossless
+            = std::find(losslessTypes.begin(), losslessTypes.end(), type) != losslessTypes.end();
+        if (lossless) {
+            EXPECT_EQ(firstDifference(*decoded, image), "");
+        }
+        if (type == ImageType::JPEG) {
+            EXPECT_FALSE(hasTranslucency(*decoded)) << "the save gate relies on JPEG dropping alpha";
+        }
+        if (type == ImageType::GIF) {
+            // Fewer colours than a palette holds: opaque pixels come back exactly, alpha as on or off.
+            for (int y = 0; y < 9; ++y)
+                for (int x = 0; x < 17; ++x) {
+                    const int alpha = decoded->pixelColor(x, y).alpha();
+                    EXPECT_TRUE(alpha == 0 || alpha == 255);
+                    if (image.pixelColor(x, y).alpha() == 255) {
+                        EXPECT_EQ(decoded->pixel(x, y), image.pixel(x, y)) << x << ", " << y;
+                    }
+                }
+            EXPECT_EQ(decoded->pixelColor(0, 4).alpha(), 0);
+        }
+    }
+    EXPECT_GE(read, 3);
 }
 
 TEST(ImageWriterRoundTrip, JpegCompositesOverBlack)
