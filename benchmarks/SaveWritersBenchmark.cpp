@@ -7,8 +7,8 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <cmath>
 #include <benchmark/benchmark.h>
+#include <cmath>
 
 using namespace plenoria;
 
@@ -88,7 +88,9 @@ int main(int argc, char** argv)
     // `--dump-frames DIR` writes the frames as frame000.png … for the peers' side of the comparison.
     if (argc == 3 && QByteArray(argv[1]) == "--dump-frames") {
         for (size_t i = 0; i < hundredFrames().frames.size(); ++i) {
-            const QString name = QStringLiteral("%1/frame%2.png").arg(QString::fromLocal8Bit(argv[2])).arg(i, 3, 10, QLatin1Char('0'));
+            const QString name = QStringLiteral("%1/frame%2.png")
+                                     .arg(QString::fromLocal8Bit(argv[2]))
+                                     .arg(i, 3, 10, QLatin1Char('0'));
             if (!hundredFrames().frames[i].save(name, "PNG"))
                 return 1;
         }

@@ -97,7 +97,8 @@ void appendFrameData(QByteArray& out, QByteArrayView data, quint32 sequence)
     appendChunk(out, "fdAT", body);
 }
 
-void appendFrameControl(QByteArray& out, quint32 sequence, const QSize& size, std::pair<quint16, quint16> delay)
+void appendFrameControl(
+    QByteArray& out, quint32 sequence, const QSize& size, std::pair<quint16, quint16> delay)
 {
     QByteArray body;
     appendUInt32(body, sequence);
@@ -151,8 +152,7 @@ std::optional<std::vector<QImage>> preparedFrames(const Filmstrip& strip)
 }
 
 std::optional<QByteArray> assemble(const std::vector<CompressedFrame>& compressed,
-                                   const std::vector<std::pair<quint16, quint16>>& delays, const QSize& canvas,
-                                   qint64 numPlays)
+    const std::vector<std::pair<quint16, quint16>>& delays, const QSize& canvas, qint64 numPlays)
 {
     QByteArray out(pngSignature, signatureLength);
     const Chunk& header = compressed.front().chunks.front();
@@ -227,7 +227,8 @@ std::optional<QByteArray> APNGWriter::encode(const Filmstrip& strip, qint64 numP
     std::vector<CompressedFrame> compressed(frames->size());
     std::vector<size_t> indices(frames->size());
     std::iota(indices.begin(), indices.end(), size_t(0));
-    QtConcurrent::blockingMap(indices, [&](size_t i) { compressed[i] = compressFrame((*frames)[i], withAlpha); });
+    QtConcurrent::blockingMap(
+        indices, [&](size_t i) { compressed[i] = compressFrame((*frames)[i], withAlpha); });
     for (const CompressedFrame& frame : compressed)
         if (frame.chunks.empty())
             return std::nullopt;

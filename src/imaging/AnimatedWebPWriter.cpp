@@ -50,8 +50,8 @@ bool addFrame(WebPAnimEncoder* encoder, const QImage& prepared, qint64 timestamp
     guard.picture.width = prepared.width();
     guard.picture.height = prepared.height();
     guard.picture.use_argb = 1;
-    if (!WebPPictureImportRGBA(&guard.picture, reinterpret_cast<const uint8_t*>(straight->constData()),
-                               4 * prepared.width()))
+    if (!WebPPictureImportRGBA(
+            &guard.picture, reinterpret_cast<const uint8_t*>(straight->constData()), 4 * prepared.width()))
         return false;
     return WebPAnimEncoderAdd(encoder, &guard.picture, int(timestamp), &config);
 }
@@ -60,7 +60,8 @@ bool addFrame(WebPAnimEncoder* encoder, const QImage& prepared, qint64 timestamp
 
 std::optional<QByteArray> AnimatedWebPWriter::encode(const Filmstrip& strip, bool lossless, qint64 loopCount)
 {
-    if (strip.frames.empty() || strip.frames.size() != strip.delays.size() || loopCount < 0 || loopCount > maxLoopCount)
+    if (strip.frames.empty() || strip.frames.size() != strip.delays.size() || loopCount < 0
+        || loopCount > maxLoopCount)
         return std::nullopt;
     const auto first = WriterPixels::prepared(strip.frames.front());
     if (!first || first->width() > WEBP_MAX_DIMENSION || first->height() > WEBP_MAX_DIMENSION)
@@ -78,7 +79,8 @@ std::optional<QByteArray> AnimatedWebPWriter::encode(const Filmstrip& strip, boo
     if (!WebPAnimEncoderOptionsInit(&options))
         return std::nullopt;
     options.anim_params.loop_count = int(loopCount);
-    std::unique_ptr<WebPAnimEncoder, EncoderDeleter> encoder(WebPAnimEncoderNew(canvas.width(), canvas.height(), &options));
+    std::unique_ptr<WebPAnimEncoder, EncoderDeleter> encoder(
+        WebPAnimEncoderNew(canvas.width(), canvas.height(), &options));
     const auto config = frameConfig(lossless);
     if (!encoder || !config)
         return std::nullopt;

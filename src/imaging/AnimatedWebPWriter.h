@@ -20,12 +20,13 @@ public:
     // None when the strip is empty, its frames and delays differ in number, a frame's size differs
     // from the first's or passes WebP's limit, a delay is negative, the running time leaves libwebp's
     // 32-bit millisecond timestamps, or loopCount (0 = for ever) leaves 0 … 65535.
-    [[nodiscard]] static std::optional<QByteArray> encode(const Filmstrip& strip, bool lossless, qint64 loopCount);
+    [[nodiscard]] static std::optional<QByteArray> encode(
+        const Filmstrip& strip, bool lossless, qint64 loopCount);
 };
 
 // The animated WebP of a strip, as saving an animated WebP writes it.
-[[nodiscard]] inline std::optional<QByteArray> encodeAnimatedWebPForSave(const Filmstrip& strip, bool lossless,
-                                                                        qint64 loopCount)
+[[nodiscard]] inline std::optional<QByteArray> encodeAnimatedWebPForSave(
+    const Filmstrip& strip, bool lossless, qint64 loopCount)
 {
     return AnimatedWebPWriter::encode(strip, lossless, loopCount);
 }

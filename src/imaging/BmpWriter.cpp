@@ -20,7 +20,9 @@ constexpr qint32 pixelsPerMetre = 2835; // 72 dpi
 
 class LittleEndianWriter {
 public:
-    explicit LittleEndianWriter(uchar* to) : m_to(to) {}
+    explicit LittleEndianWriter(uchar* to)
+        : m_to(to)
+    { }
     void u16(quint16 value) { put(value); }
     void u32(quint32 value) { put(value); }
     void i32(qint32 value) { put(value); }

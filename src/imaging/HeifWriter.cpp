@@ -51,7 +51,7 @@ std::unique_ptr<heif_image, ImageDeleter> heifImage(const QImage& prepared, bool
     const int width = prepared.width();
     const int height = prepared.height();
     if (failed(heif_image_create(width, height, heif_colorspace_RGB,
-                                 withAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &raw)))
+            withAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &raw)))
         return nullptr;
     std::unique_ptr<heif_image, ImageDeleter> image(raw);
     if (failed(heif_image_add_plane(raw, heif_channel_interleaved, width, height, 8)))
@@ -86,8 +86,8 @@ std::optional<QByteArray> HeifWriter::encode(const QImage& image, Compression co
     if (!context)
         return std::nullopt;
     heif_encoder* rawEncoder = nullptr;
-    const heif_compression_format format =
-        compression == Compression::HEVC ? heif_compression_HEVC : heif_compression_AV1;
+    const heif_compression_format format
+        = compression == Compression::HEVC ? heif_compression_HEVC : heif_compression_AV1;
     if (failed(heif_context_get_encoder_for_format(context.get(), format, &rawEncoder)))
         return std::nullopt;
     std::unique_ptr<heif_encoder, EncoderDeleter> encoder(rawEncoder);
@@ -103,7 +103,8 @@ std::optional<QByteArray> HeifWriter::encode(const QImage& image, Compression co
         return std::nullopt;
     options->save_alpha_channel = withAlpha ? 1 : 0;
     heif_image_handle* rawHandle = nullptr;
-    if (failed(heif_context_encode_image(context.get(), picture.get(), rawEncoder, options.get(), &rawHandle)))
+    if (failed(
+            heif_context_encode_image(context.get(), picture.get(), rawEncoder, options.get(), &rawHandle)))
         return std::nullopt;
     std::unique_ptr<heif_image_handle, HandleDeleter> handle(rawHandle);
 

@@ -1,25 +1,39 @@
 #include "ImageWriter.h"
 
 #include "BmpWriter.h"
+#include "GIFWriter.h"
 #include "HeifWriter.h"
 #include "JpegWriter.h"
 #include "PngWriter.h"
 #include "TiffWriter.h"
 #include "WebPLosslessWriter.h"
+#include "WriterPixels.h"
 
 namespace plenoria {
 
 std::optional<QByteArray> ImageWriter::encode(const QImage& image, ImageType type)
 {
+    // One size rule for every type, the codecs' own limits aside.
+    const auto prepared = WriterPixels::prepared(image);
+    if (!prepared)
+        return std::nullopt;
     switch (type) {
-    case ImageType::PNG: return PngWriter::encode(image);
-    case ImageType::JPEG: return JpegWriter::encode(image);
-    case ImageType::TIFF: return TiffWriter::encode(image);
-    case ImageType::BMP: return BmpWriter::encode(image);
-    case ImageType::WebP: return WebPLosslessWriter::encode(image);
-    case ImageType::HEIC: return HeifWriter::encode(image, HeifWriter::Compression::HEVC);
-    case ImageType::AVIF: return HeifWriter::encode(image, HeifWriter::Compression::AV1);
-    case ImageType::GIF: return std::nullopt;
+    case ImageType::PNG:
+        return PngWriter::encode(*prepared);
+    case ImageType::JPEG:
+        return JpegWriter::encode(*prepared);
+    case ImageType::TIFF:
+        return TiffWriter::encode(*prepared);
+    case ImageType::BMP:
+        return BmpWriter::encode(*prepared);
+    case ImageType::WebP:
+        return WebPLosslessWriter::encode(*prepared);
+    case ImageType::HEIC:
+        return HeifWriter::encode(*prepared, HeifWriter::Compression::HEVC);
+    case ImageType::AVIF:
+        return HeifWriter::encode(*prepared, HeifWriter::Compression::AV1);
+    case ImageType::GIF:
+        return GIFWriter::encodeStill(*prepared);
     }
     return std::nullopt;
 }

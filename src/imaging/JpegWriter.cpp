@@ -29,7 +29,8 @@ struct JpegJob {
     std::longjmp(job->jump, 1);
 }
 
-void ignoreMessage(j_common_ptr) {}
+void ignoreMessage(j_common_ptr)
+{ }
 
 bool compressGuarded(jpeg_compress_struct* info, JpegJob* job)
 {

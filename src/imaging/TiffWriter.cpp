@@ -72,7 +72,8 @@ int mapNothing(thandle_t, void**, toff_t*)
     return 0;
 }
 
-void unmapNothing(thandle_t, void*, toff_t) {}
+void unmapNothing(thandle_t, void*, toff_t)
+{ }
 
 // Returning 1 keeps libtiff from handing the message to its process-wide handler (stderr).
 int swallowMessage(TIFF*, void*, const char*, const char*, va_list)
@@ -84,15 +85,15 @@ bool writeFields(TIFF* tiff, const QImage& image, bool withAlpha)
 {
     const uint16_t samples = withAlpha ? 4 : 3;
     bool ok = TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(image.width()))
-           && TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(image.height()))
-           && TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t(8))
-           && TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples)
-           && TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB))
-           && TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG))
-           && TIFFSetField(tiff, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT))
-           && TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_ADOBE_DEFLATE))
-           && TIFFSetField(tiff, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL))
-           && TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+        && TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(image.height()))
+        && TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t(8))
+        && TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples)
+        && TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB))
+        && TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG))
+        && TIFFSetField(tiff, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT))
+        && TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_ADOBE_DEFLATE))
+        && TIFFSetField(tiff, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL))
+        && TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
     if (ok && withAlpha) {
         const uint16_t extra[] = {EXTRASAMPLE_ASSOCALPHA};
         ok = TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
@@ -140,8 +141,8 @@ std::optional<QByteArray> TiffWriter::encode(const QImage& image)
     TIFFOpenOptionsSetErrorHandlerExtR(options, swallowMessage, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, swallowMessage, nullptr);
     MemoryFile file;
-    TIFF* tiff = TIFFClientOpenExt("memory", "w", &file, readNothing, writeBytes, seekTo, closeNothing, sizeOf,
-                                   mapNothing, unmapNothing, options);
+    TIFF* tiff = TIFFClientOpenExt("memory", "w", &file, readNothing, writeBytes, seekTo, closeNothing,
+        sizeOf, mapNothing, unmapNothing, options);
     TIFFOpenOptionsFree(options);
     if (!tiff)
         return std::nullopt;

@@ -18,7 +18,7 @@ std::optional<QByteArray> WebPLosslessWriter::encode(const QImage& image)
         return std::nullopt;
     uint8_t* output = nullptr;
     const size_t size = WebPEncodeLosslessRGBA(reinterpret_cast<const uint8_t*>(straight->constData()),
-                                               prepared->width(), prepared->height(), 4 * prepared->width(), &output);
+        prepared->width(), prepared->height(), 4 * prepared->width(), &output);
     std::optional<QByteArray> result;
     try {
         if (size > 0 && output)

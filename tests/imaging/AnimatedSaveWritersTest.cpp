@@ -1,8 +1,9 @@
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "Bitmap.h"
-#include "PeerTools.h"
+#include "ImageSource.h"
 #include "TranslucentImages.h"
+#include "WriterPeers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ std::optional<Disassembled> disassembleAPNG(const QByteArray& bytes)
 {
     const QString path = writeTemporaryFile(bytes, QStringLiteral("anim.png"));
     const QString folder = QFileInfo(path).absolutePath();
-    if (!runPeer(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
+    if (!peerOutput(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
         return std::nullopt;
     Disassembled result;
     const QStringList pngs = QDir(folder).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name);
@@ -52,14 +53,16 @@ struct MuxInfo {
 
 std::optional<MuxInfo> webpmuxInfo(const QByteArray& bytes)
 {
-    const auto output = runPeer(QStringLiteral("webpmux"),
-                                {QStringLiteral("-info"), writeTemporaryFile(bytes, QStringLiteral("anim.webp"))});
+    const auto output = peerOutput(QStringLiteral("webpmux"),
+        {QStringLiteral("-info"), writeTemporaryFile(bytes, QStringLiteral("anim.webp"))});
     if (!output)
         return std::nullopt;
     MuxInfo info;
-    // Frame rows read: "No.: width height alpha x_offset y_offset duration dispose blend image_size compression".
-    static const QRegularExpression frameRow(QStringLiteral("^\\s*\\d+:\\s+\\d+\\s+\\d+\\s+\\w+\\s+\\d+\\s+\\d+\\s+(\\d+)"
-                                                            "\\s+\\w+\\s+\\w+\\s+\\d+\\s+(\\w+)"));
+    // Frame rows read: "No.: width height alpha x_offset y_offset duration dispose blend image_size
+    // compression".
+    static const QRegularExpression frameRow(
+        QStringLiteral("^\\s*\\d+:\\s+\\d+\\s+\\d+\\s+\\w+\\s+\\d+\\s+\\d+\\s+(\\d+)"
+                       "\\s+\\w+\\s+\\w+\\s+\\d+\\s+(\\w+)"));
     static const QRegularExpression loopCount(QStringLiteral("Loop Count\\s*:\\s*(\\d+)"));
     for (const QString& line : QString::fromLatin1(*output).split(QLatin1Char('\n'))) {
         if (const auto loop = loopCount.match(line); loop.hasMatch())
@@ -97,7 +100,7 @@ std::vector<QImage> webpFramesFromDecoder(const QByteArray& bytes)
         if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp))
             break;
         const QImage view(pixels, int(info.canvas_width), int(info.canvas_height), int(4 * info.canvas_width),
-                          QImage::Format_RGBA8888);
+            QImage::Format_RGBA8888);
         frames.push_back(view.convertToFormat(pixelFormat));
     }
     WebPAnimDecoderDelete(decoder);
@@ -110,7 +113,8 @@ std::optional<std::pair<quint32, quint32>> animationControl(const QByteArray& pn
     const qsizetype at = png.indexOf("acTL");
     if (at < 4 || at + 12 > png.size())
         return std::nullopt;
-    return std::pair{qFromBigEndian<quint32>(png.constData() + at + 4), qFromBigEndian<quint32>(png.constData() + at + 8)};
+    return std::pair{
+        qFromBigEndian<quint32>(png.constData() + at + 4), qFromBigEndian<quint32>(png.constData() + at + 8)};
 }
 
 int largestDifference(const QImage& a, const QImage& b)
@@ -138,8 +142,8 @@ TEST(APNGWriter, EveryFrameAndDelaySurviveAsApngdisSeesThem)
         EXPECT_EQ(largestDifference(seen->frames[i], strip.frames[i]), 0) << "frame " << i;
     EXPECT_EQ(seen->delays, (std::vector<QString>{"delay=1/10", "delay=1/4", "delay=0/1", "delay=617/500"}));
 
-    const auto check = runPeer(QStringLiteral("pngcheck"), {QStringLiteral("-v"),
-                                                            writeTemporaryFile(*bytes, QStringLiteral("check.png"))});
+    const auto check = peerOutput(QStringLiteral("pngcheck"),
+        {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("check.png"))});
     ASSERT_TRUE(check) << "pngcheck finds a damaged chunk";
     EXPECT_EQ(animationControl(*bytes), std::pair(4u, 3u));
 }
@@ -151,8 +155,8 @@ TEST(APNGWriter, OpaqueStripsAreWrittenWithoutAlphaAndPlayForEver)
         frame = frame.convertToFormat(QImage::Format_RGB32);
     const auto bytes = encodeAPNG(strip, 0);
     ASSERT_TRUE(bytes);
-    const auto check = runPeer(QStringLiteral("pngcheck"), {QStringLiteral("-v"),
-                                                            writeTemporaryFile(*bytes, QStringLiteral("opaque.png"))});
+    const auto check = peerOutput(QStringLiteral("pngcheck"),
+        {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("opaque.png"))});
     ASSERT_TRUE(check);
     EXPECT_TRUE(check->contains("RGB")) << check->toStdString();
     EXPECT_FALSE(check->contains("RGB+alpha")) << check->toStdString();
@@ -165,7 +169,8 @@ TEST(APNGWriter, DelaysAreExactWhereTheFieldsAllowAndCoarserBeyond)
     EXPECT_EQ(APNGWriter::delayFraction(0), Fraction(0, 1));
     EXPECT_EQ(APNGWriter::delayFraction(70), Fraction(7, 100));
     EXPECT_EQ(APNGWriter::delayFraction(65535), Fraction(13107, 200));
-    EXPECT_EQ(APNGWriter::delayFraction(65537), Fraction(3277, 50)) << "nearest hundredth beyond 16 bits of ms";
+    EXPECT_EQ(APNGWriter::delayFraction(65537), Fraction(3277, 50))
+        << "nearest hundredth beyond 16 bits of ms";
     EXPECT_EQ(APNGWriter::delayFraction(70001), Fraction(70, 1));
     EXPECT_EQ(APNGWriter::delayFraction(65535000), Fraction(65535, 1));
     EXPECT_FALSE(APNGWriter::delayFraction(65536000));
@@ -264,4 +269,48 @@ TEST(AnimatedWebPWriter, RefusesTimestampsAndLoopCountsOutsideWebPsRange)
     Filmstrip negative = good;
     negative.delays[0] = -5;
     EXPECT_FALSE(encodeAnimatedWebPForSave(negative, true, 0));
+}
+
+namespace {
+
+// Frames, delays (ms, as the file states them) and loop count as our reader sees an animation.
+void expectReadBack(const QByteArray& bytes, const Filmstrip& strip, qint64 loopCount, int tolerance)
+{
+    const auto source = ImageSource::fromData(bytes);
+    ASSERT_TRUE(source);
+    ASSERT_EQ(source->frameCount(), qint64(strip.frames.size()));
+    EXPECT_EQ(source->fileLoopCount(), loopCount);
+    for (qint64 i = 0; i < source->frameCount(); ++i) {
+        const FrameProperties properties = source->frameProperties(i);
+        const auto& delay = source->type() == ImageType::PNG ? properties.apng : properties.webp;
+        ASSERT_TRUE(delay && delay->plain) << "frame " << i;
+        EXPECT_NEAR(*delay->plain * 1000, double(strip.delays[size_t(i)]), 1e-6) << "frame " << i;
+        const auto frame = source->decodeFrame(i);
+        ASSERT_TRUE(frame);
+        EXPECT_LE(largestDifference(*frame, strip.frames[size_t(i)]), tolerance) << "frame " << i;
+    }
+}
+
+} // namespace
+
+TEST(AnimatedSaveReadBack, OurReaderSeesEveryAPNGFrameDelayAndPlayCount)
+{
+    const Filmstrip strip = translucentStrip(17, 9, {100, 250, 0, 1230});
+    const auto bytes = encodeAPNG(strip, 7);
+    ASSERT_TRUE(bytes);
+    expectReadBack(*bytes, strip, 7, 0);
+}
+
+TEST(AnimatedSaveReadBack, OurReaderSeesEveryWebPFrameDelayAndLoopCount)
+{
+    const Filmstrip strip = translucentStrip(17, 9, {100, 250, 70}, 4);
+    const auto lossless = encodeAnimatedWebPForSave(strip, true, 4);
+    ASSERT_TRUE(lossless);
+    if (!ImageSource::fromData(*lossless))
+        GTEST_SKIP() << "our reader does not read WebP yet; webpmux and libwebp's decoder vouch above";
+    expectReadBack(*lossless, strip, 4, 0);
+    EXPECT_TRUE(ImageSource::fromData(*lossless)->isLossless());
+    const auto lossy = encodeAnimatedWebPForSave(strip, false, 4);
+    ASSERT_TRUE(lossy);
+    EXPECT_FALSE(ImageSource::fromData(*lossy)->isLossless());
 }

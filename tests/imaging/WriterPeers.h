@@ -10,7 +10,8 @@
 namespace plenoria::test {
 
 // What a peer program printed on stdout; none when it could not run or exited with an error.
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments, int timeoutMs = 60000);
+std::optional<QByteArray> peerOutput(
+    const QString& program, const QStringList& arguments, int timeoutMs = 60000);
 
 // The bytes in a file of a fresh temporary folder that lives as long as the process.
 QString writeTemporaryFile(const QByteArray& bytes, const QString& name);

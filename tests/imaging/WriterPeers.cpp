@@ -1,4 +1,4 @@
-#include "PeerTools.h"
+#include "WriterPeers.h"
 
 #include "Bitmap.h"
 
@@ -10,7 +10,7 @@
 
 namespace plenoria::test {
 
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments, int timeoutMs)
+std::optional<QByteArray> peerOutput(const QString& program, const QStringList& arguments, int timeoutMs)
 {
     QProcess process;
     process.start(program, arguments);
@@ -25,7 +25,8 @@ QString writeTemporaryFile(const QByteArray& bytes, const QString& name)
 {
     static QTemporaryDir folder;
     static QAtomicInt counter;
-    const QString path = folder.filePath(QString::number(counter.fetchAndAddRelaxed(1)) + QLatin1Char('-') + name);
+    const QString path
+        = folder.filePath(QString::number(counter.fetchAndAddRelaxed(1)) + QLatin1Char('-') + name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
@@ -46,7 +47,10 @@ std::optional<QImage> loadPng(const QString& path)
 
 std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
 {
-    const char* qtFormat = type == ImageType::PNG ? "PNG" : type == ImageType::JPEG ? "JPEG" : type == ImageType::BMP ? "BMP" : nullptr;
+    const char* qtFormat = type == ImageType::PNG ? "PNG"
+        : type == ImageType::JPEG                 ? "JPEG"
+        : type == ImageType::BMP                  ? "BMP"
+                                                  : nullptr;
     if (qtFormat) {
         const QImage image = QImage::fromData(bytes, qtFormat);
         if (image.isNull())
@@ -58,15 +62,16 @@ std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
     bool ran = false;
     switch (type) {
     case ImageType::WebP:
-        ran = runPeer(QStringLiteral("dwebp"), {input, QStringLiteral("-o"), output}).has_value();
+        ran = peerOutput(QStringLiteral("dwebp"), {input, QStringLiteral("-o"), output}).has_value();
         break;
     case ImageType::HEIC:
     case ImageType::AVIF:
-        ran = runPeer(QStringLiteral("heif-convert"), {input, output}).has_value();
+        ran = peerOutput(QStringLiteral("heif-convert"), {input, output}).has_value();
         break;
     case ImageType::TIFF:
     case ImageType::GIF:
-        ran = runPeer(QStringLiteral("convert"), {input + QStringLiteral("[0]"), QStringLiteral("PNG32:") + output})
+        ran = peerOutput(
+            QStringLiteral("convert"), {input + QStringLiteral("[0]"), QStringLiteral("PNG32:") + output})
                   .has_value();
         break;
     default:
