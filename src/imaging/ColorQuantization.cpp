@@ -6,6 +6,7 @@
 #include "Unpremultiply.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace plenoria {
@@ -13,6 +14,21 @@ namespace plenoria {
 namespace {
 
 constexpr uchar opaqueThreshold = 128;
+
+// The list in a stable order of one byte of the packed colour (a counting sort: linear, and the same order
+// as a stable comparison sort, which the median cut's tie rules rely on).
+ColorList sortedByByte(const ColorList& list, int shift)
+{
+    std::array<std::size_t, 257> start{};
+    for (const ColorCount& c : list)
+        ++start[std::size_t((c.color >> shift) & 0xFF) + 1];
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    ColorList sorted(list.size());
+    for (const ColorCount& c : list)
+        sorted[start[std::size_t((c.color >> shift) & 0xFF)]++] = c;
+    return sorted;
+}
 
 // Open addressing keyed by packed colour + 1 (0 marks a free slot). A frame of an emoji holds a few
 // thousand colours; a node-based map would spend more time allocating than counting.
@@ -44,7 +60,9 @@ public:
             if (m_keys[i] != 0)
                 list.push_back({qint64(m_keys[i] - 1), qint64(m_counts[i])});
         }
-        std::sort(list.begin(), list.end(), [](const ColorCount& a, const ColorCount& b) { return a.color < b.color; });
+        // Three stable byte passes (blue, green, red) order 24-bit keys in linear time.
+        for (int shift = 0; shift <= 16; shift += 8)
+            list = sortedByByte(list, shift);
         return list;
     }
 
@@ -77,19 +95,6 @@ private:
     int m_shift = 0;
 };
 
-qint64 channelValue(qint64 packed, ColorQuantization::Channel channel)
-{
-    switch (channel) {
-    case ColorQuantization::Channel::red:
-        return (packed >> 16) & 0xFF;
-    case ColorQuantization::Channel::green:
-        return (packed >> 8) & 0xFF;
-    case ColorQuantization::Channel::blue:
-        break;
-    }
-    return packed & 0xFF;
-}
-
 RGB8 weightedMean(const ColorList& colors)
 {
     qint64 total = 0, r = 0, g = 0, b = 0;
@@ -112,13 +117,14 @@ void writePixel(uchar* p, const RGB8& c)
     p[3] = 255;
 }
 
-void remapPlain(uchar* bytes, qint64 pixelCount, const Palette& palette, const PaletteSearch& search)
+void remapPlain(uchar* bytes, qint64 pixelCount, const Palette& palette, PaletteSearch& search)
 {
     // Without diffusion a pixel's entry depends on its four bytes alone, so repeated pixels (runs and
     // recurring colours) are looked up in a small direct-mapped cache instead of searched again.
     constexpr std::size_t cacheSize = 4096;
     std::vector<quint32> cachedPixel(cacheSize);
     std::vector<qint16> cachedIndex(cacheSize, -1);
+    int previous = -1;
     for (qint64 i = 0; i < pixelCount; ++i) {
         uchar* p = bytes + 4 * i;
         const uchar a = p[3];
@@ -132,10 +138,11 @@ void remapPlain(uchar* bytes, qint64 pixelCount, const Palette& palette, const P
         int index = cachedIndex[slot];
         if (index < 0 || cachedPixel[slot] != word) {
             const double s = 255.0 / a;
-            index = search.nearest(p[0] * s, p[1] * s, p[2] * s);
+            index = search.nearest(p[0] * s, p[1] * s, p[2] * s, previous);
             cachedPixel[slot] = word;
             cachedIndex[slot] = qint16(index);
         }
+        previous = index;
         writePixel(p, palette[std::size_t(index)]);
     }
 }
@@ -158,12 +165,13 @@ struct WorkingRow {
     }
 };
 
-void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& palette, const PaletteSearch& search)
+void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& palette, PaletteSearch& search)
 {
     // Errors only ever reach the current and the next row, so two rows of working values suffice; each
     // row is loaded from pixels that have not been written yet.
     WorkingRow current{std::vector<double>(std::size_t(3 * width)), std::vector<char>(std::size_t(width))};
     WorkingRow next = current;
+    int previous = -1;
     current.load(bytes, width);
     if (height > 1)
         next.load(bytes + 4 * width, width);
@@ -177,7 +185,8 @@ void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& pal
                 continue;
             }
             double* v = &current.values[3 * ux];
-            const RGB8& chosen = palette[std::size_t(search.nearest(v[0], v[1], v[2]))];
+            previous = search.nearest(v[0], v[1], v[2], previous);
+            const RGB8& chosen = palette[std::size_t(previous)];
             writePixel(row + 4 * x, chosen);
             const double error[3] = {v[0] - double(chosen.r), v[1] - double(chosen.g), v[2] - double(chosen.b)};
             const auto spread = [&](WorkingRow& target, qint64 tx, double share) {
@@ -318,10 +327,8 @@ ColorQuantization::Channel ColorQuantization::splitAxis(const Box& box)
 std::pair<ColorQuantization::Box, ColorQuantization::Box> ColorQuantization::splitBox(const Box& box)
 {
     const Channel channel = splitAxis(box);
-    ColorList sorted = box.colors;
-    std::stable_sort(sorted.begin(), sorted.end(), [channel](const ColorCount& a, const ColorCount& b) {
-        return channelValue(a.color, channel) < channelValue(b.color, channel);
-    });
+    const int shift = channel == Channel::red ? 16 : (channel == Channel::green ? 8 : 0);
+    ColorList sorted = sortedByByte(box.colors, shift);
     qint64 total = 0;
     for (const ColorCount& c : sorted)
         total += c.count;
@@ -346,7 +353,7 @@ void ColorQuantization::remap(uchar* bytes, qint64 width, qint64 height, const P
 {
     if (palette.empty() || width <= 0 || height <= 0)
         return;
-    const PaletteSearch search(palette);
+    PaletteSearch search(palette);
     if (dither)
         remapDithered(bytes, width, height, palette, search);
     else

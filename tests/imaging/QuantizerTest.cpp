@@ -174,10 +174,14 @@ TEST(QuantizerRemap, PrunedSearchAgreesWithAPlainScanIncludingTies)
             // Coarse values make equal keys and equal distances common.
             palette.push_back({random.bounded(8) * 32, random.bounded(8) * 32, random.bounded(8) * 32});
         }
-        const PaletteSearch search(palette);
+        PaletteSearch search(palette);
         for (int i = 0; i < 500; ++i) {
-            const double r = random.bounded(300.0) - 20, g = random.bounded(256) * 1.0, b = random.bounded(16) * 16.0;
-            ASSERT_EQ(search.nearest(r, g, b), bruteForceNearest(palette, r, g, b)) << round << " " << r << " " << g;
+            // Outside 0 … 256 and on cell borders (multiples of 16) as well as anywhere in between.
+            const double r = random.bounded(300.0) - 20, g = random.bounded(256) * 1.0, b = random.bounded(17) * 16.0;
+            const int want = bruteForceNearest(palette, r, g, b);
+            ASSERT_EQ(search.nearest(r, g, b), want) << round << " " << r << " " << g;
+            // A hint (the neighbouring pixel's answer) must never change the answer.
+            ASSERT_EQ(search.nearest(r, g, b, int(random.bounded(size))), want) << round << " " << r << " " << g;
         }
     }
 }

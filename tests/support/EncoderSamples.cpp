@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace plenoria::test {
 
 std::vector<QImage> emojiFrames(int count, int width, int height, bool transparentGround, quint32 seed)
@@ -41,6 +44,25 @@ std::vector<QImage> emojiFrames(int count, int width, int height, bool transpare
         painter.drawEllipse(QRectF(width * (0.1 + 0.3 * phase), height * 0.2, width * 0.55, height * 0.55));
         painter.end();
         frames.push_back(frame);
+    }
+    return frames;
+}
+
+std::vector<QImage> stickerFrames(int count, int width, int height, quint32 seed)
+{
+    std::vector<QImage> frames = emojiFrames(count, width, height, false, seed);
+    const double cx = (width - 1) / 2.0, cy = (height - 1) / 2.0, radius = std::min(width, height) * 0.48;
+    for (QImage& frame : frames) {
+        for (int y = 0; y < height; ++y) {
+            uchar* row = frame.scanLine(y);
+            for (int x = 0; x < width; ++x) {
+                // Alpha falls from 255 to 0 over the outer 3 pixels; premultiplied, so colours scale with it.
+                const double distance = std::hypot(x - cx, y - cy);
+                const double coverage = std::clamp((radius - distance) / 3.0, 0.0, 1.0);
+                for (int c = 0; c < 4; ++c)
+                    row[4 * x + c] = uchar(std::lround(row[4 * x + c] * coverage));
+            }
+        }
     }
     return frames;
 }

@@ -13,6 +13,10 @@ namespace plenoria::test {
 // the disc's edge is soft (partial alpha).
 std::vector<QImage> emojiFrames(int count, int width, int height, bool transparentGround, quint32 seed = 1);
 
+// `count` distinct sticker frames: the noisy opaque frames of emojiFrames cut to a disc, with a soft
+// edge and transparent corners; thousands of colours each, as a real animated emoji has.
+std::vector<QImage> stickerFrames(int count, int width, int height, quint32 seed = 1);
+
 // A frame with exactly `colors` distinct opaque colours (and a transparent column when asked).
 QImage paletteImage(int width, int height, int colors, bool transparentColumn);
 
