@@ -1,0 +1,209 @@
+// The export encoders on the workload of an animated emoji: 100 RGBA frames of 256 × 256.
+// Run without arguments for the Google Benchmark figures. compare-encoders.sh also uses the modes
+//   --export DIR                    write the frames as PNGs, a 2.5 MB GIF and our encodings into DIR
+//   --encode KIND FRAMES_DIR OUT    read the PNGs and write one encoding (gif-plain, gif-dither, webp)
+//   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
+//   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames or an animated WebP
+#include "EncoderSamples.h"
+#include "GIFWriter.h"
+#include "Renderer.h"
+#include "WebPWriter.h"
+
+#include <QDir>
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <webp/demux.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+using namespace plenoria;
+
+namespace {
+
+constexpr int frameCount = 100;
+constexpr int side = 256;
+
+const Filmstrip& benchStrip()
+{
+    static const Filmstrip strip{test::stickerFrames(frameCount, side, side), std::vector<qint64>(frameCount, 50), 0};
+    return strip;
+}
+
+// Noisier frames than the stickers, so that the GIF reaches the 2.5 MB of the rewrite workload.
+const QByteArray& bigGif()
+{
+    static const QByteArray gif = [] {
+        std::vector<QImage> frames = test::stickerFrames(frameCount, side, side, 9);
+        for (QImage& frame : frames)
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side * 4; x += 4)
+                    if ((x / 4 + y) % 3 == 0)
+                        frame.scanLine(y)[x + 1] ^= 0x3F;
+        return GIFWriter::encodeGIF({frames, std::vector<qint64>(frameCount, 50), 0}, GIFPalette::limited(256, false))
+            .value_or(QByteArray());
+    }();
+    return gif;
+}
+
+void BM_GifLimitedPlain(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFWriter::encodeGIF(benchStrip(), GIFPalette::limited(256, false)));
+}
+BENCHMARK(BM_GifLimitedPlain)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GifLimitedDithered(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFWriter::encodeGIF(benchStrip(), GIFPalette::limited(256, true)));
+}
+BENCHMARK(BM_GifLimitedDithered)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GifSystem(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFWriter::encodeGIF(benchStrip(), GIFPalette::system()));
+}
+BENCHMARK(BM_GifSystem)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WebPAnimatedQuality75(benchmark::State& state)
+{
+    const Filmstrip& strip = benchStrip();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WebPWriter::encodeAnimatedWebP(strip.frames, strip.delays, 0, 75));
+}
+BENCHMARK(BM_WebPAnimatedQuality75)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RewriteGIFDelays(benchmark::State& state)
+{
+    const QByteArray& gif = bigGif();
+    const std::vector<qint64> delays(frameCount, 100);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFWriter::rewriteGIFDelays(gif, delays));
+    state.counters["bytes"] = double(gif.size());
+}
+BENCHMARK(BM_RewriteGIFDelays)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+std::vector<QImage> loadFrames(const QString& dir)
+{
+    std::vector<QImage> frames;
+    for (const QString& name : QDir(dir).entryList({"*.png"}, QDir::Files, QDir::Name))
+        frames.push_back(QImage(QDir(dir).filePath(name)).convertToFormat(QImage::Format_RGBA8888));
+    return frames;
+}
+
+std::vector<QImage> decodeWebP(const QByteArray& bytes)
+{
+    std::vector<QImage> frames;
+    WebPData data{reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    if (!decoder)
+        return frames;
+    WebPAnimInfo info;
+    WebPAnimDecoderGetInfo(decoder, &info);
+    while (WebPAnimDecoderHasMoreFrames(decoder)) {
+        uint8_t* pixels = nullptr;
+        int timestamp = 0;
+        if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp))
+            break;
+        frames.push_back(QImage(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888).copy());
+    }
+    WebPAnimDecoderDelete(decoder);
+    return frames;
+}
+
+int printPsnr(const QString& framesDir, const QString& decoded)
+{
+    const std::vector<QImage> originals = loadFrames(framesDir);
+    const std::vector<QImage> outputs
+        = decoded.endsWith(".webp") ? decodeWebP(test::readFile(decoded)) : loadFrames(decoded);
+    if (outputs.size() != originals.size()) {
+        std::fprintf(stderr, "frame count %zu, expected %zu\n", outputs.size(), originals.size());
+        return 1;
+    }
+    double squares = 0;
+    qint64 samples = 0;
+    for (std::size_t i = 0; i < originals.size(); ++i) {
+        const QImage out = outputs[i].convertToFormat(QImage::Format_RGBA8888);
+        for (int y = 0; y < originals[i].height(); ++y) {
+            const uchar* a = originals[i].constScanLine(y);
+            const uchar* b = out.constScanLine(y);
+            for (int x = 0; x < originals[i].width(); ++x) {
+                if (a[4 * x + 3] < 128)
+                    continue;
+                for (int c = 0; c < 3; ++c) {
+                    const double d = double(a[4 * x + c]) - double(b[4 * x + c]);
+                    squares += d * d;
+                }
+                samples += 3;
+            }
+        }
+    }
+    const double mse = squares / double(std::max<qint64>(1, samples));
+    std::printf("%.2f\n", mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse));
+    return 0;
+}
+
+int exportAll(const QString& dir)
+{
+    QDir(dir).mkpath("frames");
+    const Filmstrip& strip = benchStrip();
+    for (int i = 0; i < frameCount; ++i)
+        strip.frames[std::size_t(i)].save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+    return test::writeFile(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
+}
+
+int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
+{
+    std::vector<QImage> frames;
+    for (const QImage& frame : loadFrames(framesDir))
+        frames.push_back(frame.convertToFormat(QImage::Format_RGBA8888_Premultiplied));
+    const Filmstrip strip{frames, std::vector<qint64>(frames.size(), 50), 0};
+    std::optional<QByteArray> bytes;
+    if (kind == "gif-plain")
+        bytes = GIFWriter::encodeGIF(strip, GIFPalette::limited(256, false));
+    else if (kind == "gif-dither")
+        bytes = GIFWriter::encodeGIF(strip, GIFPalette::limited(256, true));
+    else if (kind == "webp")
+        bytes = WebPWriter::encodeAnimatedWebP(strip.frames, strip.delays, 0, 75);
+    return bytes && test::writeFile(out, *bytes) ? 0 : 1;
+}
+
+int rewriteFile(const QString& in, const QString& out, int frames)
+{
+    const std::optional<QByteArray> patched
+        = GIFWriter::rewriteGIFDelays(test::readFile(in), std::vector<qint64>(std::size_t(frames), 100));
+    return patched && test::writeFile(out, *patched) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QStringList args = [&] {
+        QStringList list;
+        for (int i = 1; i < argc; ++i)
+            list << QString::fromLocal8Bit(argv[i]);
+        return list;
+    }();
+    if (args.size() == 2 && args[0] == "--export")
+        return exportAll(args[1]);
+    if (args.size() == 4 && args[0] == "--encode")
+        return encodeFromFiles(args[1], args[2], args[3]);
+    if (args.size() == 4 && args[0] == "--rewrite")
+        return rewriteFile(args[1], args[2], args[3].toInt());
+    if (args.size() == 3 && args[0] == "--psnr")
+        return printPsnr(args[1], args[2]);
+    // Generated once, outside every timing.
+    benchStrip();
+    bigGif();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,289 @@
+#include "GIFWriter.h"
+
+#include "ColorQuantization.h"
+#include "GIFColorReduction.h"
+#include "Renderer.h"
+#include "Rounding.h"
+
+#include <gif_lib.h>
+
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace plenoria {
+
+namespace {
+
+// The largest delay a GIF can store: 65535 hundredths of a second.
+constexpr qint64 maxDelayMs = 655350;
+constexpr qint64 maxGifSide = 65535;
+
+int appendToBuffer(GifFileType* gif, const GifByteType* data, int length)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+// A giflib encoder writing into memory; closed (and freed) exactly once.
+class GifStream {
+public:
+    GifStream() { m_gif = EGifOpen(&m_bytes, appendToBuffer, nullptr); }
+    ~GifStream()
+    {
+        if (m_gif)
+            EGifCloseFile(m_gif, nullptr);
+    }
+    GifStream(const GifStream&) = delete;
+    GifStream& operator=(const GifStream&) = delete;
+
+    bool start(qint64 width, qint64 height)
+    {
+        if (!m_gif)
+            return false;
+        // giflib picks the version from the extensions of images it holds; ours are streamed, so say it.
+        EGifSetGifVersion(m_gif, true);
+        return EGifPutScreenDesc(m_gif, int(width), int(height), 8, 0, nullptr) == GIF_OK;
+    }
+
+    bool putLoopCount(qint64 loopCount)
+    {
+        const int loops = int(std::clamp<qint64>(loopCount, 0, 65535));
+        const GifByteType data[3] = {1, GifByteType(loops & 0xFF), GifByteType(loops >> 8)};
+        return EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK
+            && EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0") == GIF_OK
+            && EGifPutExtensionBlock(m_gif, 3, data) == GIF_OK && EGifPutExtensionTrailer(m_gif) == GIF_OK;
+    }
+
+    bool putControl(qint64 delayCs, int disposal, std::optional<qint64> transparentIndex)
+    {
+        GraphicsControlBlock control{};
+        control.DisposalMode = disposal;
+        control.UserInputFlag = false;
+        control.DelayTime = int(delayCs);
+        control.TransparentColor = transparentIndex ? int(*transparentIndex) : NO_TRANSPARENT_COLOR;
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        return EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK;
+    }
+
+    bool putImage(IndexedFrame& frame)
+    {
+        // A colour table has 2^n entries, at least two.
+        int size = 2;
+        while (size < int(frame.colors.size()))
+            size *= 2;
+        std::vector<GifColorType> colors(std::size_t(size), GifColorType{0, 0, 0});
+        for (std::size_t i = 0; i < frame.colors.size(); ++i)
+            colors[i] = {GifByteType(frame.colors[i].r), GifByteType(frame.colors[i].g), GifByteType(frame.colors[i].b)};
+        ColorMapObject* map = GifMakeMapObject(size, colors.data());
+        if (!map)
+            return false;
+        // giflib keeps its own copy of the map.
+        const bool described = EGifPutImageDesc(m_gif, 0, 0, int(frame.width), int(frame.height), false, map) == GIF_OK;
+        GifFreeMapObject(map);
+        return described && EGifPutLine(m_gif, frame.indices.data(), int(frame.width * frame.height)) == GIF_OK;
+    }
+
+    std::optional<QByteArray> finish()
+    {
+        GifFileType* gif = std::exchange(m_gif, nullptr);
+        if (!gif || EGifCloseFile(gif, nullptr) != GIF_OK)
+            return std::nullopt;
+        return m_bytes;
+    }
+
+private:
+    QByteArray m_bytes;
+    GifFileType* m_gif = nullptr;
+};
+
+bool hasTransparentPixel(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* row = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[4 * x + 3] < 128)
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<IndexedFrame> indexedFrame(const QImage& frame, QSize canvas, const GIFPalette& palette)
+{
+    QImage source = frame;
+    if (frame.size() != canvas) {
+        const auto padded = Renderer::cropOrPad(frame, 0, 0, canvas.width(), canvas.height());
+        if (!padded)
+            return std::nullopt;
+        source = *padded;
+    }
+    if (const GIFPalette::Limited* limited = palette.asLimited()) {
+        if (const auto normal = Renderer::normalized(source)) {
+            // The transparent index takes one of GIF's 256 entries.
+            const qint64 colors = hasTransparentPixel(*normal) ? std::min<qint64>(limited->colors, 255) : limited->colors;
+            source = ColorQuantization::quantize(*normal, colors, limited->dither).value_or(*normal);
+        }
+    }
+    return GIFColorReduction::reduce(source);
+}
+
+// Runs work(i) for i in [begin, end) on up to one thread per core. Each frame has its own palette, so
+// frames are independent; nothing is shared but the read-only inputs.
+template <typename Work>
+void forEachInParallel(std::size_t begin, std::size_t end, Work work)
+{
+    const std::size_t threads = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), end - begin);
+    std::atomic<std::size_t> next{begin};
+    const auto run = [&] {
+        for (std::size_t i = next++; i < end; i = next++)
+            work(i);
+    };
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t)
+        pool.emplace_back(run);
+    run();
+    for (std::thread& thread : pool)
+        thread.join();
+}
+
+} // namespace
+
+std::optional<QByteArray> GIFWriter::encodeGIF(const Filmstrip& strip, const GIFPalette& palette)
+{
+    if (strip.frames.empty() || strip.delays.size() != strip.frames.size())
+        return std::nullopt;
+    QSize canvas;
+    for (const QImage& frame : strip.frames)
+        canvas = canvas.expandedTo(frame.size());
+    if (canvas.width() < 1 || canvas.height() < 1 || canvas.width() > maxGifSide || canvas.height() > maxGifSide)
+        return std::nullopt;
+
+    GifStream gif;
+    if (!gif.start(canvas.width(), canvas.height()) || !gif.putLoopCount(strip.loopCount))
+        return std::nullopt;
+    // Frames are reduced a batch at a time, so that a long animation never holds all its indexed frames.
+    const std::size_t batch = 2 * std::size_t(std::max(1, QThread::idealThreadCount()));
+    std::vector<std::optional<IndexedFrame>> indexed;
+    for (std::size_t first = 0; first < strip.frames.size(); first += batch) {
+        const std::size_t last = std::min(first + batch, strip.frames.size());
+        indexed.assign(last - first, std::nullopt);
+        forEachInParallel(first, last, [&](std::size_t i) {
+            indexed[i - first] = indexedFrame(strip.frames[i], canvas, palette);
+        });
+        for (std::size_t i = first; i < last; ++i) {
+            std::optional<IndexedFrame>& frame = indexed[i - first];
+            const qint64 delayCs = roundHalfAway(double(std::clamp<qint64>(strip.delays[i], 0, maxDelayMs)) / 10.0);
+            if (!frame || !gif.putControl(delayCs, DISPOSE_BACKGROUND, frame->transparentIndex) || !gif.putImage(*frame))
+                return std::nullopt;
+        }
+    }
+    return gif.finish();
+}
+
+std::optional<QByteArray> GIFWriter::encodeStill(const QImage& image)
+{
+    if (image.isNull() || image.width() > maxGifSide || image.height() > maxGifSide)
+        return std::nullopt;
+    std::optional<IndexedFrame> frame = GIFColorReduction::reduce(image);
+    if (!frame)
+        return std::nullopt;
+    GifStream gif;
+    if (!gif.start(frame->width, frame->height))
+        return std::nullopt;
+    // Only transparency needs a Graphic Control Extension in a still.
+    if (frame->transparentIndex && !gif.putControl(0, DISPOSAL_UNSPECIFIED, frame->transparentIndex))
+        return std::nullopt;
+    if (!gif.putImage(*frame))
+        return std::nullopt;
+    return gif.finish();
+}
+
+std::optional<qint64> GIFWriter::gifHeaderLength(const QByteArray& bytes)
+{
+    if (bytes.size() < 14 || !bytes.startsWith("GIF"))
+        return std::nullopt;
+    const uchar packed = uchar(bytes[10]);
+    if (!(packed & 0x80))
+        return 13;
+    const qint64 length = 13 + 3 * (qint64(1) << ((packed & 7) + 1));
+    if (length > bytes.size())
+        return std::nullopt;
+    return length;
+}
+
+namespace {
+
+// The position just after the 0 byte that ends the sub-block chain starting at `at`; none when the chain
+// runs off the end of the data.
+std::optional<qint64> afterSubBlocks(const QByteArray& bytes, qint64 at)
+{
+    const qint64 size = bytes.size();
+    while (at < size) {
+        const qint64 length = uchar(bytes[at]);
+        if (length == 0)
+            return at + 1;
+        at += 1 + length;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QByteArray> GIFWriter::rewriteGIFDelays(const QByteArray& gif, const std::vector<qint64>& delays)
+{
+    const qint64 size = gif.size();
+    const std::optional<qint64> header = gifHeaderLength(gif);
+    if (!header || *header >= size)
+        return std::nullopt;
+    QByteArray patched = gif;
+    qint64 p = *header;
+    std::size_t patchedCount = 0;
+    while (true) {
+        std::optional<qint64> next;
+        switch (uchar(gif[p])) {
+        case 0x21: {
+            if (p + 1 >= size)
+                return std::nullopt;
+            if (uchar(gif[p + 1]) == 0xF9) {
+                if (p + 7 >= size || uchar(gif[p + 2]) != 4)
+                    return std::nullopt;
+                next = afterSubBlocks(gif, p + 7);
+                if (!next || patchedCount == delays.size())
+                    return std::nullopt;
+                const qint64 hundredths
+                    = std::clamp<qint64>(roundHalfAway(double(delays[patchedCount]) / 10.0), 0, 65535);
+                patched[p + 4] = char(hundredths & 0xFF);
+                patched[p + 5] = char(hundredths >> 8);
+                ++patchedCount;
+            } else {
+                next = afterSubBlocks(gif, p + 2);
+            }
+            break;
+        }
+        case 0x2C: {
+            if (p + 9 >= size)
+                return std::nullopt;
+            const uchar packed = uchar(gif[p + 9]);
+            qint64 q = p + 10 + ((packed & 0x80) ? 3 * (qint64(1) << ((packed & 7) + 1)) : 0) + 1;
+            if (q > size)
+                return std::nullopt;
+            next = afterSubBlocks(gif, q);
+            break;
+        }
+        case 0x3B:
+            if (patchedCount != delays.size())
+                return std::nullopt;
+            return patched;
+        default:
+            return std::nullopt;
+        }
+        if (!next || *next >= size)
+            return std::nullopt;
+        p = *next;
+    }
+}
+
+} // namespace plenoria
