@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "Bitmap.h"
+#include "ImageSource.h"
 #include "Rounding.h"
 
 #include <QPainter>
@@ -10,13 +11,12 @@ namespace plenoria {
 
 namespace {
 
-// Interim until our reader lands: Qt's PNG reader decodes the prepared stamp.
 std::optional<QImage> decodeStamp(const QByteArray& data)
 {
-    QImage image = QImage::fromData(data);
-    if (image.isNull())
+    const std::optional<ImageSource> source = ImageSource::fromData(data);
+    if (!source)
         return std::nullopt;
-    return image.convertToFormat(pixelFormat);
+    return source->decodeFrame(0);
 }
 
 } // namespace
