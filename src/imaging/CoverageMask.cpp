@@ -15,10 +15,10 @@ constexpr double flatteningScale = 4;
 CoverageMask::CoverageMask(const QPainterPath& path, const QTransform& transform, QSize canvas)
 {
     const QRectF box = transform.map(path).controlPointRect();
-    const QRect pixels = QRect(QPoint(int(std::floor(std::max(box.left(), -1.0))),
-                                      int(std::floor(std::max(box.top(), -1.0)))),
-                               QPoint(int(std::ceil(std::min(box.right(), double(canvas.width()) + 1))),
-                                      int(std::ceil(std::min(box.bottom(), double(canvas.height()) + 1)))));
+    const QRect pixels = QRect(
+        QPoint(int(std::floor(std::max(box.left(), -1.0))), int(std::floor(std::max(box.top(), -1.0)))),
+        QPoint(int(std::ceil(std::min(box.right(), double(canvas.width()) + 1))),
+            int(std::ceil(std::min(box.bottom(), double(canvas.height()) + 1)))));
     m_bounds = pixels.intersected(QRect(QPoint(0, 0), canvas));
     if (m_bounds.isEmpty())
         return;
@@ -33,7 +33,8 @@ CoverageMask::CoverageMask(const QPainterPath& path, const QTransform& transform
             addClippedLine(polygon[i] / flatteningScale - origin, polygon[i + 1] / flatteningScale - origin);
         // Every contour is closed for filling, whether or not the path closed it.
         if (polygon.size() > 2 && polygon.front() != polygon.back())
-            addClippedLine(polygon.back() / flatteningScale - origin, polygon.front() / flatteningScale - origin);
+            addClippedLine(
+                polygon.back() / flatteningScale - origin, polygon.front() / flatteningScale - origin);
     }
     accumulate();
 }
