@@ -90,7 +90,7 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
 {
     if (!frame.valid || !withinFrameLimit(frame.rect.width(), frame.rect.height()))
         return std::nullopt;
-    QImage pixels(frame.rect.size(), pixelFormat);
+    QImage pixels(frame.rect.size(), QImage::Format_RGBA8888);
     if (pixels.isNull())
         return std::nullopt;
     WebPDecoderConfig config;
@@ -100,8 +100,9 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
     if (WebPGetFeatures(bytes, size_t(frame.length), &config.input) != VP8_STATUS_OK
         || config.input.width != frame.rect.width() || config.input.height != frame.rect.height())
         return std::nullopt;
-    // Decoded straight into the image, already premultiplied as our pixels are.
-    config.output.colorspace = MODE_rgbA;
+    // Straight colours, premultiplied by Qt afterwards: libwebp's own premultiplication rounds
+    // differently, and every other format here goes through Qt's, so a lossless round trip is exact.
+    config.output.colorspace = MODE_RGBA;
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = pixels.bits();
     config.output.u.RGBA.stride = int(pixels.bytesPerLine());
@@ -110,6 +111,7 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return std::nullopt;
+    pixels.convertTo(pixelFormat);
     return pixels;
 }
 
