@@ -13,7 +13,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # peer tools the tests and benchmarks compare against
-  imagemagick gifsicle giflib-tools webp apngasm apngdis libheif-examples libavif-bin libvips-tools
+  imagemagick gifsicle giflib-tools webp apngasm apngdis pngcheck libtiff-tools libheif-examples libavif-bin libvips-tools
   # run time: fonts, icons, desktop integration
   fonts-texgyre fonts-urw-base35 fonts-jetbrains-mono breeze-icon-theme xdg-utils desktop-file-utils
   # headless GUI runs and screenshots

@@ -1,19 +1,41 @@
 #include "ImageWriter.h"
 
-#include <QBuffer>
+#include "BmpWriter.h"
+#include "GIFWriter.h"
+#include "HeifWriter.h"
+#include "JpegWriter.h"
+#include "PngWriter.h"
+#include "TiffWriter.h"
+#include "WebPLosslessWriter.h"
+#include "WriterPixels.h"
 
 namespace plenoria {
 
 std::optional<QByteArray> ImageWriter::encode(const QImage& image, ImageType type)
 {
-    if (image.isNull() || type != ImageType::PNG)
+    // One size rule for every type, the codecs' own limits aside.
+    const auto prepared = WriterPixels::prepared(image);
+    if (!prepared)
         return std::nullopt;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return std::nullopt;
-    return bytes;
+    switch (type) {
+    case ImageType::PNG:
+        return PngWriter::encode(*prepared);
+    case ImageType::JPEG:
+        return JpegWriter::encode(*prepared);
+    case ImageType::TIFF:
+        return TiffWriter::encode(*prepared);
+    case ImageType::BMP:
+        return BmpWriter::encode(*prepared);
+    case ImageType::WebP:
+        return WebPLosslessWriter::encode(*prepared);
+    case ImageType::HEIC:
+        return HeifWriter::encode(*prepared, HeifWriter::Compression::HEVC);
+    case ImageType::AVIF:
+        return HeifWriter::encode(*prepared, HeifWriter::Compression::AV1);
+    case ImageType::GIF:
+        return GIFWriter::encodeStill(*prepared);
+    }
+    return std::nullopt;
 }
 
 } // namespace plenoria

@@ -8,8 +8,9 @@
 
 namespace plenoria {
 
-// Our image writer: one image as a single-image file of a type, without properties.
-// None when encoding fails; never partial bytes. Reentrant.
+// Our image writer: one image as a single-image file of a type, without properties. The image may
+// be in any QImage format. None when encoding fails or the image passes the bitmap limits; never
+// partial bytes. Types without alpha (JPEG) write the image over black. Reentrant.
 class ImageWriter {
 public:
     [[nodiscard]] static std::optional<QByteArray> encode(const QImage& image, ImageType type);

@@ -1,11 +1,23 @@
 #pragma once
 
+#include "ForegroundInstances.h"
+#include "FramePlan.h"
 #include "Geometry.h"
+#include "GroundSpec.h"
 #include "ImageType.h"
+#include "RGB.h"
+#include "TreatmentEntry.h"
 
 #include <QByteArray>
 #include <QImage>
+#include <QSizeF>
+#include <QStringList>
 #include <optional>
+#include <set>
+#include <span>
+#include <vector>
+
+class QPainter;
 
 namespace plenoria {
 
@@ -38,6 +50,75 @@ public:
     // `image` resampled to exactly width × height with high-quality interpolation; none when the
     // bitmap cannot be made.
     [[nodiscard]] static std::optional<QImage> resampled(const QImage& image, qint64 width, qint64 height);
+
+    // --- The pipeline (main thread) ---
+
+    // The record's treatments applied in record order to one image; frames entries take no part. A step
+    // that cannot be carried out leaves the image as it was, so an image always comes back. An empty
+    // record gives `image` itself.
+    [[nodiscard]] static QImage render(const QImage& image, std::span<const TreatmentEntry> record);
+
+    // The output frames of a source whose frames have `delays` (milliseconds): one per source frame,
+    // rewritten by every frames entry of the record in order.
+    [[nodiscard]] static std::vector<FramePlan> framePlan(std::span<const TreatmentEntry> record,
+                                                          const std::vector<qint64>& delays);
+
+    // --- Ground ---
+
+    // The ground step: the key's pixels removed, then the fill put behind; none when the key cannot be
+    // applied (unparsable key colour, no subject), which leaves the image as it was.
+    [[nodiscard]] static std::optional<QImage> applyGround(const QImage& image, const GroundSpec& spec);
+
+    // One keyDistance per pixel of convention bytes (fully transparent pixels get 0).
+    [[nodiscard]] static std::vector<float> keyDistances(const QByteArray& bytes, const RGB& key);
+
+    // The pixels within `threshold` that are 4-connected to the border through such pixels; one flag
+    // per pixel, row-major.
+    [[nodiscard]] static std::vector<quint8> borderFloodMask(const std::vector<float>& distances, qint64 width,
+                                                            qint64 height, double threshold);
+
+    // Clears the pixels near `key` in convention bytes of width × height. Everywhere, pixels within
+    // `softness` beyond `threshold` are feathered and un-mixed from the key; from the border, the
+    // border-connected region is cleared outright.
+    static void keyOut(QByteArray& bytes, KeyReach reach, qint64 width, qint64 height, const RGB& key,
+                       double threshold, double softness);
+
+    // Composites convention bytes over an opaque colour.
+    static void fillBehind(QByteArray& bytes, const RGB& color);
+
+    // The foreground instances subject detection finds in a normalised image; none when detection is
+    // unavailable or finds nothing. Cached for the last image asked about. Main thread only.
+    [[nodiscard]] static std::optional<ForegroundInstances> foregroundInstances(const QImage& image);
+
+    // Convention bytes of `image` at full size keeping only the chosen instances (all when `included`
+    // is absent), everything else transparent; none when nothing detected is chosen. Main thread only.
+    [[nodiscard]] static std::optional<QByteArray> subjectPixels(const QImage& image,
+                                                                 const std::optional<std::set<qint64>>& included);
+
+    // The dominant colour of the border pixels (opaque ones only) as "#RRGGBB"; none for images two
+    // pixels or less on a side, or a border with no opaque pixel.
+    [[nodiscard]] static std::optional<QString> guessBorderColor(const QImage& image);
+
+    // --- Tone and text ---
+
+    // Warmth, hue, the shadows/highlights curve and brightness, contrast, saturation applied to the
+    // colours (alpha kept); `image` itself when no adjustment is active or no bitmap can be made.
+    [[nodiscard]] static QImage applyTone(const QImage& image, const ToneSpec& spec);
+
+    // The text drawn over the image; `image` itself when every line is blank or no bitmap can be made.
+    [[nodiscard]] static QImage renderText(const QImage& image, const TextSpec& spec);
+
+    // Draws `lines` as the text step places them, into a painter whose origin is the image's top left.
+    static void drawTextLines(QPainter& painter, const QStringList& lines, const TextSpec& spec);
+
+    // The block the text step fills, grown by the outline width on every side, in pixels.
+    [[nodiscard]] static QSizeF textBoxSize(const TextSpec& spec);
+
+private:
+    [[nodiscard]] static std::optional<QImage> applyTreatment(const QImage& image, const Treatment& treatment);
+    [[nodiscard]] static std::optional<QImage> applyExtend(const QImage& image, const ExtendSpec& spec);
+    [[nodiscard]] static std::optional<QImage> applyResize(const QImage& image, const ResizeSpec& spec);
+    [[nodiscard]] static std::optional<QImage> applyStamp(const QImage& image, const StampSpec& spec);
 };
 
 } // namespace plenoria

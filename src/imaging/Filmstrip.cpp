@@ -1,0 +1,41 @@
+#include "Filmstrip.h"
+
+#include "FrameDelay.h"
+#include "ImageSource.h"
+
+namespace plenoria {
+
+namespace {
+
+constexpr qint64 missingDelayMs = 100;
+
+} // namespace
+
+std::optional<Filmstrip> Filmstrip::fromData(const QByteArray& data)
+{
+    const std::optional<ImageSource> source = ImageSource::fromData(data);
+    if (!source || source->frameCount() < 1)
+        return std::nullopt;
+    std::optional<std::vector<DecodedFrame>> decoded = source->decodeFrames();
+    if (!decoded || decoded->empty())
+        return std::nullopt;
+
+    Filmstrip strip;
+    strip.frames.reserve(decoded->size());
+    strip.delays.reserve(decoded->size());
+    for (DecodedFrame& frame : *decoded) {
+        const std::optional<double> delay = frameDelay(*source, frame.index);
+        strip.frames.push_back(std::move(frame.image));
+        // A delay beyond what milliseconds can hold is treated like a missing one.
+        strip.delays.push_back(delay ? delayMilliseconds(*delay).value_or(missingDelayMs) : missingDelayMs);
+    }
+    strip.loopCount = gifLoopCount(*source);
+    return strip;
+}
+
+qint64 gifLoopCount(const ImageSource& source)
+{
+    return source.gifLoopCount().value_or(0);
+}
+
+} // namespace plenoria

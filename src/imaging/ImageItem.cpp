@@ -1,0 +1,134 @@
+#include "ImageItem.h"
+
+#include "ImageSource.h"
+#include "JpegCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace plenoria {
+
+namespace {
+
+const QSet<QString>& supportedImageExtensions()
+{
+    static const QSet<QString> extensions{QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("jpg"),
+        QStringLiteral("jpeg"), QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("avif"),
+        QStringLiteral("tiff"), QStringLiteral("bmp")};
+    return extensions;
+}
+
+QString pathExtension(const QString& filename)
+{
+    const qsizetype dot = filename.lastIndexOf(u'.');
+    return dot > 0 ? filename.sliced(dot + 1) : QString();
+}
+
+// Enough for the header of every still type; a scan reads no more unless it must.
+constexpr qint64 headBytes = 64 * 1024;
+// Metadata is never worth reading more than this of one file.
+constexpr qint64 maxMetadataBytes = 256LL * 1024 * 1024;
+
+// The bytes a scan needs from one file: the head alone where it holds the pixel size, the whole
+// file where the metadata is spread through it (GIF frames, ISO-BMFF boxes, TIFF directories).
+QByteArray metadataBytes(QFile& file, bool wantsTiming)
+{
+    QByteArray bytes = file.read(std::min(headBytes, std::max<qint64>(file.size(), 1)));
+    if (bytes.size() < headBytes)
+        return bytes;
+    const std::optional<ImageType> type = detectImageType(bytes);
+    if (!type)
+        return bytes;
+    bool headSuffices = false;
+    switch (*type) {
+    case ImageType::PNG:
+    case ImageType::BMP:
+        headSuffices = true;
+        break;
+    case ImageType::JPEG:
+        headSuffices = JpegCodec::frameHeaderSize(bytes).has_value();
+        break;
+    case ImageType::GIF: // the logical screen is in the head; frame delays are not
+    case ImageType::WebP:
+    case ImageType::HEIC:
+    case ImageType::AVIF:
+    case ImageType::TIFF:
+        headSuffices = false;
+        break;
+    }
+    if ((headSuffices && !wantsTiming) || file.size() > maxMetadataBytes)
+        return bytes;
+    return bytes + file.readAll();
+}
+
+} // namespace
+
+std::optional<ImageItem> ImageItem::fromUrl(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QString filename = url.fileName();
+    const QString extension = pathExtension(filename);
+    const QString lowered = extension.toLower();
+    if (!supportedImageExtensions().contains(lowered))
+        return std::nullopt;
+
+    const QString path = url.toLocalFile();
+    const QFileInfo info(path);
+    // Like the platform's "regular file" test: folders, devices and symbolic links are not images.
+    if (!info.exists() || info.isSymLink() || !info.isFile())
+        return std::nullopt;
+
+    ImageItem item;
+    item.url = url;
+    item.filename = filename;
+    item.type = extension.toUpper();
+    item.byteSize = std::max<qint64>(0, info.size());
+
+    const bool wantsTiming = lowered == QLatin1String("gif");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return item;
+    const std::optional<ImageSource> source = ImageSource::fromData(metadataBytes(file, wantsTiming));
+    if (!source)
+        return item;
+    if (const std::optional<QSize> size = source->frameProperties(0).pixelSize)
+        item.pixelSize = QSizeF(*size);
+    if (wantsTiming)
+        item.gifTiming = GIFTiming::read(*source);
+    return item;
+}
+
+std::optional<QString> ImageItem::dimensionsLabel() const
+{
+    if (!pixelSize)
+        return std::nullopt;
+    return QString::number(qint64(pixelSize->width())) + QChar(0x00D7)
+        + QString::number(qint64(pixelSize->height()));
+}
+
+qint64 ImageItem::pixelCount() const
+{
+    if (!pixelSize)
+        return 0;
+    return qint64(pixelSize->width() * pixelSize->height());
+}
+
+qint64 ImageItem::timingSortKey() const
+{
+    if (!gifTiming.animated)
+        return std::numeric_limits<qint64>::max();
+    return gifTiming.animated->healthy ? gifTiming.animated->delayMs : -1;
+}
+
+size_t qHash(const ImageItem& item, size_t seed)
+{
+    seed = qHashMulti(seed, item.url, item.filename, item.type, item.byteSize);
+    seed = item.pixelSize ? qHashMulti(seed, 1, item.pixelSize->width(), item.pixelSize->height())
+                          : qHashMulti(seed, 0);
+    return qHash(item.gifTiming, seed);
+}
+
+} // namespace plenoria

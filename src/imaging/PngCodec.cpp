@@ -1,0 +1,250 @@
+#include "PngCodec.h"
+
+#include "Bitmap.h"
+#include "FrameCompositor.h"
+
+#include <png.h>
+
+#include <array>
+#include <cstring>
+
+namespace plenoria {
+
+namespace {
+
+constexpr char signature[] = "\x89PNG\r\n\x1a\n";
+
+quint32 bigEndian32(const uchar* p)
+{
+    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+}
+
+void appendBigEndian32(QByteArray& out, quint32 value)
+{
+    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    out.append(bytes, 4);
+}
+
+quint32 crc32(QByteArrayView bytes, quint32 crc = 0xFFFFFFFFu)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t{};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    for (const char b : bytes)
+        crc = table[(crc ^ uchar(b)) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+void appendChunk(QByteArray& out, const char* type, QByteArrayView payload)
+{
+    appendBigEndian32(out, quint32(payload.size()));
+    const qsizetype start = out.size();
+    out.append(type, 4);
+    out.append(payload.data(), payload.size());
+    appendBigEndian32(out, crc32(QByteArrayView(out).sliced(start)) ^ 0xFFFFFFFFu);
+}
+
+// libpng's simplified reader: straight RGBA out, converted to our premultiplied convention.
+std::optional<QImage> decodePng(QByteArrayView bytes)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), size_t(bytes.size())))
+        return std::nullopt;
+    if (!withinFrameLimit(image.width, image.height)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    QImage pixels(int(image.width), int(image.height), QImage::Format_RGBA8888);
+    if (pixels.isNull()) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    if (!png_image_finish_read(&image, nullptr, pixels.bits(), png_int_32(pixels.bytesPerLine()), nullptr)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    pixels.convertTo(pixelFormat);
+    return pixels;
+}
+
+FrameCompositor::Disposal disposalOf(int op)
+{
+    switch (op) {
+    case 1:
+        return FrameCompositor::Disposal::background;
+    case 2:
+        return FrameCompositor::Disposal::previous;
+    default:
+        return FrameCompositor::Disposal::none;
+    }
+}
+
+} // namespace
+
+PngCodec::PngCodec(const QByteArray& data)
+    : Codec(data)
+{ }
+
+std::shared_ptr<const PngCodec> PngCodec::create(const QByteArray& data)
+{
+    auto codec = std::make_shared<PngCodec>(data);
+    if (!codec->parse())
+        return nullptr;
+    return codec;
+}
+
+bool PngCodec::parse()
+{
+    const auto* bytes = reinterpret_cast<const uchar*>(m_data.constData());
+    const qint64 size = m_data.size();
+    if (size < 33 || std::memcmp(bytes, signature, 8) != 0 || bigEndian32(bytes + 8) != 13
+        || std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        return false;
+    m_header = {16, 13};
+    const quint32 width = bigEndian32(bytes + 16);
+    const quint32 height = bigEndian32(bytes + 20);
+    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return false;
+    m_size = QSize(int(std::min<quint32>(width, INT_MAX)), int(std::min<quint32>(height, INT_MAX)));
+
+    bool animated = false;
+    bool seenImageData = false;
+    Frame* current = nullptr;
+    bool currentTakesImageData = false;
+    for (qint64 offset = 33; offset + 12 <= size;) {
+        const qint64 length = bigEndian32(bytes + offset);
+        if (length > 0x7FFFFFFF || offset + 12 + length > size)
+            break; // truncated: keep what was read before
+        const char* type = reinterpret_cast<const char*>(bytes + offset + 4);
+        const uchar* payload = bytes + offset + 8;
+        const qint64 next = offset + 12 + length;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            // Without an animation control before the image data this is a still PNG: nothing
+            // further is needed, so a still costs only its header.
+            if (!animated)
+                break;
+            if (!seenImageData)
+                currentTakesImageData = current != nullptr;
+            seenImageData = true;
+            if (currentTakesImageData)
+                current->data.push_back({offset + 8, length});
+        } else if (std::memcmp(type, "acTL", 4) == 0) {
+            if (!seenImageData && length >= 8) {
+                animated = true;
+                m_plays = bigEndian32(payload + 4);
+            }
+        } else if (std::memcmp(type, "fcTL", 4) == 0) {
+            if (animated) {
+                Frame frame;
+                if (length >= 26) {
+                    const qint64 w = bigEndian32(payload + 4), h = bigEndian32(payload + 8);
+                    const qint64 x = bigEndian32(payload + 12), y = bigEndian32(payload + 16);
+                    frame.valid = w > 0 && h > 0 && x + w <= m_size.width() && y + h <= m_size.height();
+                    if (frame.valid)
+                        frame.rect = QRect(int(x), int(y), int(w), int(h));
+                    frame.delayNumerator = (payload[20] << 8) | payload[21];
+                    frame.delayDenominator = (payload[22] << 8) | payload[23];
+                    frame.dispose = payload[24];
+                    frame.blend = payload[25];
+                }
+                m_frames.push_back(std::move(frame));
+                current = &m_frames.back();
+                currentTakesImageData = false;
+            }
+        } else if (std::memcmp(type, "fdAT", 4) == 0) {
+            if (current && !currentTakesImageData && length > 4)
+                current->data.push_back({offset + 12, length - 4});
+        } else if (!seenImageData) {
+            m_ancillary.push_back({offset, 12 + length});
+        }
+        offset = next;
+    }
+    return true;
+}
+
+FrameProperties PngCodec::frameProperties(qint64 index) const
+{
+    FrameProperties properties;
+    properties.pixelSize = m_size;
+    if (!m_frames.empty()) {
+        const Frame& frame = m_frames[size_t(index)];
+        // A denominator of 0 means hundredths of a second.
+        const double seconds
+            = frame.delayNumerator / double(frame.delayDenominator == 0 ? 100 : frame.delayDenominator);
+        properties.apng = DelayProperties{seconds, seconds};
+    }
+    return properties;
+}
+
+QByteArray PngCodec::framePng(const Frame& frame) const
+{
+    qint64 total = 8 + 25 + 12;
+    for (const Range& chunk : m_ancillary)
+        total += chunk.length;
+    for (const Range& piece : frame.data)
+        total += 12 + piece.length;
+    QByteArray png;
+    png.reserve(qsizetype(total));
+    png.append(signature, 8);
+    QByteArray header = m_data.mid(m_header.offset, m_header.length);
+    header.replace(0, 8, [&] {
+        QByteArray size;
+        appendBigEndian32(size, quint32(frame.rect.width()));
+        appendBigEndian32(size, quint32(frame.rect.height()));
+        return size;
+    }());
+    appendChunk(png, "IHDR", header);
+    for (const Range& chunk : m_ancillary)
+        png.append(m_data.constData() + chunk.offset, qsizetype(chunk.length));
+    for (const Range& piece : frame.data)
+        appendChunk(png, "IDAT", QByteArrayView(m_data.constData() + piece.offset, qsizetype(piece.length)));
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+void PngCodec::decode(qint64 last, const FrameSink& sink) const
+{
+    if (m_frames.empty()) {
+        sink(0, decodePng(m_data));
+        return;
+    }
+    decodeAnimation(last, sink);
+}
+
+void PngCodec::decodeAnimation(qint64 last, const FrameSink& sink) const
+{
+    last = std::min(last, frameCount() - 1);
+    std::optional<FrameCompositor> compositor = FrameCompositor::create(m_size);
+    for (qint64 index = 0; index <= last; ++index) {
+        const Frame& frame = m_frames[size_t(index)];
+        std::optional<QImage> pixels;
+        // Frames reaching beyond the canvas are refused, never drawn out of bounds.
+        if (compositor && frame.valid && !frame.data.empty())
+            pixels = decodePng(framePng(frame));
+        if (pixels && pixels->size() != frame.rect.size())
+            pixels.reset();
+        std::optional<QImage> shown;
+        if (pixels) {
+            const auto blend
+                = frame.blend == 1 ? FrameCompositor::Blend::over : FrameCompositor::Blend::source;
+            shown = compositor->draw(*pixels, frame.rect.topLeft(), blend, disposalOf(frame.dispose));
+        } else if (compositor) {
+            compositor->skip();
+        }
+        if (!sink(index, std::move(shown)))
+            return;
+    }
+}
+
+} // namespace plenoria

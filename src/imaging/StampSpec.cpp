@@ -1,0 +1,14 @@
+#include "StampSpec.h"
+
+#include "Characters.h"
+#include "Rounding.h"
+
+namespace plenoria {
+
+QString StampSpec::summary() const
+{
+    return leadingCharacters(name, 12) + QStringLiteral(" \u00B7 ") + QString::number(roundHalfAway(width)) +
+           QStringLiteral("px");
+}
+
+} // namespace plenoria

@@ -1,0 +1,354 @@
+#include "FileOperations.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <fcntl.h>
+
+namespace plenoria {
+
+namespace {
+
+constexpr qint64 chunkSize = 64 * 1024;
+
+QByteArray encoded(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+QString folderOf(const QString& path)
+{
+    return QFileInfo(path).path();
+}
+
+// A hidden name, so that a scan never lists a half-made file.
+QString temporaryPathIn(const QString& folder)
+{
+    return FileOperations::childPath(folder, QStringLiteral(".plenoria-"))
+        + QString::number(QRandomGenerator::global()->generate64(), 16) + QStringLiteral(".tmp");
+}
+
+bool renameFlagUnsupported(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+bool hardLinksUnsupported(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+} // namespace
+
+FileOperations::FileOperations(std::shared_ptr<FileSystem> fileSystem)
+    : m_fileSystem(std::move(fileSystem))
+{
+}
+
+bool FileOperations::exists(const QString& path) const
+{
+    return m_fileSystem->lstat(encoded(path)).ok();
+}
+
+bool FileOperations::isGone(const QString& path) const
+{
+    const int error = m_fileSystem->lstat(encoded(path)).error;
+    return error == ENOENT || error == ENOTDIR;
+}
+
+QString FileOperations::childPath(const QString& folder, const QString& name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+bool FileOperations::isSameFile(const QString& a, const QString& b) const
+{
+    const StatResult first = m_fileSystem->lstat(encoded(a));
+    const StatResult second = m_fileSystem->lstat(encoded(b));
+    return first.ok() && second.ok() && first.info.st_dev == second.info.st_dev
+        && first.info.st_ino == second.info.st_ino;
+}
+
+FileResult FileOperations::makeDirectories(const QString& path)
+{
+    QStringList missing;
+    QString current = path;
+    for (;;) {
+        const StatResult status = m_fileSystem->stat(encoded(current));
+        if (status.ok()) {
+            if (!S_ISDIR(status.info.st_mode))
+                return FileResult::failure(EEXIST);
+            break;
+        }
+        if (status.error != ENOENT)
+            return FileResult::failure(status.error);
+        missing.prepend(current);
+        const QString parent = folderOf(current);
+        if (parent == current)
+            break;
+        current = parent;
+    }
+    for (const QString& folder : missing) {
+        const SysResult made = m_fileSystem->makeDirectory(encoded(folder));
+        if (made.ok())
+            continue;
+        // Another program may have made it meanwhile, which is as good.
+        const StatResult status = m_fileSystem->stat(encoded(folder));
+        if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
+            continue;
+        return FileResult::failure(made.error);
+    }
+    return FileResult::success();
+}
+
+FileResult FileOperations::moveNoReplace(const QString& from, const QString& to)
+{
+    const FileResult placed = placeNoReplace(from, to);
+    if (placed.error() == EXDEV)
+        return copyAcrossDevices(from, to);
+    return placed;
+}
+
+FileResult FileOperations::renameThroughTemporary(const QString& from, const QString& to)
+{
+    QString temporary;
+    for (;;) {
+        temporary = temporaryPathIn(folderOf(from));
+        const FileResult aside = placeNoReplace(from, temporary);
+        if (aside.ok())
+            break;
+        if (aside.error() != EEXIST)
+            return aside;
+    }
+    const FileResult placed = placeNoReplace(temporary, to);
+    if (!placed.ok())
+        (void)placeNoReplace(temporary, from);
+    return placed;
+}
+
+FileResult FileOperations::copyNoReplace(const QString& from, const QString& to)
+{
+    const Temporary copy = writeTemporary(folderOf(to), {}, from, from);
+    if (copy.error != 0)
+        return FileResult::failure(copy.error);
+    const FileResult placed = placeNoReplace(copy.path, to);
+    if (!placed.ok()) {
+        (void)m_fileSystem->unlink(encoded(copy.path));
+        return placed;
+    }
+    syncDirectory(folderOf(to));
+    return FileResult::success();
+}
+
+FileResult FileOperations::writeNew(const QString& path, const QByteArray& bytes)
+{
+    const Temporary written = writeTemporary(folderOf(path), bytes, {}, {});
+    if (written.error != 0)
+        return FileResult::failure(written.error);
+    const FileResult placed = placeNoReplace(written.path, path);
+    if (!placed.ok()) {
+        (void)m_fileSystem->unlink(encoded(written.path));
+        return placed;
+    }
+    syncDirectory(folderOf(path));
+    return FileResult::success();
+}
+
+FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    const Temporary written = writeTemporary(folderOf(path), bytes, {}, exists(path) ? path : QString());
+    if (written.error != 0)
+        return FileResult::failure(written.error);
+    const SysResult renamed = m_fileSystem->renameReplacing(encoded(written.path), encoded(path));
+    if (!renamed.ok()) {
+        (void)m_fileSystem->unlink(encoded(written.path));
+        return FileResult::failure(renamed.error);
+    }
+    syncDirectory(folderOf(path));
+    return FileResult::success();
+}
+
+FileResult FileOperations::replace(const QString& target, const QString& with)
+{
+    const SysResult renamed = m_fileSystem->renameReplacing(encoded(with), encoded(target));
+    if (renamed.ok()) {
+        syncDirectory(folderOf(target));
+        return FileResult::success();
+    }
+    if (renamed.error != EXDEV)
+        return FileResult::failure(renamed.error);
+    const Temporary copy = writeTemporary(folderOf(target), {}, with, with);
+    if (copy.error != 0)
+        return FileResult::failure(copy.error);
+    const SysResult placed = m_fileSystem->renameReplacing(encoded(copy.path), encoded(target));
+    if (!placed.ok()) {
+        (void)m_fileSystem->unlink(encoded(copy.path));
+        return FileResult::failure(placed.error);
+    }
+    syncDirectory(folderOf(target));
+    // The target already holds the content; a copy left behind loses nothing.
+    (void)m_fileSystem->unlink(encoded(with));
+    return FileResult::success();
+}
+
+QString FileOperations::freeName(const QString& folder, const QString& filename) const
+{
+    if (!exists(childPath(folder, filename)))
+        return filename;
+    const qsizetype dot = filename.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > 0 && dot < filename.size() - 1;
+    const QString base = hasExtension ? filename.left(dot) : filename;
+    const QString suffix = hasExtension ? filename.mid(dot) : QString();
+    for (qint64 n = 2;; ++n) {
+        const QString candidate = base + QLatin1Char('-') + QString::number(n) + suffix;
+        if (!exists(childPath(folder, candidate)))
+            return candidate;
+    }
+}
+
+FileResult FileOperations::placeNoReplace(const QString& from, const QString& to)
+{
+    const SysResult renamed = m_fileSystem->renameNoReplace(encoded(from), encoded(to));
+    if (renamed.ok())
+        return FileResult::success();
+    if (!renameFlagUnsupported(renamed.error))
+        return FileResult::failure(renamed.error);
+
+    // link refuses an existing target just as the flag would.
+    const SysResult linked = m_fileSystem->link(encoded(from), encoded(to));
+    if (linked.ok()) {
+        const SysResult unlinked = m_fileSystem->unlink(encoded(from));
+        if (!unlinked.ok()) {
+            // Both names reach one inode: dropping the new name loses nothing.
+            (void)m_fileSystem->unlink(encoded(to));
+            return FileResult::failure(unlinked.error);
+        }
+        return FileResult::success();
+    }
+    if (!hardLinksUnsupported(linked.error))
+        return FileResult::failure(linked.error);
+
+    // Volumes with neither (some FAT and FUSE mounts) leave only a check before a plain rename.
+    if (exists(to))
+        return FileResult::failure(EEXIST);
+    const SysResult plain = m_fileSystem->renameReplacing(encoded(from), encoded(to));
+    return plain.ok() ? FileResult::success() : FileResult::failure(plain.error);
+}
+
+FileResult FileOperations::copyAcrossDevices(const QString& from, const QString& to)
+{
+    const StatResult source = m_fileSystem->lstat(encoded(from));
+    if (!source.ok())
+        return FileResult::failure(source.error);
+    if (!S_ISREG(source.info.st_mode))
+        return FileResult::failure(EXDEV);
+
+    const Temporary copy = writeTemporary(folderOf(to), {}, from, from);
+    if (copy.error != 0)
+        return FileResult::failure(copy.error);
+    const FileResult placed = placeNoReplace(copy.path, to);
+    if (!placed.ok()) {
+        (void)m_fileSystem->unlink(encoded(copy.path));
+        return placed;
+    }
+    syncDirectory(folderOf(to));
+
+    const SysResult removed = m_fileSystem->unlink(encoded(from));
+    if (!removed.ok()) {
+        // The source stays, so the copy goes: a move either happens or leaves things as they were.
+        (void)m_fileSystem->unlink(encoded(to));
+        syncDirectory(folderOf(to));
+        return FileResult::failure(removed.error);
+    }
+    syncDirectory(folderOf(from));
+    return FileResult::success();
+}
+
+FileOperations::Temporary FileOperations::writeTemporary(const QString& folder, const QByteArray& bytes,
+                                                         const QString& copyFrom, const QString& keepModeOf)
+{
+    QString path;
+    int fd = -1;
+    for (;;) {
+        path = temporaryPathIn(folder);
+        const SysResult opened = m_fileSystem->open(encoded(path), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (opened.ok()) {
+            fd = int(opened.value);
+            break;
+        }
+        if (opened.error != EEXIST)
+            return {{}, opened.error};
+    }
+
+    FileResult result = copyFrom.isEmpty() ? writeAll(fd, bytes) : copyContents(copyFrom, fd);
+    // Permissions and times are courtesy: failing to keep them loses no data.
+    if (result.ok() && !keepModeOf.isEmpty())
+        (void)m_fileSystem->copyMode(encoded(keepModeOf), fd);
+    if (result.ok() && !copyFrom.isEmpty())
+        (void)m_fileSystem->copyTimes(encoded(copyFrom), fd);
+    if (result.ok()) {
+        const SysResult synced = m_fileSystem->fsync(fd);
+        if (!synced.ok())
+            result = FileResult::failure(synced.error);
+    }
+    const SysResult closed = m_fileSystem->close(fd);
+    if (result.ok() && !closed.ok())
+        result = FileResult::failure(closed.error);
+    if (!result.ok()) {
+        (void)m_fileSystem->unlink(encoded(path));
+        return {{}, result.error()};
+    }
+    return {path, 0};
+}
+
+FileResult FileOperations::writeAll(int fd, const QByteArray& bytes)
+{
+    qint64 offset = 0;
+    while (offset < bytes.size()) {
+        const qint64 length = std::min(chunkSize, qint64(bytes.size()) - offset);
+        const SysResult written = m_fileSystem->write(fd, bytes.constData() + offset, length);
+        if (!written.ok())
+            return FileResult::failure(written.error);
+        if (written.value == 0)
+            return FileResult::failure(EIO);
+        offset += written.value;
+    }
+    return FileResult::success();
+}
+
+FileResult FileOperations::copyContents(const QString& from, int toFd)
+{
+    const SysResult opened = m_fileSystem->open(encoded(from), O_RDONLY);
+    if (!opened.ok())
+        return FileResult::failure(opened.error);
+    const int fromFd = int(opened.value);
+    QByteArray buffer(chunkSize, Qt::Uninitialized);
+    FileResult result = FileResult::success();
+    for (;;) {
+        const SysResult got = m_fileSystem->read(fromFd, buffer.data(), chunkSize);
+        if (!got.ok()) {
+            result = FileResult::failure(got.error);
+            break;
+        }
+        if (got.value == 0)
+            break;
+        result = writeAll(toFd, QByteArray::fromRawData(buffer.constData(), got.value));
+        if (!result.ok())
+            break;
+    }
+    (void)m_fileSystem->close(fromFd);
+    return result;
+}
+
+void FileOperations::syncDirectory(const QString& folder)
+{
+    // Makes a new name durable; volumes that cannot sync a folder lose nothing by skipping it.
+    const SysResult opened = m_fileSystem->open(encoded(folder), O_RDONLY | O_DIRECTORY);
+    if (!opened.ok())
+        return;
+    (void)m_fileSystem->fsync(int(opened.value));
+    (void)m_fileSystem->close(int(opened.value));
+}
+
+} // namespace plenoria

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "FileResult.h"
+#include "FileSystem.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace plenoria {
+
+// The safe file operations every part of the store uses, built over the FileSystem seam.
+// Paths are absolute local paths. No operation here replaces a file that exists, except
+// writeAtomically and replace, whose purpose is to do so; a failed operation leaves every file as
+// it was and removes whatever partial copy it made.
+class FileOperations {
+public:
+    explicit FileOperations(std::shared_ptr<FileSystem> fileSystem = std::make_shared<FileSystem>());
+
+    FileSystem& fileSystem() const { return *m_fileSystem; }
+
+    // Whether anything (a file, a folder, a dangling link) is at the path.
+    bool exists(const QString& path) const;
+    // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
+    bool isGone(const QString& path) const;
+    // Whether both paths name one file (same device and inode); false when either is missing.
+    bool isSameFile(const QString& a, const QString& b) const;
+
+    // Creates the folder and any missing parents; an existing folder is fine, a file in the way is not.
+    FileResult makeDirectories(const QString& path);
+
+    // Moves a file to a path that must be free. Across devices the file is copied beside the
+    // target, synced, put in place without replacing, and only then removed at its source.
+    FileResult moveNoReplace(const QString& from, const QString& to);
+    // A rename that only changes letter case, on a volume where both names reach the same file:
+    // goes through a temporary name in the same folder and comes back on failure.
+    FileResult renameThroughTemporary(const QString& from, const QString& to);
+    // Copies a regular file, with its permissions and times, to a path that must be free.
+    FileResult copyNoReplace(const QString& from, const QString& to);
+    // Writes bytes to a path that must be free; the file appears complete or not at all.
+    FileResult writeNew(const QString& path, const QByteArray& bytes);
+    // Replaces the file's content: it holds either the old or the new bytes whatever happens, and
+    // keeps its permissions.
+    FileResult writeAtomically(const QString& path, const QByteArray& bytes);
+    // Puts `with` in place of `target` (which it replaces) and consumes `with`.
+    FileResult replace(const QString& target, const QString& with);
+
+    // The filename itself when free in the folder, else the first free of base-2.ext, base-3.ext, …
+    // (only the last extension counts: a.tar.gz gives a.tar-2.gz).
+    QString freeName(const QString& folder, const QString& filename) const;
+
+    // `folder`/`name`, also for the root folder.
+    static QString childPath(const QString& folder, const QString& name);
+
+private:
+    // A synced, closed temporary file in a folder, or the errno that stopped it.
+    struct Temporary {
+        QString path;
+        int error = 0;
+    };
+
+    FileResult placeNoReplace(const QString& from, const QString& to);
+    FileResult copyAcrossDevices(const QString& from, const QString& to);
+    // Source is either bytes or the file at copyFrom (empty for bytes).
+    Temporary writeTemporary(const QString& folder, const QByteArray& bytes, const QString& copyFrom,
+                             const QString& keepModeOf);
+    FileResult writeAll(int fd, const QByteArray& bytes);
+    FileResult copyContents(const QString& from, int toFd);
+    void syncDirectory(const QString& folder);
+
+    std::shared_ptr<FileSystem> m_fileSystem;
+};
+
+} // namespace plenoria

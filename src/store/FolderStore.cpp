@@ -1,0 +1,229 @@
+#include "FolderStore.h"
+
+#include "PathBookmarkStore.h"
+#include "SpacesAndTabs.h"
+#include "StoreLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace plenoria {
+
+FolderStore::FolderStore(FolderStoreServices services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_files(m_services.fileSystem ? m_services.fileSystem : std::make_shared<FileSystem>())
+{
+    if (!m_services.bookmarks)
+        m_services.bookmarks = std::make_shared<PathBookmarkStore>();
+    restoreBookmark();
+}
+
+void FolderStore::restoreBookmark()
+{
+    const std::optional<QByteArray> stored = m_services.bookmarks->storedBookmark();
+    if (!stored)
+        return;
+    const BookmarkResolution resolution = m_services.bookmarks->resolve(*stored);
+    if (!resolution.resolved) {
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: could not resolve folder bookmark: ")
+                + resolution.errorDescription;
+        m_services.bookmarks->removeStoredBookmark();
+        return;
+    }
+    setWorkingFolder(resolution.resolved->url, resolution.resolved->isStale);
+}
+
+void FolderStore::chooseFolder()
+{
+    if (!m_services.chooser)
+        return;
+    const FolderChooserRequest request{QStringLiteral("Choose"),
+                                       QStringLiteral("Choose a folder of images to review and file."),
+                                       m_workingFolder};
+    if (const std::optional<QUrl> chosen = m_services.chooser->chooseFolder(request))
+        setWorkingFolder(*chosen, true);
+}
+
+void FolderStore::setWorkingFolder(const QUrl& folder, bool saveBookmark)
+{
+    // One spelling per folder, so that item URLs built from it compare equal.
+    const QUrl url = folder.isLocalFile() ? QUrl::fromLocalFile(QDir::cleanPath(folder.toLocalFile())) : folder;
+
+    if (m_accessedURL)
+        m_services.bookmarks->stopAccess(*m_accessedURL);
+    m_accessedURL.reset();
+
+    if (saveBookmark) {
+        const BookmarkCreation creation = m_services.bookmarks->create(url);
+        if (creation.data)
+            m_services.bookmarks->storeBookmark(*creation.data);
+        else
+            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: could not create folder bookmark: ")
+                    + creation.errorDescription;
+    }
+
+    if (m_services.bookmarks->startAccess(url))
+        m_accessedURL = url;
+
+    if (m_workingFolder != url) {
+        m_workingFolder = url;
+        emit workingFolderChanged();
+    }
+    reload();
+}
+
+void FolderStore::reload()
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder) {
+        setItems({});
+        return;
+    }
+
+    // Hidden entries are left out by not asking for them; a folder that cannot be listed lists nothing.
+    const QFileInfoList listing
+        = QDir(*folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
+
+    QHash<QUrl, const ImageItem*> known;
+    for (const ImageItem& item : m_items) {
+        if (!known.contains(item.url))
+            known.insert(item.url, &item);
+    }
+
+    QList<ImageItem> scanned;
+    for (const QFileInfo& entry : listing) {
+        const QUrl url = QUrl::fromLocalFile(entry.absoluteFilePath());
+        if (const auto found = known.constFind(url); found != known.cend())
+            scanned.append(**found);
+        else if (std::optional<ImageItem> item = ImageItem::fromUrl(url))
+            scanned.append(std::move(*item));
+    }
+    setItems(std::move(scanned));
+    refreshEditedFilenames();
+    refreshFiledCounts(listing);
+}
+
+void FolderStore::refreshEditedFilenames()
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder) {
+        setEditedFilenames({});
+        return;
+    }
+    QSet<QString> names;
+    const QStringList entries = QDir(backupsFolderPath(*folder))
+                                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
+    for (const QString& entry : entries)
+        names.insert(entry.toLower());
+    setEditedFilenames(std::move(names));
+}
+
+void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
+{
+    QHash<QString, qint64> counts;
+    for (const QFileInfo& entry : listing) {
+        // A link to a folder is not itself a folder, as the listing reports it.
+        if (entry.isSymLink() || !entry.isDir())
+            continue;
+        const qint64 files
+            = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
+        counts.insert(entry.fileName().toLower(), files);
+    }
+    setFiledCounts(std::move(counts));
+}
+
+std::optional<qint64> FolderStore::filedCount(const QString& destinationName) const
+{
+    const auto found = m_filedCounts.constFind(trimmedOfSpacesAndTabs(destinationName).toLower());
+    if (found == m_filedCounts.cend())
+        return std::nullopt;
+    return *found;
+}
+
+bool FolderStore::hasOriginalsFolder() const
+{
+    const std::optional<QString> folder = workingFolderPath();
+    return folder && m_files.exists(backupsFolderPath(*folder));
+}
+
+void FolderStore::revealOriginalsFolder()
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder || !m_services.reveal)
+        return;
+    const QString backups = backupsFolderPath(*folder);
+    if (m_files.exists(backups))
+        m_services.reveal->reveal(QUrl::fromLocalFile(backups));
+}
+
+void FolderStore::revealOriginal(const ImageItem& item)
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder || !m_services.reveal)
+        return;
+    const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
+    if (m_files.exists(backup))
+        m_services.reveal->reveal(QUrl::fromLocalFile(backup));
+}
+
+QString FolderStore::backupsFolderPath(const QString& folder)
+{
+    return FileOperations::childPath(folder, QStringLiteral(".plenoria/originals"));
+}
+
+QString FolderStore::displacedFolderPath(const QString& folder)
+{
+    return FileOperations::childPath(folder, QStringLiteral(".plenoria/displaced"));
+}
+
+std::optional<QString> FolderStore::workingFolderPath() const
+{
+    if (!m_workingFolder)
+        return std::nullopt;
+    return m_workingFolder->toLocalFile();
+}
+
+bool FolderStore::liesInWorkingFolder(const QUrl& url) const
+{
+    const std::optional<QString> folder = workingFolderPath();
+    return folder && QFileInfo(QDir::cleanPath(url.toLocalFile())).path() == *folder;
+}
+
+void FolderStore::setItems(QList<ImageItem> items)
+{
+    if (items == m_items)
+        return;
+    m_items = std::move(items);
+    emit itemsChanged();
+}
+
+void FolderStore::setEditedFilenames(QSet<QString> names)
+{
+    if (names == m_editedFilenames)
+        return;
+    m_editedFilenames = std::move(names);
+    emit editedFilenamesChanged();
+}
+
+void FolderStore::setFiledCounts(QHash<QString, qint64> counts)
+{
+    if (counts == m_filedCounts)
+        return;
+    m_filedCounts = std::move(counts);
+    emit filedCountsChanged();
+}
+
+void FolderStore::pushAction(const UndoableAction& action)
+{
+    m_undoStack.append(action);
+    emit undoStackChanged();
+}
+
+void FolderStore::popAction()
+{
+    m_undoStack.removeLast();
+    emit undoStackChanged();
+}
+
+} // namespace plenoria

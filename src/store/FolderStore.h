@@ -1,0 +1,134 @@
+#pragma once
+
+#include "BookmarkStore.h"
+#include "FileOperations.h"
+#include "FilingOutcome.h"
+#include "FolderChooser.h"
+#include "ImageItem.h"
+#include "RenameOutcome.h"
+#include "RevealService.h"
+#include "UndoableAction.h"
+
+#include <QFileInfoList>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+namespace plenoria {
+
+// The platform services the store works through. Absent ones get the defaults: the path bookmark
+// store over the application's settings and the real file system; no chooser (choosing does
+// nothing) and no reveal (revealing does nothing) until the application provides its own.
+struct FolderStoreServices {
+    std::shared_ptr<BookmarkStore> bookmarks;
+    std::shared_ptr<FolderChooser> chooser;
+    std::shared_ptr<RevealService> reveal;
+    std::shared_ptr<FileSystem> fileSystem;
+};
+
+// The one owner of the working folder: which folder, its images, the images with a backup, the
+// files filed into each subfolder, and the undo stack. Main thread only; every request runs
+// synchronously. Each published property has a change signal, emitted only on a real change.
+class FolderStore : public QObject {
+    Q_OBJECT
+
+public:
+    // Restores the remembered folder and scans it before returning.
+    explicit FolderStore(FolderStoreServices services = {}, QObject* parent = nullptr);
+
+    std::optional<QUrl> workingFolder() const { return m_workingFolder; }
+    // The images at the top level of the working folder, in listing order (views sort).
+    const QList<ImageItem>& items() const { return m_items; }
+    // Newest last.
+    const QList<UndoableAction>& undoStack() const { return m_undoStack; }
+    // Lower-cased names of the backups folder's entries: an image is edited when its lower-cased
+    // name is in here.
+    const QSet<QString>& editedFilenames() const { return m_editedFilenames; }
+    // Lower-cased subfolder name to the number of non-hidden regular files directly inside it.
+    const QHash<QString, qint64>& filedCounts() const { return m_filedCounts; }
+
+    // Runs the folder chooser and sets what the user picked.
+    void chooseFolder();
+    void setWorkingFolder(const QUrl& folder, bool saveBookmark);
+    // Rescans the working folder; items whose URL is still listed are kept as they were.
+    void reload();
+    void refreshEditedFilenames();
+    void refreshFiledCounts(const QFileInfoList& listing);
+    // The count of the subfolder a destination name reaches; none when no such subfolder is known.
+    std::optional<qint64> filedCount(const QString& destinationName) const;
+
+    bool hasOriginalsFolder() const;
+    void revealOriginalsFolder();
+    void revealOriginal(const ImageItem& item);
+
+    // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder.
+    FilingOutcome fileItem(const ImageItem& item, const QString& destinationName);
+    struct UniqueDestination {
+        QUrl url;
+        bool changed = false; // the name had to differ from the file's own
+        bool operator==(const UniqueDestination&) const = default;
+    };
+    UniqueDestination uniqueDestination(const QUrl& file, const QUrl& folder) const;
+    // Gives the image a new name in the working folder (`newName` as typed).
+    RenameOutcome rename(const ImageItem& item, const QString& newName);
+    // Carries the backup of an image renamed from `oldName` to `newName` in `folder` along with it.
+    void carryBackup(const QString& oldName, const QString& newName, const QUrl& folder);
+    // Takes back the newest filing or rename.
+    FilingOutcome undo();
+
+    // F/.plenoria/originals of a folder F.
+    static QString backupsFolderPath(const QString& folder);
+    // F/.plenoria/displaced: backups that would otherwise have been replaced or orphaned.
+    static QString displacedFolderPath(const QString& folder);
+
+signals:
+    void workingFolderChanged();
+    void itemsChanged();
+    void undoStackChanged();
+    void editedFilenamesChanged();
+    void filedCountsChanged();
+
+private:
+    void restoreBookmark();
+    std::optional<QString> workingFolderPath() const;
+    bool liesInWorkingFolder(const QUrl& url) const;
+
+    void setItems(QList<ImageItem> items);
+    void setEditedFilenames(QSet<QString> names);
+    void setFiledCounts(QHash<QString, qint64> counts);
+    void pushAction(const UndoableAction& action);
+    void popAction();
+
+    FilingOutcome undoMove(const Move& move);
+    FilingOutcome undoRename(const Rename& rename);
+    // The undo failed; when its source is gone for good the action is dropped and the toast says so.
+    FilingOutcome undoFailure(const QString& sourcePath, const FileResult& result);
+
+    // Where a backup was set aside in the displaced folder of its working folder, or why it wasn't.
+    struct SetAside {
+        std::optional<QString> path;
+        FileResult result = FileResult::success();
+    };
+    SetAside setAside(const QString& folder, const QString& backupPath);
+    // Brings a backup set aside by a filing back under the image's name, when that name is free.
+    void bringBack(const QString& displacedPath, const QString& folder, const QString& filename);
+    // Renames `from` to `to` in one folder; a change of letter case only that reaches the same file
+    // (a case-insensitive volume) goes through a temporary name.
+    FileResult renameInPlace(const QString& from, const QString& to);
+
+    FolderStoreServices m_services;
+    FileOperations m_files;
+
+    std::optional<QUrl> m_workingFolder;
+    QList<ImageItem> m_items;
+    QList<UndoableAction> m_undoStack;
+    QSet<QString> m_editedFilenames;
+    QHash<QString, qint64> m_filedCounts;
+    std::optional<QUrl> m_accessedURL;
+};
+
+} // namespace plenoria

@@ -1,0 +1,282 @@
+#include "FolderStore.h"
+
+#include "FolderName.h"
+#include "SpacesAndTabs.h"
+#include "StoreLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace plenoria {
+
+namespace {
+
+QString localPath(const QUrl& url)
+{
+    return QDir::cleanPath(url.toLocalFile());
+}
+
+QString folderOf(const QString& path)
+{
+    return QFileInfo(path).path();
+}
+
+QString nameOf(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("“") + text + QStringLiteral("”");
+}
+
+} // namespace
+
+FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destinationName)
+{
+    const QString name = trimmedOfSpacesAndTabs(destinationName);
+    if (name.isEmpty())
+        return FilingOutcome::skipped(QStringLiteral("No destination set for that key."));
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder)
+        return FilingOutcome::failed(QStringLiteral("No working folder."));
+    if (!isValidFolderName(name))
+        return FilingOutcome::failed(quoted(name) + QStringLiteral(" isn’t a valid folder name."));
+    const QString destination = QDir::cleanPath(FileOperations::childPath(*folder, name));
+    if (!destination.startsWith(FileOperations::childPath(*folder, {})))
+        return FilingOutcome::failed(QStringLiteral("Destination escapes the working folder."));
+
+    if (const FileResult made = m_files.makeDirectories(destination); !made.ok())
+        return FilingOutcome::failed(QStringLiteral("Couldn’t create “") + name + QStringLiteral("”: ")
+                                     + made.description());
+
+    const UniqueDestination target = uniqueDestination(item.url, QUrl::fromLocalFile(destination));
+    const QString source = localPath(item.url);
+    if (const FileResult moved = m_files.moveNoReplace(source, localPath(target.url)); !moved.ok())
+        return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ")
+                                     + moved.description());
+
+    // A backup left under this name would pass for the original of any later image of that name.
+    std::optional<QUrl> displaced;
+    const QString sourceFolder = folderOf(source);
+    const QString backup = FileOperations::childPath(backupsFolderPath(sourceFolder), item.filename);
+    if (m_files.exists(backup)) {
+        const SetAside aside = setAside(sourceFolder, backup);
+        if (aside.path)
+            displaced = QUrl::fromLocalFile(*aside.path);
+        else
+            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t set aside the backup of ")
+                    + item.filename + QStringLiteral(": ") + aside.result.description();
+    }
+
+    pushAction(Move{item, target.url, displaced});
+    QList<ImageItem> remaining = m_items;
+    remaining.removeIf([&](const ImageItem& listed) { return listed.url == item.url; });
+    setItems(std::move(remaining));
+    QHash<QString, qint64> counts = m_filedCounts;
+    counts[name.toLower()] += 1;
+    setFiledCounts(std::move(counts));
+    if (displaced)
+        refreshEditedFilenames();
+
+    return FilingOutcome::filed(item, target.changed ? std::optional(nameOf(localPath(target.url))) : std::nullopt);
+}
+
+FolderStore::UniqueDestination FolderStore::uniqueDestination(const QUrl& file, const QUrl& folder) const
+{
+    const QString folderPath = localPath(folder);
+    const QString filename = nameOf(localPath(file));
+    const QString free = m_files.freeName(folderPath, filename);
+    return {QUrl::fromLocalFile(FileOperations::childPath(folderPath, free)), free != filename};
+}
+
+RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
+{
+    const QString name = newName.trimmed();
+    if (name.isEmpty())
+        return RenameOutcome::failed(QStringLiteral("A file needs a name."));
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char(':')))
+        return RenameOutcome::failed(QStringLiteral("A name can’t contain “/” or “:”."));
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder)
+        return RenameOutcome::failed(QStringLiteral("No working folder."));
+    if (name == item.filename)
+        return RenameOutcome::unchanged();
+    const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
+    // A NUL would end the name early at the system call and rename the file to something else.
+    if (folderOf(newPath) != *folder || name.contains(QChar(0)))
+        return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
+
+    const QString oldPath = localPath(item.url);
+    const bool caseOnly = newPath.toLower() == oldPath.toLower();
+    if (!(caseOnly && m_files.isSameFile(oldPath, newPath)) && m_files.exists(newPath))
+        return RenameOutcome::failed(quoted(name) + QStringLiteral(" already exists."));
+    if (const FileResult moved = renameInPlace(oldPath, newPath); !moved.ok())
+        return RenameOutcome::failed(QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ")
+                                     + moved.description());
+
+    const QUrl newURL = QUrl::fromLocalFile(newPath);
+    pushAction(Rename{item, newURL});
+    carryBackup(item.filename, name, *m_workingFolder);
+    std::optional<ImageItem> newItem = ImageItem::fromUrl(newURL);
+
+    QList<ImageItem> items = m_items;
+    const auto listed = std::find_if(items.begin(), items.end(), [&](const ImageItem& i) { return i.url == item.url; });
+    if (listed != items.end()) {
+        if (newItem)
+            *listed = *newItem;
+        else
+            items.erase(listed);
+    }
+    setItems(std::move(items));
+    return RenameOutcome::renamed(std::move(newItem));
+}
+
+void FolderStore::carryBackup(const QString& oldName, const QString& newName, const QUrl& folder)
+{
+    // A change of letter case carries the backup too: on a case-sensitive volume the old spelling
+    // would no longer be this image's name.
+    if (oldName == newName)
+        return;
+    const QString folderPath = localPath(folder);
+    const QString backups = backupsFolderPath(folderPath);
+    const QString from = FileOperations::childPath(backups, oldName);
+    if (!m_files.exists(from))
+        return;
+    const QString to = FileOperations::childPath(backups, newName);
+    const auto logFailure = [&](const FileResult& result) {
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t carry backup ") + oldName
+                + QStringLiteral(" → ") + newName + QStringLiteral(": ") + result.description();
+    };
+
+    // A stale backup under the new name is another image's original: set it aside, never delete it.
+    const bool caseOnly = oldName.toLower() == newName.toLower();
+    if (!(caseOnly && m_files.isSameFile(from, to)) && m_files.exists(to)) {
+        if (const SetAside aside = setAside(folderPath, to); !aside.path) {
+            logFailure(aside.result);
+            return;
+        }
+    }
+    if (const FileResult moved = renameInPlace(from, to); !moved.ok()) {
+        logFailure(moved);
+        return;
+    }
+    if (workingFolderPath() == folderPath) {
+        QSet<QString> names = m_editedFilenames;
+        names.remove(oldName.toLower());
+        names.insert(newName.toLower());
+        setEditedFilenames(std::move(names));
+    }
+}
+
+FilingOutcome FolderStore::undo()
+{
+    if (m_undoStack.isEmpty())
+        return FilingOutcome::nothingToUndo();
+    const UndoableAction action = m_undoStack.last();
+    if (const Move* move = std::get_if<Move>(&action))
+        return undoMove(*move);
+    return undoRename(std::get<Rename>(action));
+}
+
+FilingOutcome FolderStore::undoMove(const Move& move)
+{
+    const QString origin = localPath(move.item.url);
+    const QString moved = localPath(move.destination);
+    if (m_files.exists(origin))
+        return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ") + move.item.filename
+                                     + QLatin1Char('.'));
+    if (const FileResult back = m_files.moveNoReplace(moved, origin); !back.ok())
+        return undoFailure(moved, back);
+    popAction();
+
+    const QString originFolder = folderOf(origin);
+    if (move.displacedBackup)
+        bringBack(localPath(*move.displacedBackup), originFolder, move.item.filename);
+    if (!liesInWorkingFolder(move.item.url))
+        return FilingOutcome::undone(move.item);
+
+    setItems(m_items + QList<ImageItem>{move.item});
+    const QString subfolder = folderOf(moved);
+    if (folderOf(subfolder) == originFolder) {
+        QHash<QString, qint64> counts = m_filedCounts;
+        const auto count = counts.find(nameOf(subfolder).toLower());
+        if (count != counts.end() && *count >= 1) {
+            --*count;
+            setFiledCounts(std::move(counts));
+        }
+    }
+    if (move.displacedBackup)
+        refreshEditedFilenames();
+    return FilingOutcome::undone(move.item);
+}
+
+FilingOutcome FolderStore::undoRename(const Rename& rename)
+{
+    const QString before = localPath(rename.before.url);
+    const QString after = localPath(rename.afterURL);
+    const bool caseOnly = before.toLower() == after.toLower();
+    if (!(caseOnly && m_files.isSameFile(after, before)) && m_files.exists(before))
+        return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ")
+                                     + rename.before.filename + QLatin1Char('.'));
+    if (const FileResult back = renameInPlace(after, before); !back.ok())
+        return undoFailure(after, back);
+    popAction();
+
+    const QString folder = folderOf(before);
+    carryBackup(nameOf(after), rename.before.filename, QUrl::fromLocalFile(folder));
+    QList<ImageItem> items = m_items;
+    items.removeIf([&](const ImageItem& listed) { return listed.url == rename.afterURL; });
+    if (liesInWorkingFolder(rename.before.url))
+        items.append(rename.before);
+    setItems(std::move(items));
+    return FilingOutcome::renameUndone(rename.before);
+}
+
+FilingOutcome FolderStore::undoFailure(const QString& sourcePath, const FileResult& result)
+{
+    // Retrying could never succeed, and the action would block every older one beneath it.
+    if (m_files.isGone(sourcePath)) {
+        popAction();
+        return FilingOutcome::failed(QStringLiteral("Can’t undo: ") + nameOf(sourcePath)
+                                     + QStringLiteral(" is no longer in ") + nameOf(folderOf(sourcePath))
+                                     + QStringLiteral(", so that step was dropped."));
+    }
+    return FilingOutcome::failed(QStringLiteral("Undo failed: ") + result.description());
+}
+
+FolderStore::SetAside FolderStore::setAside(const QString& folder, const QString& backupPath)
+{
+    const QString displaced = displacedFolderPath(folder);
+    if (const FileResult made = m_files.makeDirectories(displaced); !made.ok())
+        return {std::nullopt, made};
+    const QString target = FileOperations::childPath(displaced, m_files.freeName(displaced, nameOf(backupPath)));
+    if (const FileResult moved = m_files.moveNoReplace(backupPath, target); !moved.ok())
+        return {std::nullopt, moved};
+    return {target, FileResult::success()};
+}
+
+void FolderStore::bringBack(const QString& displacedPath, const QString& folder, const QString& filename)
+{
+    const QString backups = backupsFolderPath(folder);
+    const QString target = FileOperations::childPath(backups, filename);
+    // Another image of this name has its own backup by now; this one stays set aside.
+    if (m_files.exists(target))
+        return;
+    FileResult result = m_files.makeDirectories(backups);
+    if (result.ok())
+        result = m_files.moveNoReplace(displacedPath, target);
+    if (!result.ok())
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back the backup of ") + filename
+                + QStringLiteral(": ") + result.description();
+}
+
+FileResult FolderStore::renameInPlace(const QString& from, const QString& to)
+{
+    if (from.toLower() == to.toLower() && m_files.isSameFile(from, to))
+        return m_files.renameThroughTemporary(from, to);
+    return m_files.moveNoReplace(from, to);
+}
+
+} // namespace plenoria

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ImageItem.h"
+
+#include <QString>
+#include <optional>
+
+namespace plenoria {
+
+// The result of a rename. `message` is the user's sentence for failed.
+struct [[nodiscard]] RenameOutcome {
+    enum class Kind { renamed, failed, unchanged };
+
+    Kind kind = Kind::unchanged;
+    // renamed: the item read afresh from the new name; none when it no longer reads as an image.
+    std::optional<ImageItem> newItem;
+    QString message;
+
+    static RenameOutcome renamed(std::optional<ImageItem> newItem) { return {Kind::renamed, std::move(newItem), {}}; }
+    static RenameOutcome failed(const QString& message) { return {Kind::failed, std::nullopt, message}; }
+    static RenameOutcome unchanged() { return {}; }
+
+    bool operator==(const RenameOutcome&) const = default;
+};
+
+} // namespace plenoria

@@ -1,0 +1,7 @@
+#include "StoreLog.h"
+
+namespace plenoria {
+
+Q_LOGGING_CATEGORY(storeLog, "plenoria.store")
+
+} // namespace plenoria
