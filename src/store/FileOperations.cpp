@@ -11,6 +11,7 @@ namespace plenoria {
 namespace {
 
 constexpr qint64 chunkSize = 64 * 1024;
+constexpr int maxNameAttempts = 1000;
 
 QByteArray encoded(const QString& path)
 {
@@ -90,8 +91,11 @@ FileResult FileOperations::makeDirectories(const QString& path)
     }
     for (const QString& folder : missing) {
         const SysResult made = m_fileSystem->makeDirectory(encoded(folder));
-        if (made.ok())
+        if (made.ok()) {
+            // A backup written into a folder whose own name is not yet durable could vanish with it.
+            syncDirectory(folderOf(folder));
             continue;
+        }
         // Another program may have made it meanwhile, which is as good.
         const StatResult status = m_fileSystem->stat(encoded(folder));
         if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
@@ -152,6 +156,29 @@ FileResult FileOperations::writeNew(const QString& path, const QByteArray& bytes
     }
     syncDirectory(folderOf(path));
     return FileResult::success();
+}
+
+FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& folder, const QString& filename,
+                                                              const QByteArray& bytes)
+{
+    const Temporary written = writeTemporary(folder, bytes, {}, {});
+    if (written.error != 0)
+        return {{}, FileResult::failure(written.error)};
+    // Bounded only against a volume that keeps answering "exists" for names it lists as free.
+    for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
+        const QString name = freeName(folder, filename);
+        const FileResult placed = placeNoReplace(written.path, childPath(folder, name));
+        if (placed.ok()) {
+            syncDirectory(folder);
+            return {name, FileResult::success()};
+        }
+        if (placed.error() != EEXIST) {
+            (void)m_fileSystem->unlink(encoded(written.path));
+            return {{}, placed};
+        }
+    }
+    (void)m_fileSystem->unlink(encoded(written.path));
+    return {{}, FileResult::failure(EEXIST)};
 }
 
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)
