@@ -5,6 +5,7 @@
 //   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
 //   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames or an animated WebP
 #include "EncoderSamples.h"
+#include "PeerTools.h"
 #include "GIFWriter.h"
 #include "Renderer.h"
 #include "WebPWriter.h"
@@ -120,7 +121,7 @@ int printPsnr(const QString& framesDir, const QString& decoded)
 {
     const std::vector<QImage> originals = loadFrames(framesDir);
     const std::vector<QImage> outputs
-        = decoded.endsWith(".webp") ? decodeWebP(test::readFile(decoded)) : loadFrames(decoded);
+        = decoded.endsWith(".webp") ? decodeWebP(test::readFileBytes(decoded)) : loadFrames(decoded);
     if (outputs.size() != originals.size()) {
         std::fprintf(stderr, "frame count %zu, expected %zu\n", outputs.size(), originals.size());
         return 1;
@@ -154,7 +155,7 @@ int exportAll(const QString& dir)
     const Filmstrip& strip = benchStrip();
     for (int i = 0; i < frameCount; ++i)
         strip.frames[std::size_t(i)].save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
-    return test::writeFile(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
+    return test::writeFileBytes(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
 }
 
 int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
@@ -170,14 +171,14 @@ int encodeFromFiles(const QString& kind, const QString& framesDir, const QString
         bytes = GIFWriter::encodeGIF(strip, GIFPalette::limited(256, true));
     else if (kind == "webp")
         bytes = WebPWriter::encodeAnimatedWebP(strip.frames, strip.delays, 0, 75);
-    return bytes && test::writeFile(out, *bytes) ? 0 : 1;
+    return bytes && test::writeFileBytes(out, *bytes) ? 0 : 1;
 }
 
 int rewriteFile(const QString& in, const QString& out, int frames)
 {
     const std::optional<QByteArray> patched
-        = GIFWriter::rewriteGIFDelays(test::readFile(in), std::vector<qint64>(std::size_t(frames), 100));
-    return patched && test::writeFile(out, *patched) ? 0 : 1;
+        = GIFWriter::rewriteGIFDelays(test::readFileBytes(in), std::vector<qint64>(std::size_t(frames), 100));
+    return patched && test::writeFileBytes(out, *patched) ? 0 : 1;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ColorQuantization.h"
 #include "EncoderSamples.h"
+#include "PeerTools.h"
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
 
@@ -153,7 +154,7 @@ TEST(GIFWriter, ATransparentAnimationShowsNoEarlierFrameWhenCoalescedByImageMagi
     QTemporaryDir dir;
     const std::vector<QImage> frames = emojiFrames(3, 40, 40, true);
     const auto bytes = GIFWriter::encodeGIF(strip(frames, {10, 10, 10}, 0), GIFPalette::limited(64, false));
-    ASSERT_TRUE(bytes && writeFile(dir.filePath("in.gif"), *bytes));
+    ASSERT_TRUE(bytes && writeFileBytes(dir.filePath("in.gif"), *bytes));
     ASSERT_TRUE(runPeer("convert", {dir.filePath("in.gif"), "-coalesce", dir.filePath("out-%d.png")}));
     for (int i = 0; i < 3; ++i) {
         const QImage composed(dir.filePath(QString("out-%1.png").arg(i)));
@@ -234,14 +235,14 @@ TEST(GIFDelayRewrite, PatchesGIFsMadeByImageMagickAndGifsicle)
     ASSERT_TRUE(runPeer("convert", {pngs[0], "-alpha", "off", "GIF87:" + plain}));
 
     for (const QString& path : {magick, sicle}) {
-        const QByteArray original = readFile(path);
+        const QByteArray original = readFileBytes(path);
         const auto patched = GIFWriter::rewriteGIFDelays(original, {30, 40, 55});
         ASSERT_TRUE(patched) << path.toStdString();
         expectOnlyDelaysChanged(original, *patched);
         EXPECT_EQ(delaysOf(*patched), (std::vector<int>{3, 4, 6})) << path.toStdString();
     }
     // Frames without a Graphic Control Extension are not counted.
-    const QByteArray still = readFile(plain);
+    const QByteArray still = readFileBytes(plain);
     EXPECT_EQ(GIFWriter::rewriteGIFDelays(still, {}), still);
     EXPECT_FALSE(GIFWriter::rewriteGIFDelays(still, {10}));
 }

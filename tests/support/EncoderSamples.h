@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -49,12 +48,5 @@ struct WebPMuxInfo {
 
 // None when webpmux cannot read the bytes.
 std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp);
-
-// Runs a peer tool to its end; none when it cannot start, fails or times out. Standard output is returned.
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments);
-
-// Writes bytes to a file, for peers to read.
-bool writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
 
 } // namespace plenoria::test
