@@ -5,8 +5,8 @@
 //   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
 //   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames or an animated WebP
 #include "EncoderSamples.h"
-#include "PeerTools.h"
 #include "GIFWriter.h"
+#include "PeerTools.h"
 #include "Renderer.h"
 #include "WebPWriter.h"
 
@@ -28,7 +28,8 @@ constexpr int side = 256;
 
 const Filmstrip& benchStrip()
 {
-    static const Filmstrip strip{test::stickerFrames(frameCount, side, side), std::vector<qint64>(frameCount, 50), 0};
+    static const Filmstrip strip{
+        test::stickerFrames(frameCount, side, side), std::vector<qint64>(frameCount, 50), 0};
     return strip;
 }
 
@@ -42,7 +43,8 @@ const QByteArray& bigGif()
                 for (int x = 0; x < side * 4; x += 4)
                     if ((x / 4 + y) % 3 == 0)
                         frame.scanLine(y)[x + 1] ^= 0x3F;
-        return GIFWriter::encodeGIF({frames, std::vector<qint64>(frameCount, 50), 0}, GIFPalette::limited(256, false))
+        return GIFWriter::encodeGIF(
+            {frames, std::vector<qint64>(frameCount, 50), 0}, GIFPalette::limited(256, false))
             .value_or(QByteArray());
     }();
     return gif;
@@ -111,7 +113,8 @@ std::vector<QImage> decodeWebP(const QByteArray& bytes)
         int timestamp = 0;
         if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp))
             break;
-        frames.push_back(QImage(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888).copy());
+        frames.push_back(
+            QImage(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888).copy());
     }
     WebPAnimDecoderDelete(decoder);
     return frames;
@@ -154,7 +157,8 @@ int exportAll(const QString& dir)
     QDir(dir).mkpath("frames");
     const Filmstrip& strip = benchStrip();
     for (int i = 0; i < frameCount; ++i)
-        strip.frames[std::size_t(i)].save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+        strip.frames[std::size_t(i)].save(
+            QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
     return test::writeFileBytes(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
 }
 
@@ -162,7 +166,8 @@ int encodeFromFiles(const QString& kind, const QString& framesDir, const QString
 {
     std::vector<QImage> frames;
     for (const QString& name : QDir(framesDir).entryList({"*.png"}, QDir::Files, QDir::Name))
-        frames.push_back(QImage(QDir(framesDir).filePath(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied));
+        frames.push_back(
+            QImage(QDir(framesDir).filePath(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied));
     const Filmstrip strip{frames, std::vector<qint64>(frames.size(), 50), 0};
     std::optional<QByteArray> bytes;
     if (kind == "gif-plain")

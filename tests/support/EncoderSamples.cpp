@@ -73,7 +73,8 @@ QImage paletteImage(int width, int height, int colors, bool transparentColumn)
     int n = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = transparentColumn ? 1 : 0; x < width; ++x, ++n)
-            image.setPixelColor(x, y, QColor((n % colors) * 7 % 256, (n % colors) * 13 % 256, (n % colors) % 256));
+            image.setPixelColor(
+                x, y, QColor((n % colors) * 7 % 256, (n % colors) * 13 % 256, (n % colors) % 256));
     }
     return image;
 }

@@ -22,11 +22,11 @@ QImage paletteImage(int width, int height, int colors, bool transparentColumn);
 // One frame of a GIF as giflib's reader sees it.
 struct InspectedGifFrame {
     int left = 0, top = 0, width = 0, height = 0;
-    int delayCs = -1;           // -1 without a Graphic Control Extension
+    int delayCs = -1; // -1 without a Graphic Control Extension
     int disposal = -1;
     int transparentIndex = -1;
-    int localColorCount = 0;    // 0 without a local colour table
-    QImage image;               // the frame alone, transparent index as alpha 0, in the pixel convention
+    int localColorCount = 0; // 0 without a local colour table
+    QImage image; // the frame alone, transparent index as alpha 0, in the pixel convention
 };
 
 struct InspectedGif {
