@@ -213,3 +213,20 @@ TEST(SubjectCaches, TheSamePixelsInANewImageAreNotAnalysedAgain)
     QImage tallWithSubject = blobsOver(tall, {{QRectF(10, 30, 30, 30), Qt::red}});
     EXPECT_TRUE(Renderer::foregroundInstances(tallWithSubject));
 }
+
+TEST(SubjectDetection, TinyAndOneRowImagesAreSafe)
+{
+    for (const QSize size : {QSize(1, 1), QSize(1, 60), QSize(60, 1), QSize(2, 2)}) {
+        QImage image = solidImage(size.width(), size.height(), Qt::white);
+        image.setPixelColor(size.width() / 2, size.height() / 2, Qt::black);
+        EXPECT_FALSE(Renderer::foregroundInstances(image)) << size.width() << "×" << size.height();
+    }
+    // A bar across a one-row image is big enough to count, and is lifted off the ground on both sides.
+    QImage row = solidImage(60, 1, Qt::white);
+    for (int x = 20; x < 40; ++x)
+        row.setPixelColor(x, 0, Qt::black);
+    EXPECT_EQ(instancesOf(row), (std::set<qint64>{1}));
+    const QImage bar = lifted(row, std::nullopt);
+    EXPECT_EQ(bar.pixelColor(30, 0), QColor(Qt::black));
+    EXPECT_EQ(bar.pixelColor(5, 0).alpha(), 0);
+}
