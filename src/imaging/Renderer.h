@@ -118,14 +118,16 @@ public:
     // Composites convention bytes over an opaque colour.
     static void fillBehind(QByteArray& bytes, const RGB& color);
 
-    // The foreground instances subject detection finds in a normalised image; none when detection is
-    // unavailable or finds nothing. Cached for the last image asked about. Main thread only.
+    // The foreground instances subject detection finds in a normalised image; none when it finds
+    // nothing. Cached for the last pixels asked about, so the same pixels in a new image object are not
+    // analysed again. Main thread only.
     [[nodiscard]] static std::optional<ForegroundInstances> foregroundInstances(const QImage& image);
 
     // Convention bytes of `image` at full size keeping only the chosen instances (all when `included`
-    // is absent), everything else transparent; none when nothing detected is chosen. Main thread only.
-    [[nodiscard]] static std::optional<QByteArray> subjectPixels(
-        const QImage& image, const std::optional<std::set<qint64>>& included);
+    // is absent), everything else transparent; none when nothing detected is chosen. The last result is
+    // cached for those pixels and that choice. Main thread only.
+    [[nodiscard]] static std::optional<QByteArray> subjectPixels(const QImage& image,
+                                                                 const std::optional<std::set<qint64>>& included);
 
     // The dominant colour of the border pixels (opaque ones only) as "#RRGGBB"; none for images two
     // pixels or less on a side, or a border with no opaque pixel.
