@@ -34,7 +34,14 @@ ColorList sortedByByte(const ColorList& list, int shift)
 // thousand colours; a node-based map would spend more time allocating than counting.
 class ColorCounter {
 public:
-    ColorCounter() { resize(12); }
+    // Room for a colour in every fourth pixel before the first rehash: a typical frame never rehashes.
+    explicit ColorCounter(qint64 pixelCount)
+    {
+        int bits = 12;
+        while (bits < 18 && (qint64(1) << bits) < pixelCount / 2)
+            ++bits;
+        resize(bits);
+    }
 
     void add(quint32 color, quint32 count)
     {
@@ -260,7 +267,7 @@ std::optional<QImage> ColorQuantization::quantize(const QImage& image, qint64 co
 ColorList ColorQuantization::histogram(const uchar* bytes, qint64 pixelCount)
 {
     const UnpremultiplyTable& straight = unpremultiplyTable();
-    ColorCounter counter;
+    ColorCounter counter(pixelCount);
     // Neighbouring pixels are usually equal: count a run once instead of hashing every pixel.
     quint32 runWord = 0;
     quint32 runColor = 0;

@@ -19,8 +19,6 @@
 #include <span>
 #include <vector>
 
-class QPainter;
-
 namespace plenoria {
 
 // Stateless image operations in the pixel convention (see Bitmap.h). Every operation returns a new
@@ -142,13 +140,17 @@ public:
     // The text drawn over the image; `image` itself when every line is blank or no bitmap can be made.
     [[nodiscard]] static QImage renderText(const QImage& image, const TextSpec& spec);
 
-    // Draws `lines` as the text step places them, into a painter whose origin is the image's top left.
-    static void drawTextLines(QPainter& painter, const QStringList& lines, const TextSpec& spec);
+    // Draws `lines` as the text step places them onto a canvas in the pixel convention.
+    static void drawTextLines(QImage& canvas, const QStringList& lines, const TextSpec& spec);
 
     // The block the text step fills, grown by the outline width on every side, in pixels.
     [[nodiscard]] static QSizeF textBoxSize(const TextSpec& spec);
 
 private:
+    // A copy of `image` in the pixel convention to draw on (the input is never written); none when a
+    // bitmap of its size cannot be made.
+    [[nodiscard]] static std::optional<QImage> drawableCopy(const QImage& image);
+
     [[nodiscard]] static std::optional<QImage> applyTreatment(const QImage& image, const Treatment& treatment);
     [[nodiscard]] static std::optional<QImage> applyExtend(const QImage& image, const ExtendSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyResize(const QImage& image, const ResizeSpec& spec);

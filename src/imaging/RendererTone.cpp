@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace plenoria {
@@ -106,22 +107,16 @@ TonePlan planFor(const ToneSpec& spec)
     return plan;
 }
 
-float toFloat(double v)
-{
-    return float(v);
-}
-
 } // namespace
 
 QImage Renderer::applyTone(const QImage& image, const ToneSpec& spec)
 {
     if (spec.activeAdjustments().empty())
         return image;
-    if (!makeBitmap(image.width(), image.height()))
+    std::optional<QImage> copy = drawableCopy(image);
+    if (!copy || copy->bytesPerLine() != 4 * copy->width())
         return image;
-    QImage result = image.convertToFormat(pixelFormat);
-    if (result.isNull() || result.bytesPerLine() != 4 * result.width())
-        return image;
+    QImage result = std::move(*copy);
 
     const TonePlan plan = planFor(spec);
     float before[3][3];
@@ -129,38 +124,53 @@ QImage Renderer::applyTone(const QImage& image, const ToneSpec& spec)
     float offset[3];
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
-            before[r][c] = toFloat(plan.before[r][c]);
-            after[r][c] = toFloat(plan.after.matrix[r][c]);
+            before[r][c] = float(plan.before[r][c]);
+            after[r][c] = float(plan.after.matrix[r][c]);
         }
-        offset[r] = toFloat(plan.after.offset[r]);
+        offset[r] = float(plan.after.offset[r]);
     }
-    const bool mixBefore = plan.curve.has_value();
+    const ToneCurve* curve = plan.curve ? &*plan.curve : nullptr;
 
-    float unit[256];
-    for (int i = 0; i < 256; ++i)
-        unit[i] = float(i) / 255.0f;
+    // Un-premultiplying is one multiplication: the reciprocal of every alpha byte, times 1/255.
+    float unpremultiply[256];
+    unpremultiply[0] = 0;
+    for (int a = 1; a < 256; ++a)
+        unpremultiply[a] = 1.0f / float(a);
 
-    uchar* data = result.bits(); // detaches: the input image is never written
+    uchar* data = result.bits();
     const qint64 count = qint64(result.width()) * result.height();
+    // Emoji are mostly flat colour: a pixel equal to the one before takes its result.
+    quint32 lastIn = 0;
+    quint32 lastOut = 0;
     for (qint64 i = 0; i < count; ++i) {
         uchar* p = data + 4 * i;
         const int alpha = p[3];
         if (alpha == 0)
             continue;
-        const float unpremultiply = 255.0f / float(alpha);
-        float v[3] = {unit[p[0]] * unpremultiply, unit[p[1]] * unpremultiply, unit[p[2]] * unpremultiply};
-        if (mixBefore) {
-            const float m[3] = {before[0][0] * v[0] + before[0][1] * v[1] + before[0][2] * v[2],
-                                before[1][0] * v[0] + before[1][1] * v[1] + before[1][2] * v[2],
-                                before[2][0] * v[0] + before[2][1] * v[1] + before[2][2] * v[2]};
-            for (int c = 0; c < 3; ++c)
-                v[c] = plan.curve->at(m[c]);
+        quint32 in;
+        std::memcpy(&in, p, 4);
+        if (in == lastIn && i > 0) {
+            std::memcpy(p, &lastOut, 4);
+            continue;
+        }
+        const float k = unpremultiply[alpha];
+        float v[3] = {p[0] * k, p[1] * k, p[2] * k};
+        if (curve) {
+            const float m0 = before[0][0] * v[0] + before[0][1] * v[1] + before[0][2] * v[2];
+            const float m1 = before[1][0] * v[0] + before[1][1] * v[1] + before[1][2] * v[2];
+            const float m2 = before[2][0] * v[0] + before[2][1] * v[1] + before[2][2] * v[2];
+            v[0] = curve->at(m0);
+            v[1] = curve->at(m1);
+            v[2] = curve->at(m2);
         }
         const float scale = float(alpha);
         for (int c = 0; c < 3; ++c) {
             const float out = after[c][0] * v[0] + after[c][1] * v[1] + after[c][2] * v[2] + offset[c];
-            p[c] = uchar(std::lround(std::clamp(out, 0.0f, 1.0f) * scale));
+            // Non-negative after the clamp, so adding a half and truncating rounds half away from zero.
+            p[c] = uchar(std::clamp(out, 0.0f, 1.0f) * scale + 0.5f);
         }
+        lastIn = in;
+        std::memcpy(&lastOut, p, 4);
     }
     return result;
 }

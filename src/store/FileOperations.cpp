@@ -44,8 +44,7 @@ bool hardLinksUnsupported(int error)
 
 FileOperations::FileOperations(std::shared_ptr<FileSystem> fileSystem)
     : m_fileSystem(std::move(fileSystem))
-{
-}
+{ }
 
 bool FileOperations::exists(const QString& path) const
 {
@@ -292,8 +291,8 @@ FileResult FileOperations::copyAcrossDevices(const QString& from, const QString&
     return FileResult::success();
 }
 
-FileOperations::Temporary FileOperations::writeTemporary(const QString& folder, const QByteArray& bytes,
-                                                         const QString& copyFrom, const QString& keepModeOf)
+FileOperations::Temporary FileOperations::writeTemporary(
+    const QString& folder, const QByteArray& bytes, const QString& copyFrom, const QString& keepModeOf)
 {
     QString path;
     int fd = -1;

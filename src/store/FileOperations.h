@@ -69,8 +69,8 @@ private:
     FileResult placeNoReplace(const QString& from, const QString& to);
     FileResult copyAcrossDevices(const QString& from, const QString& to);
     // Source is either bytes or the file at copyFrom (empty for bytes).
-    Temporary writeTemporary(const QString& folder, const QByteArray& bytes, const QString& copyFrom,
-                             const QString& keepModeOf);
+    Temporary writeTemporary(
+        const QString& folder, const QByteArray& bytes, const QString& copyFrom, const QString& keepModeOf);
     FileResult writeAll(int fd, const QByteArray& bytes);
     FileResult copyContents(const QString& from, int toFd);
     void syncDirectory(const QString& folder);

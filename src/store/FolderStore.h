@@ -56,6 +56,7 @@ public:
 
     // Runs the folder chooser and sets what the user picked.
     void chooseFolder();
+    // Only a local folder with an absolute path is taken; anything else changes nothing.
     void setWorkingFolder(const QUrl& folder, bool saveBookmark);
     // Rescans the working folder; items whose URL is still listed are kept as they were.
     void reload();
