@@ -121,6 +121,20 @@ TEST(RenderForSave, TimingOnlyGifEditChangesNothingButTheDelayBytes)
     EXPECT_EQ(delaysOf(*saved), (std::vector<qint64>{200, 50, 300}));
 }
 
+TEST(RenderForSave, TimingEditOfAGifWithABrokenFrameKeepsTheFramesThatDecode)
+{
+    // The bench edits the two frames that decode; patching the file's three delays would misplace them.
+    const QByteArray gif = corruptGifFrame(makeAnimatedGif(3, QSize(10, 6), 10, 0), 1);
+    const std::optional<Filmstrip> decoded = Filmstrip::fromData(gif);
+    ASSERT_EQ(decoded->frames.size(), 2u);
+    const std::vector<TreatmentEntry> record = {frames({{0, 300, false}, {1, 70, false}})};
+    EXPECT_FALSE(Renderer::retimedOriginal(gif, record));
+    const std::optional<QByteArray> saved = Renderer::renderForSave(gif, record);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(delaysOf(*saved), (std::vector<qint64>{300, 70}));
+    EXPECT_EQ(Filmstrip::fromData(*saved)->frames, decoded->frames);
+}
+
 TEST(RenderForSave, SkipsReordersAndPixelTreatmentsReencodeTheGif)
 {
     const QByteArray gif = makeAnimatedGif(3, QSize(10, 6), 10, 0);
