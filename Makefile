@@ -8,6 +8,8 @@ CMAKE_FLAGS ?=
 ifeq ($(SANITIZE),1)
 BUILD_DIR := build-asan
 CMAKE_FLAGS += -DPLENORIA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp
+export UBSAN_OPTIONS := print_stacktrace=1
 endif
 
 .PHONY: all deps configure build run test bench install clean

@@ -34,7 +34,14 @@ ColorList sortedByByte(const ColorList& list, int shift)
 // thousand colours; a node-based map would spend more time allocating than counting.
 class ColorCounter {
 public:
-    ColorCounter() { resize(12); }
+    // Room for a colour in every fourth pixel before the first rehash: a typical frame never rehashes.
+    explicit ColorCounter(qint64 pixelCount)
+    {
+        int bits = 12;
+        while (bits < 18 && (qint64(1) << bits) < pixelCount / 2)
+            ++bits;
+        resize(bits);
+    }
 
     void add(quint32 color, quint32 count)
     {
@@ -188,7 +195,8 @@ void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& pal
             previous = search.nearest(v[0], v[1], v[2], previous);
             const RGB8& chosen = palette[std::size_t(previous)];
             writePixel(row + 4 * x, chosen);
-            const double error[3] = {v[0] - double(chosen.r), v[1] - double(chosen.g), v[2] - double(chosen.b)};
+            const double error[3]
+                = {v[0] - double(chosen.r), v[1] - double(chosen.g), v[2] - double(chosen.b)};
             const auto spread = [&](WorkingRow& target, qint64 tx, double share) {
                 if (tx < 0 || tx >= width || !target.marked[std::size_t(tx)])
                     return;
@@ -260,7 +268,7 @@ std::optional<QImage> ColorQuantization::quantize(const QImage& image, qint64 co
 ColorList ColorQuantization::histogram(const uchar* bytes, qint64 pixelCount)
 {
     const UnpremultiplyTable& straight = unpremultiplyTable();
-    ColorCounter counter;
+    ColorCounter counter(pixelCount);
     // Neighbouring pixels are usually equal: count a run once instead of hashing every pixel.
     quint32 runWord = 0;
     quint32 runColor = 0;
@@ -280,7 +288,8 @@ ColorList ColorQuantization::histogram(const uchar* bytes, qint64 pixelCount)
             counter.add(runColor, runLength);
         const std::size_t row = std::size_t(a) * 256;
         runWord = word;
-        runColor = quint32(straight[row + p[0]]) << 16 | quint32(straight[row + p[1]]) << 8 | straight[row + p[2]];
+        runColor
+            = quint32(straight[row + p[0]]) << 16 | quint32(straight[row + p[1]]) << 8 | straight[row + p[2]];
         runLength = 1;
     }
     if (runLength > 0)
@@ -296,7 +305,8 @@ Palette ColorQuantization::medianCut(const ColorList& colors, qint64 target)
         while (qint64(boxes.size()) < target) {
             std::size_t chosen = boxes.size();
             for (std::size_t i = 0; i < boxes.size(); ++i) {
-                if (boxes[i].colors.size() > 1 && (chosen == boxes.size() || boxes[i].range() > boxes[chosen].range()))
+                if (boxes[i].colors.size() > 1
+                    && (chosen == boxes.size() || boxes[i].range() > boxes[chosen].range()))
                     chosen = i;
             }
             if (chosen == boxes.size())

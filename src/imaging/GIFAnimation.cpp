@@ -47,6 +47,10 @@ const QImage& GIFAnimation::frame(const QDateTime& at) const
 
 const QImage& GIFAnimation::frameAtSecondsSinceReferenceDate(double seconds) const
 {
+    // Only a loaded animation is sure to have a frame; an empty value shows nothing rather than crash.
+    static const QImage none;
+    if (frames.empty())
+        return none;
     if (frames.size() < 2 || !(totalDuration > 0))
         return frames.front();
     double t = std::fmod(seconds, totalDuration);

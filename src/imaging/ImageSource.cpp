@@ -11,6 +11,7 @@
 #include "WebPCodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace plenoria {
 
@@ -66,6 +67,9 @@ ImageSource::ImageSource(std::shared_ptr<const Codec> codec)
 
 std::optional<ImageSource> ImageSource::open(const QString& path)
 {
+    // Opening a pipe or a device named like an image would block or never end.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes)
         return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Filmstrip.h"
 #include "ForegroundInstances.h"
 #include "FramePlan.h"
 #include "Geometry.h"
@@ -10,14 +11,13 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QSizeF>
 #include <QStringList>
 #include <optional>
 #include <set>
 #include <span>
 #include <vector>
-
-class QPainter;
 
 namespace plenoria {
 
@@ -60,8 +60,40 @@ public:
 
     // The output frames of a source whose frames have `delays` (milliseconds): one per source frame,
     // rewritten by every frames entry of the record in order.
-    [[nodiscard]] static std::vector<FramePlan> framePlan(std::span<const TreatmentEntry> record,
-                                                          const std::vector<qint64>& delays);
+    [[nodiscard]] static std::vector<FramePlan> framePlan(
+        std::span<const TreatmentEntry> record, const std::vector<qint64>& delays);
+
+    // --- Whole files: save and export (main thread) ---
+
+    // The file's frames with the record applied: the frame plan's frames and delays, every still
+    // treatment on every frame (each source frame rendered once), the file's GIF loop count. An empty
+    // record gives the decoded strip as it is. None when the bytes hold no decodable image.
+    [[nodiscard]] static std::optional<Filmstrip> renderFilmstrip(const QByteArray& data,
+                                                                  std::span<const TreatmentEntry> record);
+
+    // The GIF's own bytes with only its delays replaced, when the record does nothing but re-time every
+    // frame in place; none otherwise or when the delays cannot be patched.
+    [[nodiscard]] static std::optional<QByteArray> retimedOriginal(const QByteArray& data,
+                                                                   std::span<const TreatmentEntry> record);
+
+    // The new contents of the file, in its own type: a re-timed GIF keeps its bytes, an animation of two
+    // or more rendered frames stays animated (GIF, WebP, PNG), anything else is its first rendered frame;
+    // PNG where the type cannot be read or written. None when the result cannot be made, never a
+    // silently shortened animation.
+    [[nodiscard]] static std::optional<QByteArray> renderForSave(const QByteArray& data,
+                                                                 std::span<const TreatmentEntry> record);
+
+    // Whether the image's transparency survives a round trip through the type (true for opaque images
+    // and for images that cannot be read).
+    [[nodiscard]] static bool keepsTransparency(const QImage& image, ImageType type);
+    // Whether some pixel is not fully opaque; false when the image cannot be read.
+    [[nodiscard]] static bool hasTransparency(const QImage& image);
+    // The smallest rectangle (top-left origin) holding every pixel whose alpha is not 0; none when
+    // there is no such pixel.
+    [[nodiscard]] static std::optional<QRect> contentBounds(const QImage& image);
+    // The first image of a picked file as PNG bytes, scaled down to `longestEdge` when larger; none
+    // when it cannot be decoded or encoded.
+    [[nodiscard]] static std::optional<QByteArray> preparedStamp(const QByteArray& data, qint64 longestEdge);
 
     // --- Ground ---
 
@@ -74,24 +106,26 @@ public:
 
     // The pixels within `threshold` that are 4-connected to the border through such pixels; one flag
     // per pixel, row-major.
-    [[nodiscard]] static std::vector<quint8> borderFloodMask(const std::vector<float>& distances, qint64 width,
-                                                            qint64 height, double threshold);
+    [[nodiscard]] static std::vector<quint8> borderFloodMask(
+        const std::vector<float>& distances, qint64 width, qint64 height, double threshold);
 
     // Clears the pixels near `key` in convention bytes of width × height. Everywhere, pixels within
     // `softness` beyond `threshold` are feathered and un-mixed from the key; from the border, the
     // border-connected region is cleared outright.
     static void keyOut(QByteArray& bytes, KeyReach reach, qint64 width, qint64 height, const RGB& key,
-                       double threshold, double softness);
+        double threshold, double softness);
 
     // Composites convention bytes over an opaque colour.
     static void fillBehind(QByteArray& bytes, const RGB& color);
 
-    // The foreground instances subject detection finds in a normalised image; none when detection is
-    // unavailable or finds nothing. Cached for the last image asked about. Main thread only.
+    // The foreground instances subject detection finds in a normalised image; none when it finds
+    // nothing. Cached for the last pixels asked about, so the same pixels in a new image object are not
+    // analysed again. Main thread only.
     [[nodiscard]] static std::optional<ForegroundInstances> foregroundInstances(const QImage& image);
 
     // Convention bytes of `image` at full size keeping only the chosen instances (all when `included`
-    // is absent), everything else transparent; none when nothing detected is chosen. Main thread only.
+    // is absent), everything else transparent; none when nothing detected is chosen. The last result is
+    // cached for those pixels and that choice. Main thread only.
     [[nodiscard]] static std::optional<QByteArray> subjectPixels(const QImage& image,
                                                                  const std::optional<std::set<qint64>>& included);
 
@@ -108,14 +142,19 @@ public:
     // The text drawn over the image; `image` itself when every line is blank or no bitmap can be made.
     [[nodiscard]] static QImage renderText(const QImage& image, const TextSpec& spec);
 
-    // Draws `lines` as the text step places them, into a painter whose origin is the image's top left.
-    static void drawTextLines(QPainter& painter, const QStringList& lines, const TextSpec& spec);
+    // Draws `lines` as the text step places them onto a canvas in the pixel convention.
+    static void drawTextLines(QImage& canvas, const QStringList& lines, const TextSpec& spec);
 
     // The block the text step fills, grown by the outline width on every side, in pixels.
     [[nodiscard]] static QSizeF textBoxSize(const TextSpec& spec);
 
 private:
-    [[nodiscard]] static std::optional<QImage> applyTreatment(const QImage& image, const Treatment& treatment);
+    // A copy of `image` in the pixel convention to draw on (the input is never written); none when a
+    // bitmap of its size cannot be made.
+    [[nodiscard]] static std::optional<QImage> drawableCopy(const QImage& image);
+
+    [[nodiscard]] static std::optional<QImage> applyTreatment(
+        const QImage& image, const Treatment& treatment);
     [[nodiscard]] static std::optional<QImage> applyExtend(const QImage& image, const ExtendSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyResize(const QImage& image, const ResizeSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyStamp(const QImage& image, const StampSpec& spec);

@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "Bitmap.h"
+#include "ImageSource.h"
 #include "Rounding.h"
 
 #include <QPainter>
@@ -10,16 +11,31 @@ namespace plenoria {
 
 namespace {
 
-// Interim until our reader lands: Qt's PNG reader decodes the prepared stamp.
 std::optional<QImage> decodeStamp(const QByteArray& data)
 {
-    QImage image = QImage::fromData(data);
-    if (image.isNull())
+    const std::optional<ImageSource> source = ImageSource::fromData(data);
+    if (!source)
         return std::nullopt;
-    return image.convertToFormat(pixelFormat);
+    return source->decodeFrame(0);
 }
 
 } // namespace
+
+std::optional<QImage> Renderer::drawableCopy(const QImage& image)
+{
+    const qint64 width = std::max(1, image.width());
+    const qint64 height = std::max(1, image.height());
+    if (width > maxBitmapSide || height > maxBitmapSide || width * height > maxBitmapPixels)
+        return std::nullopt;
+    if (image.isNull())
+        return makeBitmap(width, height);
+    // Converting to the same format shares the pixels; the first write detaches them. Copying beats
+    // clearing a fresh bitmap and drawing into it, which also spreads the blend over Qt's thread pool.
+    QImage copy = image.convertToFormat(pixelFormat);
+    if (copy.isNull() || copy.bits() == nullptr)
+        return std::nullopt;
+    return copy;
+}
 
 QImage Renderer::render(const QImage& image, std::span<const TreatmentEntry> record)
 {
@@ -99,15 +115,12 @@ std::optional<QImage> Renderer::applyStamp(const QImage& image, const StampSpec&
     const std::optional<QImage> stamp = decodeStamp(spec.imageData);
     if (!stamp || stamp->isNull())
         return std::nullopt;
-    std::optional<QImage> canvas = makeBitmap(image.width(), image.height());
+    std::optional<QImage> canvas = drawableCopy(image);
     if (!canvas)
         return std::nullopt;
     const double w = spec.width;
     const double h = stamp->width() > 0 ? w * stamp->height() / stamp->width() : w;
     QPainter painter(&*canvas);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setOpacity(std::clamp(spec.opacity, 0.0, 1.0));
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -1,11 +1,11 @@
 #include "Renderer.h"
 
-#include "Bitmap.h"
+#include "CoverageMask.h"
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +44,24 @@ QColor colorOr(const QString& hex, QColor fallback)
     return fallback;
 }
 
+// An opaque colour laid over the canvas where the mask covers it (source over, premultiplied).
+void paintCoverage(QImage& canvas, const CoverageMask& mask, QColor color)
+{
+    const QRect area = mask.bounds();
+    const float source[4] = {float(color.red()), float(color.green()), float(color.blue()), 255.0f};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        uchar* row = canvas.scanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const float coverage = mask.at(x, y);
+            if (coverage <= 0)
+                continue;
+            uchar* p = row + 4 * x;
+            for (int c = 0; c < 4; ++c)
+                p[c] = uchar(source[c] * coverage + float(p[c]) * (1 - coverage) + 0.5f);
+        }
+    }
+}
+
 bool allBlank(const QStringList& lines)
 {
     return std::all_of(lines.begin(), lines.end(), [](const QString& line) { return line.trimmed().isEmpty(); });
@@ -51,7 +69,7 @@ bool allBlank(const QStringList& lines)
 
 } // namespace
 
-void Renderer::drawTextLines(QPainter& painter, const QStringList& lines, const TextSpec& spec)
+void Renderer::drawTextLines(QImage& canvas, const QStringList& lines, const TextSpec& spec)
 {
     const double size = usableSize(spec.size);
     const double scale = size / referencePixelSize;
@@ -75,16 +93,21 @@ void Renderer::drawTextLines(QPainter& painter, const QStringList& lines, const 
         block.addPath(place.map(line));
     }
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(spec.center);
-    painter.rotate(spec.rotation);
-    painter.fillPath(block, colorOr(spec.colorHex, Qt::white));
+    QTransform toCanvas;
+    toCanvas.translate(spec.center.x(), spec.center.y());
+    toCanvas.rotate(spec.rotation); // y points down, so a positive angle turns clockwise on screen
+    const CoverageMask fill(block, toCanvas, canvas.size());
+    std::optional<CoverageMask> outline;
     if (spec.outlineWidth >= minimumOutlineWidth) {
-        QPen pen(colorOr(spec.outlineHex, Qt::black), spec.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.strokePath(block, pen);
+        QPainterPathStroker stroker;
+        stroker.setWidth(spec.outlineWidth);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::RoundCap);
+        outline.emplace(stroker.createStroke(block), toCanvas, canvas.size());
     }
-    painter.restore();
+    paintCoverage(canvas, fill, colorOr(spec.colorHex, Qt::white));
+    if (outline)
+        paintCoverage(canvas, *outline, colorOr(spec.outlineHex, Qt::black));
 }
 
 QImage Renderer::renderText(const QImage& image, const TextSpec& spec)
@@ -92,15 +115,10 @@ QImage Renderer::renderText(const QImage& image, const TextSpec& spec)
     const QStringList lines = spec.lines();
     if (allBlank(lines))
         return image;
-    std::optional<QImage> canvas = makeBitmap(image.width(), image.height());
+    std::optional<QImage> canvas = drawableCopy(image);
     if (!canvas)
         return image;
-    QPainter painter(&*canvas);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    drawTextLines(painter, lines, spec);
-    painter.end();
+    drawTextLines(*canvas, lines, spec);
     return *canvas;
 }
 

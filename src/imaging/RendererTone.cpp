@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace plenoria {
@@ -62,8 +63,8 @@ struct Affine {
 Affine colorControls(const ToneSpec& spec)
 {
     Affine affine;
-    if (!ToneSpec::isActive(spec.brightness) && !ToneSpec::isActive(spec.contrast) &&
-        !ToneSpec::isActive(spec.saturation))
+    if (!ToneSpec::isActive(spec.brightness) && !ToneSpec::isActive(spec.contrast)
+        && !ToneSpec::isActive(spec.saturation))
         return affine;
     // Once any of the three is on, all three take their values: (v + brightness − 0.5) × contrast + 0.5,
     // then the saturation matrix.
@@ -79,9 +80,9 @@ Affine colorControls(const ToneSpec& spec)
 }
 
 struct TonePlan {
-    Matrix before = identity;          // warmth and hue
-    std::optional<ToneCurve> curve;    // shadows and highlights
-    Affine after;                      // brightness, contrast, saturation
+    Matrix before = identity; // warmth and hue
+    std::optional<ToneCurve> curve; // shadows and highlights
+    Affine after; // brightness, contrast, saturation
 };
 
 TonePlan planFor(const ToneSpec& spec)
@@ -92,11 +93,8 @@ TonePlan planFor(const ToneSpec& spec)
     if (ToneSpec::isActive(spec.hue))
         plan.before = multiply(hueMatrix(spec.hue * std::numbers::pi), plan.before);
     if (ToneSpec::isActive(spec.shadows) || ToneSpec::isActive(spec.highlights))
-        plan.curve = ToneCurve({{0, 0},
-                                {0.25, 0.25 + 0.2 * spec.shadows},
-                                {0.5, 0.5},
-                                {0.75, 0.75 + 0.2 * spec.highlights},
-                                {1, 1}});
+        plan.curve = ToneCurve({{0, 0}, {0.25, 0.25 + 0.2 * spec.shadows}, {0.5, 0.5},
+            {0.75, 0.75 + 0.2 * spec.highlights}, {1, 1}});
     plan.after = colorControls(spec);
     if (!plan.curve) {
         // Without the curve every stage is linear: fold them into one map per pixel.
@@ -106,22 +104,16 @@ TonePlan planFor(const ToneSpec& spec)
     return plan;
 }
 
-float toFloat(double v)
-{
-    return float(v);
-}
-
 } // namespace
 
 QImage Renderer::applyTone(const QImage& image, const ToneSpec& spec)
 {
     if (spec.activeAdjustments().empty())
         return image;
-    if (!makeBitmap(image.width(), image.height()))
+    std::optional<QImage> copy = drawableCopy(image);
+    if (!copy || copy->bytesPerLine() != 4 * copy->width())
         return image;
-    QImage result = image.convertToFormat(pixelFormat);
-    if (result.isNull() || result.bytesPerLine() != 4 * result.width())
-        return image;
+    QImage result = std::move(*copy);
 
     const TonePlan plan = planFor(spec);
     float before[3][3];
@@ -129,38 +121,56 @@ QImage Renderer::applyTone(const QImage& image, const ToneSpec& spec)
     float offset[3];
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
-            before[r][c] = toFloat(plan.before[r][c]);
-            after[r][c] = toFloat(plan.after.matrix[r][c]);
+            before[r][c] = float(plan.before[r][c]);
+            after[r][c] = float(plan.after.matrix[r][c]);
         }
-        offset[r] = toFloat(plan.after.offset[r]);
+        offset[r] = float(plan.after.offset[r]);
     }
-    const bool mixBefore = plan.curve.has_value();
+    const ToneCurve* curve = plan.curve ? &*plan.curve : nullptr;
 
-    float unit[256];
-    for (int i = 0; i < 256; ++i)
-        unit[i] = float(i) / 255.0f;
+    // Un-premultiplying is one multiplication: the reciprocal of every alpha byte, times 1/255.
+    float unpremultiply[256];
+    unpremultiply[0] = 0;
+    for (int a = 1; a < 256; ++a)
+        unpremultiply[a] = 1.0f / float(a);
 
-    uchar* data = result.bits(); // detaches: the input image is never written
+    uchar* data = result.bits();
     const qint64 count = qint64(result.width()) * result.height();
+    // Emoji are mostly flat colour: a pixel equal to the one before takes its result.
+    quint32 lastIn = 0;
+    quint32 lastOut = 0;
     for (qint64 i = 0; i < count; ++i) {
         uchar* p = data + 4 * i;
         const int alpha = p[3];
         if (alpha == 0)
             continue;
-        const float unpremultiply = 255.0f / float(alpha);
-        float v[3] = {unit[p[0]] * unpremultiply, unit[p[1]] * unpremultiply, unit[p[2]] * unpremultiply};
-        if (mixBefore) {
-            const float m[3] = {before[0][0] * v[0] + before[0][1] * v[1] + before[0][2] * v[2],
-                                before[1][0] * v[0] + before[1][1] * v[1] + before[1][2] * v[2],
-                                before[2][0] * v[0] + before[2][1] * v[1] + before[2][2] * v[2]};
-            for (int c = 0; c < 3; ++c)
-                v[c] = plan.curve->at(m[c]);
+        quint32 in;
+        std::memcpy(&in, p, 4);
+        if (in == lastIn && i > 0) {
+            std::memcpy(p, &lastOut, 4);
+            continue;
+        }
+        const float k = unpremultiply[alpha];
+        float v[3] = {p[0] * k, p[1] * k, p[2] * k};
+        if (curve) {
+            const float m0 = before[0][0] * v[0] + before[0][1] * v[1] + before[0][2] * v[2];
+            const float m1 = before[1][0] * v[0] + before[1][1] * v[1] + before[1][2] * v[2];
+            const float m2 = before[2][0] * v[0] + before[2][1] * v[1] + before[2][2] * v[2];
+            v[0] = curve->at(m0);
+            v[1] = curve->at(m1);
+            v[2] = curve->at(m2);
         }
         const float scale = float(alpha);
+        uchar out[4] = {0, 0, 0, uchar(alpha)};
         for (int c = 0; c < 3; ++c) {
-            const float out = after[c][0] * v[0] + after[c][1] * v[1] + after[c][2] * v[2] + offset[c];
-            p[c] = uchar(std::lround(std::clamp(out, 0.0f, 1.0f) * scale));
+            const float value = after[c][0] * v[0] + after[c][1] * v[1] + after[c][2] * v[2] + offset[c];
+            // Non-negative after the clamp, so adding a half and truncating rounds half away from zero.
+            out[c] = uchar(std::clamp(value, 0.0f, 1.0f) * scale + 0.5f);
         }
+        // Written as one word: re-reading bytes just stored one by one would stall the loop.
+        lastIn = in;
+        std::memcpy(&lastOut, out, 4);
+        std::memcpy(p, out, 4);
     }
     return result;
 }

@@ -51,13 +51,15 @@ ToneCurve::ToneCurve(const std::vector<QPointF>& points)
     m_lastX = float(points.back().x());
     m_startSlope = float(tangents.front());
     m_endSlope = float(tangents.back());
+    m_scale = float(samples / (points.back().x() - points.front().x()));
     for (int i = 0; i <= samples; ++i) {
         const double x = m_firstX + (m_lastX - m_firstX) * double(i) / samples;
         m_table[size_t(i)] = float(evaluate(points, tangents, x));
     }
 }
 
-double ToneCurve::evaluate(const std::vector<QPointF>& points, const std::vector<double>& tangents, double x) const
+double ToneCurve::evaluate(
+    const std::vector<QPointF>& points, const std::vector<double>& tangents, double x) const
 {
     size_t k = 0;
     while (k + 2 < points.size() && x > points[k + 1].x())
@@ -67,20 +69,8 @@ double ToneCurve::evaluate(const std::vector<QPointF>& points, const std::vector
     const double t = std::clamp((x - x0) / h, 0.0, 1.0);
     const double t2 = t * t;
     const double t3 = t2 * t;
-    return (2 * t3 - 3 * t2 + 1) * points[k].y() + (t3 - 2 * t2 + t) * h * tangents[k] +
-           (-2 * t3 + 3 * t2) * points[k + 1].y() + (t3 - t2) * h * tangents[k + 1];
-}
-
-float ToneCurve::at(float x) const
-{
-    if (x <= m_firstX)
-        return m_table[0] + (x - m_firstX) * m_startSlope;
-    if (x >= m_lastX)
-        return m_table[samples] + (x - m_lastX) * m_endSlope;
-    const float position = (x - m_firstX) / (m_lastX - m_firstX) * samples;
-    const int i = std::min(int(position), samples - 1);
-    const float f = position - float(i);
-    return m_table[size_t(i)] + (m_table[size_t(i) + 1] - m_table[size_t(i)]) * f;
+    return (2 * t3 - 3 * t2 + 1) * points[k].y() + (t3 - 2 * t2 + t) * h * tangents[k]
+        + (-2 * t3 + 3 * t2) * points[k + 1].y() + (t3 - t2) * h * tangents[k + 1];
 }
 
 } // namespace plenoria

@@ -90,8 +90,6 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
 {
     if (!frame.valid || !withinFrameLimit(frame.rect.width(), frame.rect.height()))
         return std::nullopt;
-    // Decoded straight and premultiplied by Qt: libwebp's own premultiplication rounds differently,
-    // so a lossless file we wrote would not read back to the pixels we saved.
     QImage pixels(frame.rect.size(), QImage::Format_RGBA8888);
     if (pixels.isNull())
         return std::nullopt;
@@ -102,6 +100,8 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
     if (WebPGetFeatures(bytes, size_t(frame.length), &config.input) != VP8_STATUS_OK
         || config.input.width != frame.rect.width() || config.input.height != frame.rect.height())
         return std::nullopt;
+    // Straight colours, premultiplied by Qt afterwards: libwebp's own premultiplication rounds
+    // differently, and every other format here goes through Qt's, so a lossless round trip is exact.
     config.output.colorspace = MODE_RGBA;
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = pixels.bits();
@@ -111,7 +111,8 @@ std::optional<QImage> WebPCodec::framePixels(const Frame& frame) const
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return std::nullopt;
-    return pixels.convertToFormat(pixelFormat);
+    pixels.convertTo(pixelFormat);
+    return pixels;
 }
 
 void WebPCodec::decode(qint64 last, const FrameSink& sink) const

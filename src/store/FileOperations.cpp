@@ -11,6 +11,7 @@ namespace plenoria {
 namespace {
 
 constexpr qint64 chunkSize = 64 * 1024;
+constexpr int maxNameAttempts = 1000;
 
 QByteArray encoded(const QString& path)
 {
@@ -43,8 +44,7 @@ bool hardLinksUnsupported(int error)
 
 FileOperations::FileOperations(std::shared_ptr<FileSystem> fileSystem)
     : m_fileSystem(std::move(fileSystem))
-{
-}
+{ }
 
 bool FileOperations::exists(const QString& path) const
 {
@@ -91,8 +91,11 @@ FileResult FileOperations::makeDirectories(const QString& path)
     }
     for (const QString& folder : missing) {
         const SysResult made = m_fileSystem->makeDirectory(encoded(folder));
-        if (made.ok())
+        if (made.ok()) {
+            // A backup written into a folder whose own name is not yet durable could vanish with it.
+            syncDirectory(folderOf(folder));
             continue;
+        }
         // Another program may have made it meanwhile, which is as good.
         const StatResult status = m_fileSystem->stat(encoded(folder));
         if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
@@ -153,6 +156,29 @@ FileResult FileOperations::writeNew(const QString& path, const QByteArray& bytes
     }
     syncDirectory(folderOf(path));
     return FileResult::success();
+}
+
+FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& folder, const QString& filename,
+                                                              const QByteArray& bytes)
+{
+    const Temporary written = writeTemporary(folder, bytes, {}, {});
+    if (written.error != 0)
+        return {{}, FileResult::failure(written.error)};
+    // Bounded only against a volume that keeps answering "exists" for names it lists as free.
+    for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
+        const QString name = freeName(folder, filename);
+        const FileResult placed = placeNoReplace(written.path, childPath(folder, name));
+        if (placed.ok()) {
+            syncDirectory(folder);
+            return {name, FileResult::success()};
+        }
+        if (placed.error() != EEXIST) {
+            (void)m_fileSystem->unlink(encoded(written.path));
+            return {{}, placed};
+        }
+    }
+    (void)m_fileSystem->unlink(encoded(written.path));
+    return {{}, FileResult::failure(EEXIST)};
 }
 
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)
@@ -265,8 +291,8 @@ FileResult FileOperations::copyAcrossDevices(const QString& from, const QString&
     return FileResult::success();
 }
 
-FileOperations::Temporary FileOperations::writeTemporary(const QString& folder, const QByteArray& bytes,
-                                                         const QString& copyFrom, const QString& keepModeOf)
+FileOperations::Temporary FileOperations::writeTemporary(
+    const QString& folder, const QByteArray& bytes, const QString& copyFrom, const QString& keepModeOf)
 {
     QString path;
     int fd = -1;

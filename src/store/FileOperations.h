@@ -39,6 +39,13 @@ public:
     FileResult copyNoReplace(const QString& from, const QString& to);
     // Writes bytes to a path that must be free; the file appears complete or not at all.
     FileResult writeNew(const QString& path, const QByteArray& bytes);
+    // Writes bytes once and puts them under `filename` in `folder`, or under the next free name of
+    // freeName's series when that one is taken, however often another program takes a name meanwhile.
+    struct NewFile {
+        QString name; // the name taken, empty on failure
+        FileResult result = FileResult::success();
+    };
+    NewFile writeNewUnderFreeName(const QString& folder, const QString& filename, const QByteArray& bytes);
     // Replaces the file's content: it holds either the old or the new bytes whatever happens, and
     // keeps its permissions.
     FileResult writeAtomically(const QString& path, const QByteArray& bytes);
@@ -62,8 +69,8 @@ private:
     FileResult placeNoReplace(const QString& from, const QString& to);
     FileResult copyAcrossDevices(const QString& from, const QString& to);
     // Source is either bytes or the file at copyFrom (empty for bytes).
-    Temporary writeTemporary(const QString& folder, const QByteArray& bytes, const QString& copyFrom,
-                             const QString& keepModeOf);
+    Temporary writeTemporary(
+        const QString& folder, const QByteArray& bytes, const QString& copyFrom, const QString& keepModeOf);
     FileResult writeAll(int fd, const QByteArray& bytes);
     FileResult copyContents(const QString& from, int toFd);
     void syncDirectory(const QString& folder);

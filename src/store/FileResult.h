@@ -18,7 +18,9 @@ public:
     bool operator==(const FileResult&) const = default;
 
 private:
-    explicit FileResult(int error) : m_error(error) {}
+    explicit FileResult(int error)
+        : m_error(error)
+    { }
     int m_error;
 };
 

@@ -18,8 +18,7 @@ SysResult fromCall(qint64 result)
 }
 
 // Calls interrupted by a signal are repeated: they did nothing.
-template <typename Call>
-qint64 retrying(Call call)
+template <typename Call> qint64 retrying(Call call)
 {
     qint64 result;
     do {
@@ -53,6 +52,11 @@ SysResult FileSystem::unlink(const QByteArray& path)
 SysResult FileSystem::makeDirectory(const QByteArray& path)
 {
     return fromCall(::mkdir(path.constData(), 0777));
+}
+
+SysResult FileSystem::removeDirectory(const QByteArray& path)
+{
+    return fromCall(::rmdir(path.constData()));
 }
 
 StatResult FileSystem::lstat(const QByteArray& path)
@@ -99,7 +103,7 @@ SysResult FileSystem::close(int fd)
 
 SysResult FileSystem::copyMode(const QByteArray& fromPath, int toFd)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(fromPath.constData(), &info) != 0)
         return {0, errno};
     return fromCall(::fchmod(toFd, info.st_mode & 07777));
@@ -107,7 +111,7 @@ SysResult FileSystem::copyMode(const QByteArray& fromPath, int toFd)
 
 SysResult FileSystem::copyTimes(const QByteArray& fromPath, int toFd)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(fromPath.constData(), &info) != 0)
         return {0, errno};
     const struct timespec times[2] = {info.st_atim, info.st_mtim};

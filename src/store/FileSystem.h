@@ -16,7 +16,7 @@ struct [[nodiscard]] SysResult {
 
 // The outcome of lstat: `info` is valid only when `error` is 0.
 struct [[nodiscard]] StatResult {
-    struct stat info {};
+    struct stat info { };
     int error = 0;
     bool ok() const { return error == 0; }
 };
@@ -35,6 +35,8 @@ public:
     virtual SysResult link(const QByteArray& from, const QByteArray& to);
     virtual SysResult unlink(const QByteArray& path);
     virtual SysResult makeDirectory(const QByteArray& path);
+    // rmdir(2): only ever removes an empty folder.
+    virtual SysResult removeDirectory(const QByteArray& path);
     virtual StatResult lstat(const QByteArray& path);
     virtual StatResult stat(const QByteArray& path);
 

@@ -12,7 +12,7 @@ struct [[nodiscard]] FilingOutcome {
     enum class Kind { filed, undone, renameUndone, skipped, failed, nothingToUndo };
 
     Kind kind = Kind::nothingToUndo;
-    std::optional<ImageItem> item;   // filed, undone, renameUndone: the item as it was before the action
+    std::optional<ImageItem> item; // filed, undone, renameUndone: the item as it was before the action
     std::optional<QString> renamedTo; // filed: the name the file got when it had to differ
     QString message;
 
@@ -25,8 +25,14 @@ struct [[nodiscard]] FilingOutcome {
     {
         return {Kind::renameUndone, item, std::nullopt, {}};
     }
-    static FilingOutcome skipped(const QString& message) { return {Kind::skipped, std::nullopt, std::nullopt, message}; }
-    static FilingOutcome failed(const QString& message) { return {Kind::failed, std::nullopt, std::nullopt, message}; }
+    static FilingOutcome skipped(const QString& message)
+    {
+        return {Kind::skipped, std::nullopt, std::nullopt, message};
+    }
+    static FilingOutcome failed(const QString& message)
+    {
+        return {Kind::failed, std::nullopt, std::nullopt, message};
+    }
     static FilingOutcome nothingToUndo() { return {}; }
 
     bool operator==(const FilingOutcome&) const = default;

@@ -7,9 +7,9 @@
 namespace plenoria {
 
 struct FolderChooserRequest {
-    QString prompt;                          // the accept button's text
-    QString message;                         // the line above the listing
-    std::optional<QUrl> initialDirectory;    // where the chooser opens; none: its own default
+    QString prompt; // the accept button's text
+    QString message; // the line above the listing
+    std::optional<QUrl> initialDirectory; // where the chooser opens; none: its own default
 };
 
 // A modal chooser of one folder (the application provides a QFileDialog; tests a fake).

@@ -26,8 +26,8 @@ void FolderStore::restoreBookmark()
         return;
     const BookmarkResolution resolution = m_services.bookmarks->resolve(*stored);
     if (!resolution.resolved) {
-        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: could not resolve folder bookmark: ")
-                + resolution.errorDescription;
+        qCWarning(storeLog).noquote()
+            << QStringLiteral("Plenoria: could not resolve folder bookmark: ") + resolution.errorDescription;
         m_services.bookmarks->removeStoredBookmark();
         return;
     }
@@ -39,16 +39,19 @@ void FolderStore::chooseFolder()
     if (!m_services.chooser)
         return;
     const FolderChooserRequest request{QStringLiteral("Choose"),
-                                       QStringLiteral("Choose a folder of images to review and file."),
-                                       m_workingFolder};
+        QStringLiteral("Choose a folder of images to review and file."), m_workingFolder};
     if (const std::optional<QUrl> chosen = m_services.chooser->chooseFolder(request))
         setWorkingFolder(*chosen, true);
 }
 
 void FolderStore::setWorkingFolder(const QUrl& folder, bool saveBookmark)
 {
+    // Every path of the store is built on this one: an empty or relative path would point the
+    // store at the process's current folder.
+    if (!folder.isLocalFile() || !QDir::isAbsolutePath(folder.toLocalFile()))
+        return;
     // One spelling per folder, so that item URLs built from it compare equal.
-    const QUrl url = folder.isLocalFile() ? QUrl::fromLocalFile(QDir::cleanPath(folder.toLocalFile())) : folder;
+    const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(folder.toLocalFile()));
 
     if (m_accessedURL)
         m_services.bookmarks->stopAccess(*m_accessedURL);
@@ -59,8 +62,8 @@ void FolderStore::setWorkingFolder(const QUrl& folder, bool saveBookmark)
         if (creation.data)
             m_services.bookmarks->storeBookmark(*creation.data);
         else
-            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: could not create folder bookmark: ")
-                    + creation.errorDescription;
+            qCWarning(storeLog).noquote()
+                << QStringLiteral("Plenoria: could not create folder bookmark: ") + creation.errorDescription;
     }
 
     if (m_services.bookmarks->startAccess(url))
@@ -112,8 +115,9 @@ void FolderStore::refreshEditedFilenames()
         return;
     }
     QSet<QString> names;
-    const QStringList entries = QDir(backupsFolderPath(*folder))
-                                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
+    const QStringList entries
+        = QDir(backupsFolderPath(*folder))
+              .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
     for (const QString& entry : entries)
         names.insert(entry.toLower());
     setEditedFilenames(std::move(names));

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "BookmarkStore.h"
+#include "ExportFormat.h"
 #include "FileOperations.h"
 #include "FilingOutcome.h"
 #include "FolderChooser.h"
 #include "ImageItem.h"
 #include "RenameOutcome.h"
+#include "RestorationOutcome.h"
+#include "RestorationSession.h"
 #include "RevealService.h"
 #include "UndoableAction.h"
 
@@ -53,6 +56,7 @@ public:
 
     // Runs the folder chooser and sets what the user picked.
     void chooseFolder();
+    // Only a local folder with an absolute path is taken; anything else changes nothing.
     void setWorkingFolder(const QUrl& folder, bool saveBookmark);
     // Rescans the working folder; items whose URL is still listed are kept as they were.
     void reload();
@@ -79,6 +83,17 @@ public:
     void carryBackup(const QString& oldName, const QString& newName, const QUrl& folder);
     // Takes back the newest filing or rename.
     FilingOutcome undo();
+
+    // Writes the session's rendered result over the file it was opened from, after copying the file
+    // into the backups folder (once: an existing backup is never replaced) when `backup` is set.
+    RestorationOutcome save(const RestorationSession& session, bool backup);
+    // Puts the image's backup back in its place. The file it replaces is set aside in the displaced
+    // folder, never deleted, so an unwanted put-back can be undone by hand.
+    RestorationOutcome putBackOriginal(const ImageItem& item);
+    // Writes the session's rendered frames as a new file `name`.`format` in the working folder
+    // (`name` as typed), under the first free name of name, name-2, name-3, …; never replaces a file.
+    RestorationOutcome exportImage(const RestorationSession& session, const QString& name, ExportFormat format,
+                                   double quality, const GIFPalette& palette);
 
     // F/.plenoria/originals of a folder F.
     static QString backupsFolderPath(const QString& folder);
@@ -119,6 +134,11 @@ private:
     // Renames `from` to `to` in one folder; a change of letter case only that reaches the same file
     // (a case-insensitive volume) goes through a temporary name.
     FileResult renameInPlace(const QString& from, const QString& to);
+
+    // Puts the backup at `backupPath` in place of the file at `path`, setting that file aside first.
+    FileResult restoreBackup(const QString& folder, const QString& path, const QString& backupPath);
+    // Replaces the item listed under `url` by `item`, when one is.
+    void replaceListedItem(const QUrl& url, const ImageItem& item);
 
     FolderStoreServices m_services;
     FileOperations m_files;

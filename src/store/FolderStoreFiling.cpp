@@ -5,6 +5,7 @@
 #include "StoreLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace plenoria {
@@ -48,14 +49,14 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
         return FilingOutcome::failed(QStringLiteral("Destination escapes the working folder."));
 
     if (const FileResult made = m_files.makeDirectories(destination); !made.ok())
-        return FilingOutcome::failed(QStringLiteral("Couldn’t create “") + name + QStringLiteral("”: ")
-                                     + made.description());
+        return FilingOutcome::failed(
+            QStringLiteral("Couldn’t create “") + name + QStringLiteral("”: ") + made.description());
 
     const UniqueDestination target = uniqueDestination(item.url, QUrl::fromLocalFile(destination));
     const QString source = localPath(item.url);
     if (const FileResult moved = m_files.moveNoReplace(source, localPath(target.url)); !moved.ok())
-        return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ")
-                                     + moved.description());
+        return FilingOutcome::failed(
+            QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ") + moved.description());
 
     // A backup left under this name would pass for the original of any later image of that name.
     std::optional<QUrl> displaced;
@@ -80,7 +81,8 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     if (displaced)
         refreshEditedFilenames();
 
-    return FilingOutcome::filed(item, target.changed ? std::optional(nameOf(localPath(target.url))) : std::nullopt);
+    return FilingOutcome::filed(
+        item, target.changed ? std::optional(nameOf(localPath(target.url))) : std::nullopt);
 }
 
 FolderStore::UniqueDestination FolderStore::uniqueDestination(const QUrl& file, const QUrl& folder) const
@@ -113,8 +115,8 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
     if (!(caseOnly && m_files.isSameFile(oldPath, newPath)) && m_files.exists(newPath))
         return RenameOutcome::failed(quoted(name) + QStringLiteral(" already exists."));
     if (const FileResult moved = renameInPlace(oldPath, newPath); !moved.ok())
-        return RenameOutcome::failed(QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ")
-                                     + moved.description());
+        return RenameOutcome::failed(
+            QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ") + moved.description());
 
     const QUrl newURL = QUrl::fromLocalFile(newPath);
     pushAction(Rename{item, newURL});
@@ -122,7 +124,8 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
     std::optional<ImageItem> newItem = ImageItem::fromUrl(newURL);
 
     QList<ImageItem> items = m_items;
-    const auto listed = std::find_if(items.begin(), items.end(), [&](const ImageItem& i) { return i.url == item.url; });
+    const auto listed
+        = std::find_if(items.begin(), items.end(), [&](const ImageItem& i) { return i.url == item.url; });
     if (listed != items.end()) {
         if (newItem)
             *listed = *newItem;
@@ -185,8 +188,8 @@ FilingOutcome FolderStore::undoMove(const Move& move)
     const QString origin = localPath(move.item.url);
     const QString moved = localPath(move.destination);
     if (m_files.exists(origin))
-        return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ") + move.item.filename
-                                     + QLatin1Char('.'));
+        return FilingOutcome::failed(
+            QStringLiteral("Can’t undo: something now occupies ") + move.item.filename + QLatin1Char('.'));
     if (const FileResult back = m_files.moveNoReplace(moved, origin); !back.ok())
         return undoFailure(moved, back);
     popAction();
@@ -219,7 +222,7 @@ FilingOutcome FolderStore::undoRename(const Rename& rename)
     const bool caseOnly = before.toLower() == after.toLower();
     if (!(caseOnly && m_files.isSameFile(after, before)) && m_files.exists(before))
         return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ")
-                                     + rename.before.filename + QLatin1Char('.'));
+            + rename.before.filename + QLatin1Char('.'));
     if (const FileResult back = renameInPlace(after, before); !back.ok())
         return undoFailure(after, back);
     popAction();
@@ -240,8 +243,8 @@ FilingOutcome FolderStore::undoFailure(const QString& sourcePath, const FileResu
     if (m_files.isGone(sourcePath)) {
         popAction();
         return FilingOutcome::failed(QStringLiteral("Can’t undo: ") + nameOf(sourcePath)
-                                     + QStringLiteral(" is no longer in ") + nameOf(folderOf(sourcePath))
-                                     + QStringLiteral(", so that step was dropped."));
+            + QStringLiteral(" is no longer in ") + nameOf(folderOf(sourcePath))
+            + QStringLiteral(", so that step was dropped."));
     }
     return FilingOutcome::failed(QStringLiteral("Undo failed: ") + result.description());
 }
@@ -251,7 +254,8 @@ FolderStore::SetAside FolderStore::setAside(const QString& folder, const QString
     const QString displaced = displacedFolderPath(folder);
     if (const FileResult made = m_files.makeDirectories(displaced); !made.ok())
         return {std::nullopt, made};
-    const QString target = FileOperations::childPath(displaced, m_files.freeName(displaced, nameOf(backupPath)));
+    const QString target
+        = FileOperations::childPath(displaced, m_files.freeName(displaced, nameOf(backupPath)));
     if (const FileResult moved = m_files.moveNoReplace(backupPath, target); !moved.ok())
         return {std::nullopt, moved};
     return {target, FileResult::success()};
@@ -267,9 +271,13 @@ void FolderStore::bringBack(const QString& displacedPath, const QString& folder,
     FileResult result = m_files.makeDirectories(backups);
     if (result.ok())
         result = m_files.moveNoReplace(displacedPath, target);
-    if (!result.ok())
-        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back the backup of ") + filename
-                + QStringLiteral(": ") + result.description();
+    if (!result.ok()) {
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back the backup of ")
+                + filename + QStringLiteral(": ") + result.description();
+        return;
+    }
+    // Fails, as it should, while other backups are still set aside there.
+    (void)m_files.fileSystem().removeDirectory(QFile::encodeName(folderOf(displacedPath)));
 }
 
 FileResult FolderStore::renameInPlace(const QString& from, const QString& to)

@@ -8,20 +8,18 @@ namespace plenoria {
 namespace {
 
 // The first line names the format, so that a later format can tell old data apart.
-const QByteArray formatLine = QByteArrayLiteral("plenoria-folder-path 1\n");
+constexpr QByteArrayView formatLine = "plenoria-folder-path 1\n";
 
 } // namespace
 
 PathBookmarkStore::PathBookmarkStore()
     : m_ownedSettings(std::make_unique<QSettings>(QStringLiteral("Plenoria"), QStringLiteral("Plenoria")))
     , m_settings(m_ownedSettings.get())
-{
-}
+{ }
 
 PathBookmarkStore::PathBookmarkStore(QSettings* settings)
     : m_settings(settings)
-{
-}
+{ }
 
 std::optional<QByteArray> PathBookmarkStore::storedBookmark() const
 {
@@ -62,7 +60,7 @@ BookmarkCreation PathBookmarkStore::create(const QUrl& folder) const
 {
     if (!folder.isLocalFile() || !QDir::isAbsolutePath(folder.toLocalFile()))
         return {std::nullopt, QStringLiteral("“%1” is not a local folder.").arg(folder.toDisplayString())};
-    return {formatLine + QDir::cleanPath(folder.toLocalFile()).toUtf8(), {}};
+    return {formatLine.toByteArray() + QDir::cleanPath(folder.toLocalFile()).toUtf8(), {}};
 }
 
 } // namespace plenoria

@@ -26,7 +26,7 @@ public:
     BookmarkCreation create(const QUrl& folder) const override;
 
     bool startAccess(const QUrl&) override { return true; }
-    void stopAccess(const QUrl&) override {}
+    void stopAccess(const QUrl&) override { }
 
 private:
     std::unique_ptr<QSettings> m_ownedSettings;

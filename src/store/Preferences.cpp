@@ -126,7 +126,8 @@ Preferences::Preferences(QSettings* settings, QObject* parent)
 void Preferences::readAll()
 {
     const auto stored = [this](const char* key) { return m_settings->value(QLatin1String(key)); };
-    m_subfolderNames = normalisedDestinations(readStringArray(stored("subfolderNames")).value_or(QStringList()));
+    m_subfolderNames
+        = normalisedDestinations(readStringArray(stored("subfolderNames")).value_or(QStringList()));
     m_zoom = readZoom(stored("zoomLevel"));
     m_listSide = readString(stored("listSide")) == QStringLiteral("right") ? ListSide::right : ListSide::left;
     m_animateGIFs = readBool(stored("animateGIFs")).value_or(true);
@@ -134,7 +135,8 @@ void Preferences::readAll()
     m_defaultZoom = readZoom(stored("defaultZoom"));
     m_previewDarkHex = readString(stored("previewDarkHex")).value_or(QStringLiteral("#211E19"));
     m_previewLightHex = readString(stored("previewLightHex")).value_or(QStringLiteral("#E6E2D2"));
-    m_theme = appThemeFromRawValue(readString(stored("theme")).value_or(QString())).value_or(AppTheme::system);
+    m_theme
+        = appThemeFromRawValue(readString(stored("theme")).value_or(QString())).value_or(AppTheme::system);
     m_previewDarkFirst = readBool(stored("previewDarkFirst")).value_or(true);
     m_backupOnSave = readBool(stored("backupOnSave")).value_or(true);
     m_showEditedBadge = readBool(stored("showEditedBadge")).value_or(true);

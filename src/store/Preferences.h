@@ -16,18 +16,24 @@ namespace plenoria {
 // the defaults. Main thread only.
 class Preferences : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QStringList subfolderNames READ subfolderNames WRITE setSubfolderNames NOTIFY subfolderNamesChanged)
+    Q_PROPERTY(
+        QStringList subfolderNames READ subfolderNames WRITE setSubfolderNames NOTIFY subfolderNamesChanged)
     Q_PROPERTY(plenoria::ZoomLevel zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
     Q_PROPERTY(plenoria::ListSide listSide READ listSide WRITE setListSide NOTIFY listSideChanged)
     Q_PROPERTY(bool animateGIFs READ animateGIFs WRITE setAnimateGIFs NOTIFY animateGIFsChanged)
     Q_PROPERTY(double splitFraction READ splitFraction WRITE setSplitFraction NOTIFY splitFractionChanged)
-    Q_PROPERTY(plenoria::ZoomLevel defaultZoom READ defaultZoom WRITE setDefaultZoom NOTIFY defaultZoomChanged)
-    Q_PROPERTY(QString previewDarkHex READ previewDarkHex WRITE setPreviewDarkHex NOTIFY previewDarkHexChanged)
-    Q_PROPERTY(QString previewLightHex READ previewLightHex WRITE setPreviewLightHex NOTIFY previewLightHexChanged)
+    Q_PROPERTY(
+        plenoria::ZoomLevel defaultZoom READ defaultZoom WRITE setDefaultZoom NOTIFY defaultZoomChanged)
+    Q_PROPERTY(
+        QString previewDarkHex READ previewDarkHex WRITE setPreviewDarkHex NOTIFY previewDarkHexChanged)
+    Q_PROPERTY(
+        QString previewLightHex READ previewLightHex WRITE setPreviewLightHex NOTIFY previewLightHexChanged)
     Q_PROPERTY(plenoria::AppTheme theme READ theme WRITE setTheme NOTIFY themeChanged)
-    Q_PROPERTY(bool previewDarkFirst READ previewDarkFirst WRITE setPreviewDarkFirst NOTIFY previewDarkFirstChanged)
+    Q_PROPERTY(
+        bool previewDarkFirst READ previewDarkFirst WRITE setPreviewDarkFirst NOTIFY previewDarkFirstChanged)
     Q_PROPERTY(bool backupOnSave READ backupOnSave WRITE setBackupOnSave NOTIFY backupOnSaveChanged)
-    Q_PROPERTY(bool showEditedBadge READ showEditedBadge WRITE setShowEditedBadge NOTIFY showEditedBadgeChanged)
+    Q_PROPERTY(
+        bool showEditedBadge READ showEditedBadge WRITE setShowEditedBadge NOTIFY showEditedBadgeChanged)
 
 public:
     // The number of filing destinations: entry i is digit key i + 1.

@@ -16,7 +16,10 @@ struct [[nodiscard]] RenameOutcome {
     std::optional<ImageItem> newItem;
     QString message;
 
-    static RenameOutcome renamed(std::optional<ImageItem> newItem) { return {Kind::renamed, std::move(newItem), {}}; }
+    static RenameOutcome renamed(std::optional<ImageItem> newItem)
+    {
+        return {Kind::renamed, std::move(newItem), {}};
+    }
     static RenameOutcome failed(const QString& message) { return {Kind::failed, std::nullopt, message}; }
     static RenameOutcome unchanged() { return {}; }
 

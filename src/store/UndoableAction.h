@@ -10,7 +10,7 @@ namespace plenoria {
 
 // A filing that can be undone.
 struct Move {
-    ImageItem item;   // as listed before the move, with its old URL
+    ImageItem item; // as listed before the move, with its old URL
     QUrl destination; // the file after the move, inside the subfolder, with the name it really got
     // Where the image's backup was set aside while the image is away, so that no other image of that
     // name inherits it; undo brings it back.

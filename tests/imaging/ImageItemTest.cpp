@@ -162,4 +162,5 @@ TEST(GIFAnimationClock, ATotalOfZeroAlwaysShowsTheFirstFrame)
     animation.frames = {solidImage(1, 1, Qt::red), solidImage(1, 1, Qt::blue)};
     animation.durations = {0, 0};
     EXPECT_EQ(&animation.frameAtSecondsSinceReferenceDate(12345.6), &animation.frames[0]);
+    EXPECT_TRUE(GIFAnimation().frameAtSecondsSinceReferenceDate(1).isNull());
 }

@@ -1,0 +1,170 @@
+#include "FolderStore.h"
+
+#include "Renderer.h"
+#include "StoreLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+
+namespace plenoria {
+
+namespace {
+
+QString localPath(const QUrl& url)
+{
+    return QDir::cleanPath(url.toLocalFile());
+}
+
+QString formatWord(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::webp:
+        return QStringLiteral("WebP");
+    case ExportFormat::gif:
+        return QStringLiteral("GIF");
+    case ExportFormat::png:
+        return QStringLiteral("PNG");
+    }
+    return {};
+}
+
+} // namespace
+
+RestorationOutcome FolderStore::save(const RestorationSession& session, bool backup)
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder)
+        return RestorationOutcome::failed(QStringLiteral("No working folder."));
+    if (session.record.empty())
+        return RestorationOutcome::failed(QStringLiteral("Nothing to save."));
+    const std::optional<QByteArray> data = Renderer::renderForSave(session.originalData, session.record);
+    if (!data)
+        return RestorationOutcome::failed(QStringLiteral("Nothing to save."));
+
+    const QString path = localPath(session.fileURL);
+    const QUrl url = QUrl::fromLocalFile(path);
+    const QString name = QFileInfo(path).fileName();
+    // The backup belongs beside the file it copies: filed under another folder's name, it would pass
+    // for the original of an unrelated image there.
+    const QString fileFolder = QFileInfo(path).path();
+    const bool inWorkingFolder = fileFolder == *folder;
+    if (backup) {
+        const QString backups = backupsFolderPath(fileFolder);
+        if (const FileResult made = m_files.makeDirectories(backups); !made.ok())
+            return RestorationOutcome::failed(
+                QStringLiteral("Couldn’t create the backup folder: ") + made.description());
+        const QString copy = FileOperations::childPath(backups, name);
+        if (!m_files.exists(copy)) {
+            // Synced with its folder before the original is touched: the copy is the user's only way back.
+            if (const FileResult copied = m_files.copyNoReplace(path, copy); !copied.ok())
+                return RestorationOutcome::failed(
+                    QStringLiteral("Couldn’t back up ") + name + QStringLiteral(": ") + copied.description());
+        }
+    }
+    if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
+        return RestorationOutcome::failed(
+            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + written.description());
+    if (backup && inWorkingFolder) {
+        QSet<QString> names = m_editedFilenames;
+        names.insert(name.toLower());
+        setEditedFilenames(std::move(names));
+    }
+
+    const std::optional<ImageItem> item = ImageItem::fromUrl(url);
+    if (!item)
+        return RestorationOutcome::failed(
+            QStringLiteral("Saved ") + name + QStringLiteral(", but it couldn’t be re-read."));
+    replaceListedItem(url, *item);
+    return RestorationOutcome::saved(*item);
+}
+
+RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
+{
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder)
+        return RestorationOutcome::failed(QStringLiteral("No working folder."));
+    const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
+    if (!m_files.exists(backup))
+        return RestorationOutcome::failed(
+            QStringLiteral("No backup found for ") + item.filename + QLatin1Char('.'));
+    if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
+            + QStringLiteral(": ") + restored.description());
+
+    QSet<QString> names = m_editedFilenames;
+    names.remove(item.filename.toLower());
+    setEditedFilenames(std::move(names));
+
+    const std::optional<ImageItem> fresh = ImageItem::fromUrl(item.url);
+    if (!fresh)
+        return RestorationOutcome::failed(
+            QStringLiteral("Put back ") + item.filename + QStringLiteral(", but it couldn’t be re-read."));
+    replaceListedItem(item.url, *fresh);
+    return RestorationOutcome::saved(*fresh);
+}
+
+FileResult FolderStore::restoreBackup(const QString& folder, const QString& path, const QString& backupPath)
+{
+    // A file deleted meanwhile has nothing to set aside; the backup simply takes its place.
+    std::optional<QString> displaced;
+    if (!m_files.isGone(path)) {
+        const SetAside aside = setAside(folder, path);
+        if (!aside.path)
+            return aside.result;
+        displaced = aside.path;
+    }
+    const FileResult placed = m_files.moveNoReplace(backupPath, path);
+    if (placed.ok() || !displaced)
+        return placed;
+    if (const FileResult back = m_files.moveNoReplace(*displaced, path); !back.ok())
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back ")
+                + QFileInfo(path).fileName() + QStringLiteral(", which is now at ") + *displaced
+                + QStringLiteral(": ") + back.description();
+    return placed;
+}
+
+RestorationOutcome FolderStore::exportImage(const RestorationSession& session, const QString& name,
+    ExportFormat format, double quality, const GIFPalette& palette)
+{
+    const QString base = name.trimmed();
+    if (base.isEmpty())
+        return RestorationOutcome::failed(QStringLiteral("A file needs a name."));
+    if (base.contains(QLatin1Char('/')) || base.contains(QLatin1Char(':')))
+        return RestorationOutcome::failed(QStringLiteral("A name can’t contain “/” or “:”."));
+    // A NUL would end the name early at the system call and write the file under another name.
+    if (base.contains(QChar(0)))
+        return RestorationOutcome::failed(QStringLiteral("That name isn’t allowed here."));
+    const std::optional<QString> folder = workingFolderPath();
+    if (!folder)
+        return RestorationOutcome::failed(QStringLiteral("No working folder."));
+
+    std::optional<QByteArray> bytes;
+    if (const std::optional<Filmstrip> strip
+        = Renderer::renderFilmstrip(session.originalData, session.record))
+        bytes = format.encode(*strip, palette, quality);
+    if (!bytes)
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t render ")
+            + QFileInfo(localPath(session.fileURL)).fileName() + QStringLiteral(" to ") + formatWord(format)
+            + QLatin1Char('.'));
+
+    const FileOperations::NewFile written
+        = m_files.writeNewUnderFreeName(*folder, base + QLatin1Char('.') + format.rawValue(), *bytes);
+    if (!written.result.ok())
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t export: ") + written.result.description());
+    reload();
+    return RestorationOutcome::exported(written.name);
+}
+
+void FolderStore::replaceListedItem(const QUrl& url, const ImageItem& item)
+{
+    QList<ImageItem> items = m_items;
+    const auto listed
+        = std::find_if(items.begin(), items.end(), [&](const ImageItem& i) { return i.url == url; });
+    if (listed == items.end())
+        return;
+    *listed = item;
+    setItems(std::move(items));
+}
+
+} // namespace plenoria

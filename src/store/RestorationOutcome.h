@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ImageItem.h"
+
+#include <QString>
+#include <optional>
+
+namespace plenoria {
+
+// The result of saving, putting back and exporting. `message` is the user's sentence for failed.
+struct [[nodiscard]] RestorationOutcome {
+    enum class Kind { saved, exported, failed };
+
+    Kind kind = Kind::failed;
+    std::optional<ImageItem> item; // saved: the file read afresh after it got its new content
+    QString name; // exported: the file name the export was written under
+    QString message;
+
+    static RestorationOutcome saved(const ImageItem& item) { return {Kind::saved, item, {}, {}}; }
+    static RestorationOutcome exported(const QString& name)
+    {
+        return {Kind::exported, std::nullopt, name, {}};
+    }
+    static RestorationOutcome failed(const QString& message)
+    {
+        return {Kind::failed, std::nullopt, {}, message};
+    }
+
+    bool operator==(const RestorationOutcome&) const = default;
+};
+
+} // namespace plenoria

@@ -1,0 +1,185 @@
+#include "FolderStore.h"
+#include "StoreTestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+using namespace plenoria::test;
+
+namespace {
+
+struct Filing : testing::Test {
+    void SetUp() override
+    {
+        folder.write(QStringLiteral("a.png"), a);
+        folder.write(QStringLiteral("b.png"), b);
+        rig = std::make_unique<StoreRig>(folder.url());
+    }
+    Folder folder;
+    const QByteArray a = pngBytes(Qt::red);
+    const QByteArray b = pngBytes(Qt::green);
+    std::unique_ptr<StoreRig> rig;
+};
+
+} // namespace
+
+TEST_F(Filing, FilingIntoANewSubfolderCreatesItMovesTheFileAndCountsIt)
+{
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    QSignalSpy countsChanged(rig->store.get(), &FolderStore::filedCountsChanged);
+    EXPECT_EQ(
+        rig->store->fileItem(item, QStringLiteral(" Cats\t")), FilingOutcome::filed(item, std::nullopt));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_FALSE(folder.exists(QStringLiteral("a.png")));
+    EXPECT_EQ(rig->filenames(), QStringList{QStringLiteral("b.png")});
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("cats")), 1);
+    EXPECT_EQ(countsChanged.count(), 1);
+    EXPECT_EQ(rig->store->undoStack(),
+        (QList<UndoableAction>{Move{item, folder.url(QStringLiteral("Cats/a.png")), std::nullopt}}));
+}
+
+TEST_F(Filing, ATakenNameGetsTheNextFreeNumberAndUndoBringsTheFileBackUnderItsOwnName)
+{
+    folder.write(QStringLiteral("Cats/a.png"), "first");
+    folder.write(QStringLiteral("Cats/a-2.png"), "second");
+    rig->store->reload();
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 2);
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")),
+        FilingOutcome::filed(item, QStringLiteral("a-3.png")));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a-3.png")), a);
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), "first");
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 3);
+
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
+    EXPECT_FALSE(folder.exists(QStringLiteral("Cats/a-3.png")));
+    EXPECT_EQ(rig->store->items().last(), item);
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 2);
+    EXPECT_TRUE(rig->store->undoStack().isEmpty());
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::nothingToUndo());
+}
+
+TEST_F(Filing, BadDestinationNamesChangeNothing)
+{
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    const auto before = folder.snapshot();
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral(" \t ")),
+        FilingOutcome::skipped(QStringLiteral("No destination set for that key.")));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats/Dogs")),
+        FilingOutcome::failed(QStringLiteral("“Cats/Dogs” isn’t a valid folder name.")));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral(" .. ")),
+        FilingOutcome::failed(QStringLiteral("“..” isn’t a valid folder name.")));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats\n")),
+        FilingOutcome::failed(QStringLiteral("“Cats\n” isn’t a valid folder name.")));
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_TRUE(rig->store->undoStack().isEmpty());
+
+    StoreRig none(std::nullopt);
+    EXPECT_EQ(none.store->fileItem(item, QStringLiteral("Cats")),
+        FilingOutcome::failed(QStringLiteral("No working folder.")));
+}
+
+TEST_F(Filing, UndoNeverOverwritesAFileThatTookTheOldPlace)
+{
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+    folder.write(QStringLiteral("a.png"), "newcomer");
+
+    EXPECT_EQ(rig->store->undo(),
+        FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies a.png.")));
+    EXPECT_EQ(folder.read(QStringLiteral("a.png")), "newcomer");
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_EQ(rig->store->undoStack().size(), 1);
+
+    QFile::remove(folder.path(QStringLiteral("a.png")));
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+}
+
+TEST_F(Filing, AnUndoWhoseFileWasRemovedElsewhereIsDroppedAndOlderStepsStayReachable)
+{
+    const ImageItem itemA = rig->item(QStringLiteral("a.png"));
+    const ImageItem itemB = rig->item(QStringLiteral("b.png"));
+    ASSERT_EQ(rig->store->fileItem(itemA, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+    ASSERT_EQ(rig->store->fileItem(itemB, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+    QFile::remove(folder.path(QStringLiteral("Cats/b.png")));
+
+    EXPECT_EQ(rig->store->undo(),
+        FilingOutcome::failed(
+            QStringLiteral("Can’t undo: b.png is no longer in Cats, so that step was dropped.")));
+    EXPECT_EQ(rig->store->undoStack().size(), 1);
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(itemA));
+    EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
+}
+
+TEST_F(Filing, AFiledImageTakesItsBackupAlongSoNoLaterImageInheritsIt)
+{
+    folder.write(QStringLiteral(".plenoria/originals/a.png"), "original of a");
+    rig->store->reload();
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+    EXPECT_FALSE(folder.exists(QStringLiteral(".plenoria/originals/a.png")));
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/displaced/a.png")), "original of a");
+    EXPECT_TRUE(rig->store->editedFilenames().isEmpty());
+
+    // A newcomer of the same name is not edited; once it leaves, undo restores image and backup.
+    folder.write(QStringLiteral("a.png"), "newcomer");
+    rig->store->reload();
+    EXPECT_FALSE(rig->store->editedFilenames().contains(QStringLiteral("a.png")));
+    QFile::remove(folder.path(QStringLiteral("a.png")));
+    rig->store->reload();
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/originals/a.png")), "original of a");
+    EXPECT_FALSE(folder.exists(QStringLiteral(".plenoria/displaced/a.png")));
+    EXPECT_EQ(rig->store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
+}
+
+TEST_F(Filing, UndoLeavesABackupSetAsideWhenAnotherImageHasOneUnderThatName)
+{
+    folder.write(QStringLiteral(".plenoria/originals/a.png"), "original of a");
+    rig->store->reload();
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+    folder.write(QStringLiteral(".plenoria/originals/a.png"), "someone else's original");
+
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/originals/a.png")), "someone else's original");
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/displaced/a.png")), "original of a");
+}
+
+TEST_F(Filing, UndoAfterChangingFoldersActsInTheFolderWhereTheFilingHappened)
+{
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
+
+    Folder other;
+    other.write(QStringLiteral("z.png"), pngBytes(Qt::blue));
+    other.write(QStringLiteral("Cats/y.png"), pngBytes(Qt::blue));
+    rig->store->setWorkingFolder(other.url(), true);
+    ASSERT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 1);
+
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
+    EXPECT_EQ(rig->filenames(), QStringList{QStringLiteral("z.png")}) << "the image lies in the other folder";
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 1) << "another folder's count is not touched";
+}
+
+TEST(FreeName, NumbersGoBeforeTheLastExtension)
+{
+    Folder folder;
+    FileOperations files;
+    for (const char* name : {"a.png", "a.tar.gz", "notes", ".hidden", "a-2.png"})
+        folder.write(QString::fromLatin1(name), "x");
+    EXPECT_EQ(files.freeName(folder.path(), QStringLiteral("free.png")), QStringLiteral("free.png"));
+    EXPECT_EQ(files.freeName(folder.path(), QStringLiteral("a.png")), QStringLiteral("a-3.png"));
+    EXPECT_EQ(files.freeName(folder.path(), QStringLiteral("a.tar.gz")), QStringLiteral("a.tar-2.gz"));
+    EXPECT_EQ(files.freeName(folder.path(), QStringLiteral("notes")), QStringLiteral("notes-2"));
+    EXPECT_EQ(files.freeName(folder.path(), QStringLiteral(".hidden")), QStringLiteral(".hidden-2"));
+
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.store->uniqueDestination(folder.url(QStringLiteral("elsewhere/a.png")), folder.url()),
+        (FolderStore::UniqueDestination{folder.url(QStringLiteral("a-3.png")), true}));
+}

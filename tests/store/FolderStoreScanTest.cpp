@@ -1,0 +1,224 @@
+#include "FolderStore.h"
+#include "PathBookmarkStore.h"
+#include "StoreTestSupport.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+using namespace plenoria::test;
+
+TEST(FolderStoreScan, AChosenFolderIsRememberedForTheNextRun)
+{
+    Folder folder;
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red));
+    folder.write(QStringLiteral("b.gif"), pngBytes(Qt::blue));
+    TemporarySettings settings;
+    auto chooser = std::make_shared<FakeChooser>();
+    FolderStore store(
+        FolderStoreServices{std::make_shared<PathBookmarkStore>(settings.settings.get()), chooser, {}, {}});
+    EXPECT_FALSE(store.workingFolder());
+    EXPECT_EQ(runChild(QStringLiteral("folder"), settings.filePath()),
+        QStringLiteral("workingFolder=none\nitems=\n"));
+
+    QSignalSpy folderChanged(&store, &FolderStore::workingFolderChanged);
+    chooser->answer = folder.url();
+    store.chooseFolder();
+    ASSERT_EQ(chooser->requests.size(), 1u);
+    EXPECT_EQ(chooser->requests[0].prompt, QStringLiteral("Choose"));
+    EXPECT_EQ(chooser->requests[0].message, QStringLiteral("Choose a folder of images to review and file."));
+    EXPECT_FALSE(chooser->requests[0].initialDirectory);
+    EXPECT_EQ(store.workingFolder(), folder.url());
+    EXPECT_EQ(folderChanged.count(), 1);
+    EXPECT_EQ(store.items().size(), 2);
+    EXPECT_EQ(runChild(QStringLiteral("folder"), settings.filePath()),
+        QStringLiteral("workingFolder=%1\nitems=a.png|b.gif\n").arg(folder.path()));
+
+    // Cancelling the chooser changes nothing; it opened on the current folder. Nor does a folder
+    // that is not a local, absolute path.
+    chooser->answer.reset();
+    store.chooseFolder();
+    EXPECT_EQ(chooser->requests[1].initialDirectory, folder.url());
+    for (const QUrl& bad : {QUrl(), QUrl(QStringLiteral("https://example.org/emoji")),
+             QUrl::fromLocalFile(QStringLiteral("relative"))}) {
+        chooser->answer = bad;
+        store.chooseFolder();
+    }
+    EXPECT_EQ(store.workingFolder(), folder.url());
+    EXPECT_EQ(store.items().size(), 2);
+}
+
+TEST(FolderStoreScan, OnlyTopLevelImagesAreListedAndEverySubfolderIsCounted)
+{
+    Folder folder;
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red));
+    folder.write(QStringLiteral("Logo.PNG"), pngBytes(Qt::green));
+    folder.write(QStringLiteral("notes.txt"), "text");
+    folder.write(QStringLiteral(".hidden.png"), pngBytes(Qt::blue));
+    folder.write(QStringLiteral("Cats/c.png"), pngBytes(Qt::blue));
+    folder.write(QStringLiteral("Cats/d.txt"), "text");
+    folder.write(QStringLiteral("Cats/.e.png"), pngBytes(Qt::blue));
+    folder.makeFolder(QStringLiteral("Cats/inner"));
+    folder.makeFolder(QStringLiteral("set.gif"));
+    folder.makeFolder(QStringLiteral("Empty"));
+    folder.write(QStringLiteral(".plenoria/originals/a.png"), pngBytes(Qt::black));
+
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.filenames(), QStringList({QStringLiteral("Logo.PNG"), QStringLiteral("a.png")}));
+    EXPECT_EQ(rig.item(QStringLiteral("Logo.PNG")).type, QStringLiteral("PNG"));
+    const QHash<QString, qint64> expected{
+        {QStringLiteral("cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("empty"), 0}};
+    EXPECT_EQ(rig.store->filedCounts(), expected);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral(" \tCATS ")), 2);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Empty")), 0);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Dogs")), std::nullopt);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("cats\n")), std::nullopt) << "line breaks are not trimmed";
+    EXPECT_EQ(rig.store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
+}
+
+TEST(FolderStoreScan, ReloadKeepsListedItemsAsTheyWereAndReadsNewNames)
+{
+    Folder folder;
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red, 4));
+    StoreRig rig(folder.url());
+    const ImageItem before = rig.item(QStringLiteral("a.png"));
+    QSignalSpy itemsChanged(rig.store.get(), &FolderStore::itemsChanged);
+
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red, 9));
+    rig.store->reload();
+    EXPECT_EQ(rig.item(QStringLiteral("a.png")), before);
+    EXPECT_EQ(itemsChanged.count(), 0) << "an unchanged list is not announced";
+
+    folder.write(QStringLiteral("b.png"), pngBytes(Qt::red, 9));
+    folder.write(QStringLiteral(".plenoria/originals/B.png"), pngBytes(Qt::red, 9));
+    rig.store->reload();
+    EXPECT_EQ(itemsChanged.count(), 1);
+    EXPECT_EQ(rig.item(QStringLiteral("b.png")).pixelSize, QSizeF(9, 9));
+    EXPECT_EQ(rig.store->editedFilenames(), QSet<QString>{QStringLiteral("b.png")});
+
+    QFile::remove(folder.path(QStringLiteral("a.png")));
+    rig.store->reload();
+    EXPECT_EQ(rig.filenames(), QStringList{QStringLiteral("b.png")});
+}
+
+TEST(FolderStoreScan, BookmarkIsWrittenBackOnlyWhenStale)
+{
+    Folder folder;
+    for (const bool stale : {false, true}) {
+        auto bookmarks = std::make_shared<FakeBookmarks>();
+        bookmarks->stored = folder.path().toUtf8();
+        bookmarks->resolvesStale = stale;
+        FolderStore store(FolderStoreServices{bookmarks, {}, {}, {}});
+        EXPECT_EQ(store.workingFolder(), folder.url());
+        const std::vector<QString> expected = stale
+            ? std::vector<QString>{QStringLiteral("store"), QStringLiteral("start ") + folder.path()}
+            : std::vector<QString>{QStringLiteral("start ") + folder.path()};
+        EXPECT_EQ(bookmarks->events, expected) << "stale " << stale;
+    }
+}
+
+TEST(FolderStoreScan, ChoosingTheSameFolderAgainRestartsAccessAndRescans)
+{
+    Folder folder;
+    StoreRig rig(folder.url());
+    folder.write(QStringLiteral("new.png"), pngBytes(Qt::red));
+    rig.bookmarks->events.clear();
+    QSignalSpy folderChanged(rig.store.get(), &FolderStore::workingFolderChanged);
+    rig.chooser->answer = folder.url();
+    rig.store->chooseFolder();
+    EXPECT_EQ(rig.bookmarks->events,
+        (std::vector<QString>{QStringLiteral("stop ") + folder.path(), QStringLiteral("store"),
+            QStringLiteral("start ") + folder.path()}));
+    EXPECT_EQ(folderChanged.count(), 0);
+    EXPECT_EQ(rig.filenames(), QStringList{QStringLiteral("new.png")});
+}
+
+TEST(FolderStoreScan, BookmarkFailuresAreLoggedAndNeverStopTheStore)
+{
+    Folder folder;
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red));
+    {
+        LogCapture log;
+        auto bookmarks = std::make_shared<FakeBookmarks>();
+        bookmarks->stored = QByteArray("junk");
+        bookmarks->resolveError = QStringLiteral("gone");
+        FolderStore store(FolderStoreServices{bookmarks, {}, {}, {}});
+        EXPECT_FALSE(store.workingFolder());
+        EXPECT_FALSE(bookmarks->stored);
+        EXPECT_EQ(
+            log.lines(), QStringList{QStringLiteral("Plenoria: could not resolve folder bookmark: gone")});
+    }
+    {
+        LogCapture log;
+        auto bookmarks = std::make_shared<FakeBookmarks>();
+        bookmarks->createError = QStringLiteral("no room");
+        bookmarks->grantAccess = false;
+        auto chooser = std::make_shared<FakeChooser>();
+        chooser->answer = folder.url();
+        FolderStore store(FolderStoreServices{bookmarks, chooser, {}, {}});
+        store.chooseFolder();
+        EXPECT_EQ(store.workingFolder(), folder.url());
+        EXPECT_EQ(store.items().size(), 1);
+        EXPECT_FALSE(bookmarks->stored);
+        EXPECT_EQ(
+            log.lines(), QStringList{QStringLiteral("Plenoria: could not create folder bookmark: no room")});
+        // Access that was never granted is never stopped.
+        folder.makeFolder(QStringLiteral("Other"));
+        store.setWorkingFolder(folder.url(QStringLiteral("Other")), false);
+        EXPECT_EQ(std::count_if(bookmarks->events.begin(), bookmarks->events.end(),
+                      [](const QString& e) { return e.startsWith(QStringLiteral("stop")); }),
+            0);
+    }
+}
+
+TEST(PathBookmarkStore, ResolvesOnlyItsOwnFormatForAFolderThatStillExists)
+{
+    Folder folder;
+    folder.makeFolder(QStringLiteral("Émoji ünd Co"));
+    TemporarySettings settings;
+    PathBookmarkStore bookmarks(settings.settings.get());
+    const BookmarkCreation created
+        = bookmarks.create(QUrl::fromLocalFile(folder.path(QStringLiteral("Émoji ünd Co/"))));
+    ASSERT_TRUE(created.data);
+    const BookmarkResolution resolved = bookmarks.resolve(*created.data);
+    ASSERT_TRUE(resolved.resolved);
+    EXPECT_EQ(resolved.resolved->url, folder.url(QStringLiteral("Émoji ünd Co")));
+    EXPECT_FALSE(resolved.resolved->isStale);
+
+    EXPECT_FALSE(bookmarks.resolve(folder.path().toUtf8()).resolved) << "a bare path is not the format";
+    EXPECT_FALSE(bookmarks.resolve(QByteArray()).resolved);
+    folder.write(QStringLiteral("file"), "x");
+    EXPECT_FALSE(bookmarks.resolve(*bookmarks.create(folder.url(QStringLiteral("file"))).data).resolved);
+    const BookmarkResolution gone
+        = bookmarks.resolve(*bookmarks.create(folder.url(QStringLiteral("gone"))).data);
+    EXPECT_FALSE(gone.resolved);
+    EXPECT_TRUE(gone.errorDescription.contains(QStringLiteral("no longer exists")));
+    EXPECT_FALSE(bookmarks.create(QUrl(QStringLiteral("https://example.org/x"))).data);
+}
+
+TEST(FolderStoreScan, BackupsFolderQueriesAndReveals)
+{
+    StoreRig none(std::nullopt);
+    EXPECT_FALSE(none.store->hasOriginalsFolder());
+    none.store->revealOriginalsFolder();
+    none.store->revealOriginal(ImageItem{});
+    EXPECT_TRUE(none.reveal->revealed.empty());
+    EXPECT_TRUE(none.store->items().isEmpty());
+
+    Folder folder;
+    folder.write(QStringLiteral("a.png"), pngBytes(Qt::red));
+    folder.write(QStringLiteral("b.png"), pngBytes(Qt::red));
+    StoreRig rig(folder.url());
+    EXPECT_FALSE(rig.store->hasOriginalsFolder());
+    rig.store->revealOriginalsFolder();
+    EXPECT_TRUE(rig.reveal->revealed.empty());
+
+    folder.write(QStringLiteral(".plenoria/originals/a.png"), pngBytes(Qt::black));
+    EXPECT_TRUE(rig.store->hasOriginalsFolder());
+    rig.store->revealOriginalsFolder();
+    rig.store->revealOriginal(rig.item(QStringLiteral("a.png")));
+    rig.store->revealOriginal(rig.item(QStringLiteral("b.png")));
+    EXPECT_EQ(rig.reveal->revealed,
+        (std::vector<QUrl>{folder.url(QStringLiteral(".plenoria/originals")),
+            folder.url(QStringLiteral(".plenoria/originals/a.png"))}));
+}
