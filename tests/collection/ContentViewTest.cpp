@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -43,6 +44,7 @@ struct ViewRig {
     }
 
     QWidget* focus() const { return QApplication::focusWidget(); }
+    void select(const QString& name) { controller->setSelection(folder.url(name)); }
 
     CollectionFolder folder;
     ManualToastTimer* timer = nullptr;
@@ -349,4 +351,25 @@ TEST(ContentView, TheEmptyStateCoversTheTableWhileItHasText)
     rig.controller->setFilterQuery(QStringLiteral(" dog "));
     EXPECT_EQ(rig.view->listColumn()->emptyState(), QStringLiteral("No matches for \u201Cdog\u201D"));
     EXPECT_EQ(rig.view->footer()->countText(), QStringLiteral("0 of 1 specimen shown"));
+}
+
+TEST(ContentView, ASelectionMadeElsewhereIsScrolledIntoView)
+{
+    QStringList names;
+    for (int i = 0; i < 80; ++i)
+        names << QStringLiteral("img%1.png").arg(i);
+    ViewRig rig(names);
+    FileListView* list = rig.view->fileList();
+    const QModelIndex last = list->model()->index(79, 0);
+    EXPECT_FALSE(list->viewport()->rect().contains(list->visualRect(last)));
+
+    rig.select(QStringLiteral("img79.png"));
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(last)));
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(79));
+
+    // Clearing the selection leaves the scroll position alone.
+    const int scrolled = list->verticalScrollBar()->value();
+    rig.controller->setSelection(std::nullopt);
+    EXPECT_EQ(list->verticalScrollBar()->value(), scrolled);
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
 }
