@@ -24,13 +24,18 @@ std::optional<Filmstrip> Filmstrip::fromData(const QByteArray& data)
     strip.frames.reserve(decoded->size());
     strip.delays.reserve(decoded->size());
     for (DecodedFrame& frame : *decoded) {
-        const std::optional<double> delay = frameDelay(*source, frame.index);
+        strip.delays.push_back(stripDelay(*source, frame.index));
         strip.frames.push_back(std::move(frame.image));
-        // A delay beyond what milliseconds can hold is treated like a missing one.
-        strip.delays.push_back(delay ? delayMilliseconds(*delay).value_or(missingDelayMs) : missingDelayMs);
     }
     strip.loopCount = gifLoopCount(*source);
     return strip;
+}
+
+qint64 stripDelay(const ImageSource& source, qint64 index)
+{
+    const std::optional<double> delay = frameDelay(source, index);
+    // A delay beyond what milliseconds can hold is treated like a missing one.
+    return delay ? delayMilliseconds(*delay).value_or(missingDelayMs) : missingDelayMs;
 }
 
 qint64 gifLoopCount(const ImageSource& source)

@@ -20,6 +20,9 @@ struct Filmstrip {
     [[nodiscard]] static std::optional<Filmstrip> fromData(const QByteArray& data);
 };
 
+// The delay a strip gives frame `index` of a source, in milliseconds: the stated one, 100 when none.
+qint64 stripDelay(const ImageSource& source, qint64 index);
+
 // GIF's loop count of a source: 0 unless it is a GIF stating one.
 qint64 gifLoopCount(const ImageSource& source);
 

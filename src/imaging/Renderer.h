@@ -60,8 +60,8 @@ public:
 
     // The output frames of a source whose frames have `delays` (milliseconds): one per source frame,
     // rewritten by every frames entry of the record in order.
-    [[nodiscard]] static std::vector<FramePlan> framePlan(std::span<const TreatmentEntry> record,
-                                                          const std::vector<qint64>& delays);
+    [[nodiscard]] static std::vector<FramePlan> framePlan(
+        std::span<const TreatmentEntry> record, const std::vector<qint64>& delays);
 
     // --- Whole files: save and export (main thread) ---
 
@@ -106,14 +106,14 @@ public:
 
     // The pixels within `threshold` that are 4-connected to the border through such pixels; one flag
     // per pixel, row-major.
-    [[nodiscard]] static std::vector<quint8> borderFloodMask(const std::vector<float>& distances, qint64 width,
-                                                            qint64 height, double threshold);
+    [[nodiscard]] static std::vector<quint8> borderFloodMask(
+        const std::vector<float>& distances, qint64 width, qint64 height, double threshold);
 
     // Clears the pixels near `key` in convention bytes of width × height. Everywhere, pixels within
     // `softness` beyond `threshold` are feathered and un-mixed from the key; from the border, the
     // border-connected region is cleared outright.
     static void keyOut(QByteArray& bytes, KeyReach reach, qint64 width, qint64 height, const RGB& key,
-                       double threshold, double softness);
+        double threshold, double softness);
 
     // Composites convention bytes over an opaque colour.
     static void fillBehind(QByteArray& bytes, const RGB& color);
@@ -153,7 +153,8 @@ private:
     // bitmap of its size cannot be made.
     [[nodiscard]] static std::optional<QImage> drawableCopy(const QImage& image);
 
-    [[nodiscard]] static std::optional<QImage> applyTreatment(const QImage& image, const Treatment& treatment);
+    [[nodiscard]] static std::optional<QImage> applyTreatment(
+        const QImage& image, const Treatment& treatment);
     [[nodiscard]] static std::optional<QImage> applyExtend(const QImage& image, const ExtendSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyResize(const QImage& image, const ResizeSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyStamp(const QImage& image, const StampSpec& spec);

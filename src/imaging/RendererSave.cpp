@@ -93,12 +93,15 @@ std::optional<QByteArray> Renderer::retimedOriginal(
                 return std::nullopt;
         }
     }
-    // The decoded strip, not the file's frame count: the record's positions index the frames that
-    // decode, and a frame that does not is a reason to re-encode rather than to guess.
-    const std::optional<Filmstrip> decoded = Filmstrip::fromData(data);
-    if (!decoded)
+    // The delays as stated, without decoding a pixel. Should a frame not decode, the record (built
+    // on the decoded frames) is one position short of the file and the patch refuses it.
+    const std::optional<ImageSource> source = ImageSource::fromData(data);
+    if (!source || source->type() != ImageType::GIF)
         return std::nullopt;
-    const std::vector<FramePlan> plan = framePlan(record, decoded->delays);
+    std::vector<qint64> sourceDelays;
+    for (qint64 index = 0; index < source->frameCount(); ++index)
+        sourceDelays.push_back(stripDelay(*source, index));
+    const std::vector<FramePlan> plan = framePlan(record, sourceDelays);
     std::vector<qint64> delays;
     delays.reserve(plan.size());
     for (size_t l = 0; l < plan.size(); ++l) {

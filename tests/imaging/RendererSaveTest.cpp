@@ -5,6 +5,7 @@
 #include "GifBuilder.h"
 #include "ImageSource.h"
 #include "ImageWriter.h"
+#include "PeerTools.h"
 #include "Renderer.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
@@ -53,7 +54,7 @@ std::set<qsizetype> gceDelayOffsets(const QByteArray& gif)
 std::optional<std::vector<qint64>> apngdisDelays(const QByteArray& apng)
 {
     QTemporaryDir dir;
-    if (!writeFile(dir.filePath(QStringLiteral("anim.png")), apng)
+    if (!writeFileBytes(dir.filePath(QStringLiteral("anim.png")), apng)
         || !runPeer(
             QStringLiteral("apngdis"), {dir.filePath(QStringLiteral("anim.png")), QStringLiteral("frame")}))
         return std::nullopt;
@@ -61,7 +62,7 @@ std::optional<std::vector<qint64>> apngdisDelays(const QByteArray& apng)
     static const QRegularExpression delay(QStringLiteral("delay=(\\d+)/(\\d+)"));
     for (const QString& name :
         QDir(dir.path()).entryList({QStringLiteral("frame*.txt")}, QDir::Files, QDir::Name)) {
-        const auto match = delay.match(QString::fromLatin1(readFile(dir.filePath(name))));
+        const auto match = delay.match(QString::fromLatin1(readFileBytes(dir.filePath(name))));
         if (!match.hasMatch())
             return std::nullopt;
         const qint64 den = match.captured(2).toLongLong();
@@ -119,6 +120,20 @@ TEST(RenderForSave, TimingOnlyGifEditChangesNothingButTheDelayBytes)
         }
     }
     EXPECT_EQ(delaysOf(*saved), (std::vector<qint64>{200, 50, 300}));
+}
+
+TEST(RenderForSave, TimingEditOfAGifWithABrokenFrameKeepsTheFramesThatDecode)
+{
+    // The bench edits the two frames that decode; patching the file's three delays would misplace them.
+    const QByteArray gif = corruptGifFrame(makeAnimatedGif(3, QSize(10, 6), 10, 0), 1);
+    const std::optional<Filmstrip> decoded = Filmstrip::fromData(gif);
+    ASSERT_EQ(decoded->frames.size(), 2u);
+    const std::vector<TreatmentEntry> record = {frames({{0, 300, false}, {1, 70, false}})};
+    EXPECT_FALSE(Renderer::retimedOriginal(gif, record));
+    const std::optional<QByteArray> saved = Renderer::renderForSave(gif, record);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(delaysOf(*saved), (std::vector<qint64>{300, 70}));
+    EXPECT_EQ(Filmstrip::fromData(*saved)->frames, decoded->frames);
 }
 
 TEST(RenderForSave, SkipsReordersAndPixelTreatmentsReencodeTheGif)

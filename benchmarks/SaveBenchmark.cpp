@@ -1,0 +1,153 @@
+// Saving a 100-frame 256 × 256 animation through the store, as the bench's Save does on the main
+// thread: decode every frame, apply a tone treatment, encode in the file's own type, write atomically.
+// Peer side by side: ImageMagick doing the same decode, adjust and encode, run by save_peers.sh.
+#include "AnimatedWebPWriter.h"
+#include "FolderStore.h"
+#include "GIFWriter.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+using namespace plenoria;
+
+namespace {
+
+class NoBookmarks : public BookmarkStore {
+public:
+    std::optional<QByteArray> storedBookmark() const override { return std::nullopt; }
+    void storeBookmark(const QByteArray&) override {}
+    void removeStoredBookmark() override {}
+    BookmarkResolution resolve(const QByteArray&) const override { return {}; }
+    BookmarkCreation create(const QUrl&) const override { return {}; }
+    bool startAccess(const QUrl&) override { return true; }
+    void stopAccess(const QUrl&) override {}
+};
+
+// A shaded face on a transparent ground whose eyes and mouth move, so frames share most pixels.
+QImage emojiFrame(int index)
+{
+    QImage frame(256, 256, QImage::Format_RGBA8888_Premultiplied);
+    frame.fill(Qt::transparent);
+    QPainter painter(&frame);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient shade(QPointF(100, 90), 160);
+    shade.setColorAt(0, QColor(255, 230, 90));
+    shade.setColorAt(1, QColor(230, 150, 20));
+    painter.setPen(QPen(QColor(120, 70, 0), 6));
+    painter.setBrush(shade);
+    painter.drawEllipse(QRectF(16, 16, 224, 224));
+    const double angle = index * 2 * M_PI / 100;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(60, 30, 10));
+    painter.drawEllipse(QPointF(90 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
+    painter.drawEllipse(QPointF(166 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
+    painter.setBrush(QColor(200, 40, 60, 200));
+    painter.drawChord(QRectF(70, 130, 116, 70 + 20 * std::sin(angle)), 180 * 16, 180 * 16);
+    return frame;
+}
+
+const Filmstrip& hundredFrames()
+{
+    static const Filmstrip strip = [] {
+        Filmstrip s;
+        for (int i = 0; i < 100; ++i) {
+            s.frames.push_back(emojiFrame(i));
+            s.delays.push_back(40);
+        }
+        return s;
+    }();
+    return strip;
+}
+
+// The source files as a user would have them: name to bytes.
+QByteArray sourceFile(const QString& name)
+{
+    if (name == QLatin1String("wave.gif"))
+        return GIFWriter::encodeGIF(hundredFrames(), GIFPalette::system()).value_or(QByteArray());
+    return encodeAnimatedWebPForSave(hundredFrames(), name == QLatin1String("wave.webp"), 0).value_or(QByteArray());
+}
+
+TreatmentRecord brighter()
+{
+    ToneSpec tone;
+    tone.brightness = 0.2;
+    return {TreatmentEntry(Treatment(tone))};
+}
+
+TreatmentRecord retimed()
+{
+    return {TreatmentEntry(Treatment(FramesSpec::fromDelays(std::vector<qint64>(100, 60))))};
+}
+
+void save(benchmark::State& state, const QString& name, const TreatmentRecord& record)
+{
+    QTemporaryDir dir;
+    const QByteArray original = sourceFile(name);
+    QFile file(dir.filePath(name));
+    if (original.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(original) != original.size()) {
+        state.SkipWithError("could not make the source file");
+        return;
+    }
+    file.close();
+    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    store.setWorkingFolder(QUrl::fromLocalFile(dir.path()), false);
+    const RestorationSession session{QUuid::createUuid(), QUrl::fromLocalFile(dir.filePath(name)), original, record};
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const RestorationOutcome outcome = store.save(session, false);
+        if (outcome.kind != RestorationOutcome::Kind::saved) {
+            state.SkipWithError(outcome.message.toStdString().c_str());
+            return;
+        }
+        bytes = outcome.item->byteSize;
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+void animatedWebPLossless(benchmark::State& state)
+{
+    save(state, QStringLiteral("wave.webp"), brighter());
+}
+void animatedWebPLossy(benchmark::State& state)
+{
+    save(state, QStringLiteral("wave-lossy.webp"), brighter());
+}
+void animatedGIF(benchmark::State& state)
+{
+    save(state, QStringLiteral("wave.gif"), brighter());
+}
+void animatedGIFTimingOnly(benchmark::State& state)
+{
+    save(state, QStringLiteral("wave.gif"), retimed());
+}
+
+} // namespace
+
+BENCHMARK(animatedWebPLossless)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(animatedWebPLossy)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(animatedGIF)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(animatedGIFTimingOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // `--dump-sources DIR` writes the source files for the peer's side of the comparison.
+    if (argc == 3 && QByteArray(argv[1]) == "--dump-sources") {
+        for (const QString name : {"wave.gif", "wave.webp", "wave-lossy.webp"}) {
+            QFile file(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/') + name);
+            const QByteArray bytes = sourceFile(name);
+            if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                return 1;
+        }
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
