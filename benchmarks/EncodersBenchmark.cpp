@@ -6,6 +6,7 @@
 //   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames or an animated WebP
 #include "EncoderSamples.h"
 #include "GIFWriter.h"
+#include "PeerTools.h"
 #include "Renderer.h"
 #include "WebPWriter.h"
 
@@ -27,7 +28,8 @@ constexpr int side = 256;
 
 const Filmstrip& benchStrip()
 {
-    static const Filmstrip strip{test::stickerFrames(frameCount, side, side), std::vector<qint64>(frameCount, 50), 0};
+    static const Filmstrip strip{
+        test::stickerFrames(frameCount, side, side), std::vector<qint64>(frameCount, 50), 0};
     return strip;
 }
 
@@ -41,7 +43,8 @@ const QByteArray& bigGif()
                 for (int x = 0; x < side * 4; x += 4)
                     if ((x / 4 + y) % 3 == 0)
                         frame.scanLine(y)[x + 1] ^= 0x3F;
-        return GIFWriter::encodeGIF({frames, std::vector<qint64>(frameCount, 50), 0}, GIFPalette::limited(256, false))
+        return GIFWriter::encodeGIF(
+            {frames, std::vector<qint64>(frameCount, 50), 0}, GIFPalette::limited(256, false))
             .value_or(QByteArray());
     }();
     return gif;
@@ -110,7 +113,8 @@ std::vector<QImage> decodeWebP(const QByteArray& bytes)
         int timestamp = 0;
         if (!WebPAnimDecoderGetNext(decoder, &pixels, &timestamp))
             break;
-        frames.push_back(QImage(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888).copy());
+        frames.push_back(
+            QImage(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888).copy());
     }
     WebPAnimDecoderDelete(decoder);
     return frames;
@@ -120,7 +124,7 @@ int printPsnr(const QString& framesDir, const QString& decoded)
 {
     const std::vector<QImage> originals = loadFrames(framesDir);
     const std::vector<QImage> outputs
-        = decoded.endsWith(".webp") ? decodeWebP(test::readFile(decoded)) : loadFrames(decoded);
+        = decoded.endsWith(".webp") ? decodeWebP(test::readFileBytes(decoded)) : loadFrames(decoded);
     if (outputs.size() != originals.size()) {
         std::fprintf(stderr, "frame count %zu, expected %zu\n", outputs.size(), originals.size());
         return 1;
@@ -153,15 +157,17 @@ int exportAll(const QString& dir)
     QDir(dir).mkpath("frames");
     const Filmstrip& strip = benchStrip();
     for (int i = 0; i < frameCount; ++i)
-        strip.frames[std::size_t(i)].save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
-    return test::writeFile(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
+        strip.frames[std::size_t(i)].save(
+            QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+    return test::writeFileBytes(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
 }
 
 int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
 {
     std::vector<QImage> frames;
     for (const QString& name : QDir(framesDir).entryList({"*.png"}, QDir::Files, QDir::Name))
-        frames.push_back(QImage(QDir(framesDir).filePath(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied));
+        frames.push_back(
+            QImage(QDir(framesDir).filePath(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied));
     const Filmstrip strip{frames, std::vector<qint64>(frames.size(), 50), 0};
     std::optional<QByteArray> bytes;
     if (kind == "gif-plain")
@@ -170,14 +176,14 @@ int encodeFromFiles(const QString& kind, const QString& framesDir, const QString
         bytes = GIFWriter::encodeGIF(strip, GIFPalette::limited(256, true));
     else if (kind == "webp")
         bytes = WebPWriter::encodeAnimatedWebP(strip.frames, strip.delays, 0, 75);
-    return bytes && test::writeFile(out, *bytes) ? 0 : 1;
+    return bytes && test::writeFileBytes(out, *bytes) ? 0 : 1;
 }
 
 int rewriteFile(const QString& in, const QString& out, int frames)
 {
     const std::optional<QByteArray> patched
-        = GIFWriter::rewriteGIFDelays(test::readFile(in), std::vector<qint64>(std::size_t(frames), 100));
-    return patched && test::writeFile(out, *patched) ? 0 : 1;
+        = GIFWriter::rewriteGIFDelays(test::readFileBytes(in), std::vector<qint64>(std::size_t(frames), 100));
+    return patched && test::writeFileBytes(out, *patched) ? 0 : 1;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Re-rendering on every edit: a typical record (crop, colour key, tone, text) on a 512 × 512 image,
-// whole and step by step. Run pinned to one core: `taskset -c 0 build-bench/benchmarks/bench_RenderBenchmark`.
+// whole and step by step. Measured pinned to one core:
+//   taskset -c 0 build-bench/benchmarks/bench_RenderBenchmark
 #include "Renderer.h"
 #include "SyntheticImages.h"
 #include "TreatmentEntry.h"
@@ -7,6 +8,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <utility>
 
 using namespace plenoria;
 
@@ -63,7 +65,7 @@ TextSpec text()
 const TreatmentRecord& record()
 {
     static const TreatmentRecord r = {TreatmentEntry(CropSpec{8, 8, 496, 496}), TreatmentEntry(colourKey()),
-                                      TreatmentEntry(tone()), TreatmentEntry(text())};
+        TreatmentEntry(tone()), TreatmentEntry(text())};
     return r;
 }
 
@@ -121,18 +123,22 @@ void textStep(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(wholeRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(cropStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(groundStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(groundInputCopy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(toneStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(textStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-
 int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const std::pair<const char*, void (*)(benchmark::State&)> cases[]
+        = {{"wholeRecord", wholeRecord}, {"cropStep", cropStep}, {"groundStep", groundStep},
+            {"groundInputCopy", groundInputCopy}, {"toneStep", toneStep}, {"textStep", textStep}};
+    for (const auto& [name, function] : cases) {
+        benchmark::RegisterBenchmark(name, function)
+            ->Arg(0)
+            ->Arg(1)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(10)
+            ->ReportAggregatesOnly(true);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

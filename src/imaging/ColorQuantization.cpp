@@ -195,7 +195,8 @@ void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& pal
             previous = search.nearest(v[0], v[1], v[2], previous);
             const RGB8& chosen = palette[std::size_t(previous)];
             writePixel(row + 4 * x, chosen);
-            const double error[3] = {v[0] - double(chosen.r), v[1] - double(chosen.g), v[2] - double(chosen.b)};
+            const double error[3]
+                = {v[0] - double(chosen.r), v[1] - double(chosen.g), v[2] - double(chosen.b)};
             const auto spread = [&](WorkingRow& target, qint64 tx, double share) {
                 if (tx < 0 || tx >= width || !target.marked[std::size_t(tx)])
                     return;
@@ -287,7 +288,8 @@ ColorList ColorQuantization::histogram(const uchar* bytes, qint64 pixelCount)
             counter.add(runColor, runLength);
         const std::size_t row = std::size_t(a) * 256;
         runWord = word;
-        runColor = quint32(straight[row + p[0]]) << 16 | quint32(straight[row + p[1]]) << 8 | straight[row + p[2]];
+        runColor
+            = quint32(straight[row + p[0]]) << 16 | quint32(straight[row + p[1]]) << 8 | straight[row + p[2]];
         runLength = 1;
     }
     if (runLength > 0)
@@ -303,7 +305,8 @@ Palette ColorQuantization::medianCut(const ColorList& colors, qint64 target)
         while (qint64(boxes.size()) < target) {
             std::size_t chosen = boxes.size();
             for (std::size_t i = 0; i < boxes.size(); ++i) {
-                if (boxes[i].colors.size() > 1 && (chosen == boxes.size() || boxes[i].range() > boxes[chosen].range()))
+                if (boxes[i].colors.size() > 1
+                    && (chosen == boxes.size() || boxes[i].range() > boxes[chosen].range()))
                     chosen = i;
             }
             if (chosen == boxes.size())

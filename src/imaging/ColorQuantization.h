@@ -60,7 +60,8 @@ public:
     // The box cut at its count-weighted median along splitAxis; each half keeps at least one colour.
     [[nodiscard]] static std::pair<Box, Box> splitBox(const Box& box);
     // Every pixel of alpha ≥ 128 of premultiplied RGBA bytes (rows of 4 × width, row 0 on top) replaced by
-    // its nearest palette entry at alpha 255, every other pixel by 0, 0, 0, 0. Does nothing for an empty palette.
+    // its nearest palette entry at alpha 255, every other pixel by 0, 0, 0, 0. Does nothing for an empty
+    // palette.
     static void remap(uchar* bytes, qint64 width, qint64 height, const Palette& palette, bool dither);
 };
 

@@ -15,10 +15,15 @@ constexpr double flatteningScale = 4;
 CoverageMask::CoverageMask(const QPainterPath& path, const QTransform& transform, QSize canvas)
 {
     const QRectF box = transform.map(path).controlPointRect();
-    const QRect pixels = QRect(QPoint(int(std::floor(std::max(box.left(), -1.0))),
-                                      int(std::floor(std::max(box.top(), -1.0)))),
-                               QPoint(int(std::ceil(std::min(box.right(), double(canvas.width()) + 1))),
-                                      int(std::ceil(std::min(box.bottom(), double(canvas.height()) + 1)))));
+    if (!std::isfinite(box.left()) || !std::isfinite(box.right()) || !std::isfinite(box.top())
+        || !std::isfinite(box.bottom()))
+        return;
+    // Clamped before any conversion to int: a path far off the canvas must not overflow.
+    const auto clampTo = [](double value, int extent) { return std::clamp(value, -1.0, double(extent) + 1); };
+    const QRect pixels(QPoint(int(std::floor(clampTo(box.left(), canvas.width()))),
+                           int(std::floor(clampTo(box.top(), canvas.height())))),
+        QPoint(int(std::ceil(clampTo(box.right(), canvas.width()))),
+            int(std::ceil(clampTo(box.bottom(), canvas.height())))));
     m_bounds = pixels.intersected(QRect(QPoint(0, 0), canvas));
     if (m_bounds.isEmpty())
         return;
@@ -33,7 +38,8 @@ CoverageMask::CoverageMask(const QPainterPath& path, const QTransform& transform
             addClippedLine(polygon[i] / flatteningScale - origin, polygon[i + 1] / flatteningScale - origin);
         // Every contour is closed for filling, whether or not the path closed it.
         if (polygon.size() > 2 && polygon.front() != polygon.back())
-            addClippedLine(polygon.back() / flatteningScale - origin, polygon.front() / flatteningScale - origin);
+            addClippedLine(
+                polygon.back() / flatteningScale - origin, polygon.front() / flatteningScale - origin);
     }
     accumulate();
 }
@@ -88,15 +94,17 @@ void CoverageMask::addLine(QPointF from, QPointF to)
         const double dy = std::min(double(y + 1), bottom.y()) - std::max(double(y), top.y());
         const double xNext = x + dxdy * dy;
         const double d = dy * direction;
-        const double x0 = std::min(x, xNext);
-        const double x1 = std::max(x, xNext);
+        // Rounding can carry an edge a hair past the clipped range; the cells must stay in the row.
+        const double right = m_bounds.width();
+        const double x0 = std::clamp(std::min(x, xNext), 0.0, right);
+        const double x1 = std::clamp(std::max(x, xNext), 0.0, right);
         const double x0Floor = std::floor(x0);
         const int x0i = int(x0Floor);
         const double x1Ceil = std::ceil(x1);
         const int x1i = int(x1Ceil);
         if (x1i <= x0i + 1) {
             // Within one cell: the part right of the edge's mean x belongs to this cell.
-            const double xm = 0.5 * (x + xNext) - x0Floor;
+            const double xm = 0.5 * (x0 + x1) - x0Floor;
             row[x0i] += float(d - d * xm);
             row[x0i + 1] += float(d * xm);
         } else {

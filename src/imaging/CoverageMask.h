@@ -21,7 +21,8 @@ public:
     // Coverage of canvas pixel (x, y), which must lie inside bounds().
     float at(int x, int y) const
     {
-        return m_coverage[size_t(y - m_bounds.top()) * size_t(m_bounds.width()) + size_t(x - m_bounds.left())];
+        return m_coverage[size_t(y - m_bounds.top()) * size_t(m_bounds.width())
+            + size_t(x - m_bounds.left())];
     }
 
 private:

@@ -28,7 +28,8 @@ QString ExportFormat::rawValue() const
     return QStringLiteral("png");
 }
 
-std::optional<QByteArray> ExportFormat::encode(const Filmstrip& strip, const GIFPalette& palette, double quality) const
+std::optional<QByteArray> ExportFormat::encode(
+    const Filmstrip& strip, const GIFPalette& palette, double quality) const
 {
     if (strip.frames.empty())
         return std::nullopt;

@@ -18,7 +18,9 @@ class ExportFormat {
 public:
     enum Value { webp, gif, png };
 
-    constexpr ExportFormat(Value value) : m_value(value) {}
+    constexpr ExportFormat(Value value)
+        : m_value(value)
+    { }
     constexpr operator Value() const { return m_value; }
 
     // Every format, in the order the export panel shows them.
@@ -33,8 +35,8 @@ public:
     // one frame remains, frames above 1024 pixels scaled down; `gif` every frame with `palette`; `png`
     // the first frame only. `quality` (0 … 100) matters only for `webp`. None when the writer fails.
     // Reentrant: the export panel's size estimate calls it on worker threads.
-    [[nodiscard]] std::optional<QByteArray> encode(const Filmstrip& strip, const GIFPalette& palette,
-                                                   double quality) const;
+    [[nodiscard]] std::optional<QByteArray> encode(
+        const Filmstrip& strip, const GIFPalette& palette, double quality) const;
 
 private:
     Value m_value;
@@ -42,8 +44,7 @@ private:
 
 } // namespace plenoria
 
-template <>
-struct std::hash<plenoria::ExportFormat> {
+template <> struct std::hash<plenoria::ExportFormat> {
     std::size_t operator()(plenoria::ExportFormat format) const noexcept
     {
         return std::hash<int>()(int(plenoria::ExportFormat::Value(format)));

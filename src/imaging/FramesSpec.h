@@ -13,8 +13,8 @@ struct Filmstrip;
 
 // One output position of a frames treatment.
 struct FrameEdit {
-    qint64 input = 0;       // index into the plan the treatment receives (not always a source frame)
-    qint64 delay = 0;       // milliseconds
+    qint64 input = 0; // index into the plan the treatment receives (not always a source frame)
+    qint64 delay = 0; // milliseconds
     bool isSkipped = false; // dropped; its time folds into a neighbour
     bool operator==(const FrameEdit&) const = default;
 };
@@ -38,12 +38,14 @@ struct FramesSpec {
 
     [[nodiscard]] std::vector<FrameEdit> keptEdits() const;
     // The edits with the selected positions given `milliseconds` rounded to a step of 10, at least 0.
-    [[nodiscard]] std::vector<FrameEdit> settingDelay(qint64 milliseconds, const FrameSelection& selection) const;
+    [[nodiscard]] std::vector<FrameEdit> settingDelay(
+        qint64 milliseconds, const FrameSelection& selection) const;
     [[nodiscard]] std::vector<FrameEdit> settingSkipped(bool skipped, const FrameSelection& selection) const;
 
     // Positions of kept edits whose frame is byte-for-byte the frame of the kept edit before them.
     // `frames` are the images the inputs index.
-    [[nodiscard]] static FrameSelection duplicateSelection(const std::vector<QImage>& frames, const FramesSpec& spec);
+    [[nodiscard]] static FrameSelection duplicateSelection(
+        const std::vector<QImage>& frames, const FramesSpec& spec);
 
     // "2 skipped", "all 100 ms" or "5 frames".
     [[nodiscard]] QString summary() const;

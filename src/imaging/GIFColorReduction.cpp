@@ -29,7 +29,7 @@ std::optional<IndexedFrame> exactColors(const uchar* pixels, qint64 width, qint6
 {
     const UnpremultiplyTable& straight = unpremultiplyTable();
     constexpr std::size_t tableSize = 1024; // open addressing, at most a quarter full
-    std::vector<quint32> keys(tableSize, 0);  // key + 1; 0 marks a free slot
+    std::vector<quint32> keys(tableSize, 0); // key + 1; 0 marks a free slot
     std::vector<uchar> slotIndex(tableSize, 0);
 
     IndexedFrame frame;
@@ -59,8 +59,9 @@ std::optional<IndexedFrame> exactColors(const uchar* pixels, qint64 width, qint6
             const quint32 color = key - 1;
             if (color == transparentKey)
                 frame.transparentIndex = qint64(frame.colors.size());
-            frame.colors.push_back(color == transparentKey ? RGB8{}
-                                                           : RGB8{(color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF});
+            frame.colors.push_back(color == transparentKey
+                    ? RGB8{}
+                    : RGB8{(color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF});
         }
         lastWord = word;
         lastIndex = slotIndex[slot];
@@ -98,7 +99,8 @@ std::optional<IndexedFrame> quantizedColors(const uchar* pixels, qint64 width, q
     std::unique_ptr<liq_attr, LiqDeleter> attr(liq_attr_create());
     if (!attr)
         return std::nullopt;
-    std::unique_ptr<liq_image, LiqDeleter> image(liq_image_create_rgba(attr.get(), rgba.data(), int(width), int(height), 0));
+    std::unique_ptr<liq_image, LiqDeleter> image(
+        liq_image_create_rgba(attr.get(), rgba.data(), int(width), int(height), 0));
     if (!image)
         return std::nullopt;
     liq_result* rawResult = nullptr;

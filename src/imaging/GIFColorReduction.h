@@ -12,9 +12,9 @@ namespace plenoria {
 struct IndexedFrame {
     qint64 width = 0;
     qint64 height = 0;
-    Palette colors;                       // 1 … 256 entries, the transparent one included
+    Palette colors; // 1 … 256 entries, the transparent one included
     std::optional<qint64> transparentIndex; // present exactly when some pixel is transparent
-    std::vector<uchar> indices;           // width × height, row 0 on top
+    std::vector<uchar> indices; // width × height, row 0 on top
 };
 
 // The colour reduction that every GIF we write goes through. Alpha becomes two-valued at 128 (GIF has

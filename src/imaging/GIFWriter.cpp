@@ -19,6 +19,7 @@ namespace {
 // The largest delay a GIF can store: 65535 hundredths of a second.
 constexpr qint64 maxDelayMs = 655350;
 constexpr qint64 maxGifSide = 65535;
+constexpr qint64 batchPixelBudget = 16LL * 1024 * 1024;
 
 int appendToBuffer(GifFileType* gif, const GifByteType* data, int length)
 {
@@ -76,14 +77,17 @@ public:
             size *= 2;
         std::vector<GifColorType> colors(std::size_t(size), GifColorType{0, 0, 0});
         for (std::size_t i = 0; i < frame.colors.size(); ++i)
-            colors[i] = {GifByteType(frame.colors[i].r), GifByteType(frame.colors[i].g), GifByteType(frame.colors[i].b)};
+            colors[i] = {GifByteType(frame.colors[i].r), GifByteType(frame.colors[i].g),
+                GifByteType(frame.colors[i].b)};
         ColorMapObject* map = GifMakeMapObject(size, colors.data());
         if (!map)
             return false;
         // giflib keeps its own copy of the map.
-        const bool described = EGifPutImageDesc(m_gif, 0, 0, int(frame.width), int(frame.height), false, map) == GIF_OK;
+        const bool described
+            = EGifPutImageDesc(m_gif, 0, 0, int(frame.width), int(frame.height), false, map) == GIF_OK;
         GifFreeMapObject(map);
-        return described && EGifPutLine(m_gif, frame.indices.data(), int(frame.width * frame.height)) == GIF_OK;
+        return described
+            && EGifPutLine(m_gif, frame.indices.data(), int(frame.width * frame.height)) == GIF_OK;
     }
 
     std::optional<QByteArray> finish()
@@ -123,7 +127,8 @@ std::optional<IndexedFrame> indexedFrame(const QImage& frame, QSize canvas, cons
     if (const GIFPalette::Limited* limited = palette.asLimited()) {
         if (const auto normal = Renderer::normalized(source)) {
             // The transparent index takes one of GIF's 256 entries.
-            const qint64 colors = hasTransparentPixel(*normal) ? std::min<qint64>(limited->colors, 255) : limited->colors;
+            const qint64 colors
+                = hasTransparentPixel(*normal) ? std::min<qint64>(limited->colors, 255) : limited->colors;
             source = ColorQuantization::quantize(*normal, colors, limited->dither).value_or(*normal);
         }
     }
@@ -132,8 +137,7 @@ std::optional<IndexedFrame> indexedFrame(const QImage& frame, QSize canvas, cons
 
 // Runs work(i) for i in [begin, end) on up to one thread per core. Each frame has its own palette, so
 // frames are independent; nothing is shared but the read-only inputs.
-template <typename Work>
-void forEachInParallel(std::size_t begin, std::size_t end, Work work)
+template <typename Work> void forEachInParallel(std::size_t begin, std::size_t end, Work work)
 {
     const std::size_t threads = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), end - begin);
     std::atomic<std::size_t> next{begin};
@@ -158,25 +162,30 @@ std::optional<QByteArray> GIFWriter::encodeGIF(const Filmstrip& strip, const GIF
     QSize canvas;
     for (const QImage& frame : strip.frames)
         canvas = canvas.expandedTo(frame.size());
-    if (canvas.width() < 1 || canvas.height() < 1 || canvas.width() > maxGifSide || canvas.height() > maxGifSide)
+    if (canvas.width() < 1 || canvas.height() < 1 || canvas.width() > maxGifSide
+        || canvas.height() > maxGifSide)
         return std::nullopt;
 
     GifStream gif;
     if (!gif.start(canvas.width(), canvas.height()) || !gif.putLoopCount(strip.loopCount))
         return std::nullopt;
-    // Frames are reduced a batch at a time, so that a long animation never holds all its indexed frames.
-    const std::size_t batch = 2 * std::size_t(std::max(1, QThread::idealThreadCount()));
+    // Frames are reduced a batch at a time, so that a long animation of large frames never holds all its
+    // working copies at once (about 13 bytes a pixel while a frame is reduced).
+    const qint64 framePixels = qint64(canvas.width()) * canvas.height();
+    const std::size_t batch = std::size_t(
+        std::clamp<qint64>(batchPixelBudget / framePixels, 1, 2 * std::max(1, QThread::idealThreadCount())));
     std::vector<std::optional<IndexedFrame>> indexed;
     for (std::size_t first = 0; first < strip.frames.size(); first += batch) {
         const std::size_t last = std::min(first + batch, strip.frames.size());
         indexed.assign(last - first, std::nullopt);
-        forEachInParallel(first, last, [&](std::size_t i) {
-            indexed[i - first] = indexedFrame(strip.frames[i], canvas, palette);
-        });
+        forEachInParallel(first, last,
+            [&](std::size_t i) { indexed[i - first] = indexedFrame(strip.frames[i], canvas, palette); });
         for (std::size_t i = first; i < last; ++i) {
             std::optional<IndexedFrame>& frame = indexed[i - first];
-            const qint64 delayCs = roundHalfAway(double(std::clamp<qint64>(strip.delays[i], 0, maxDelayMs)) / 10.0);
-            if (!frame || !gif.putControl(delayCs, DISPOSE_BACKGROUND, frame->transparentIndex) || !gif.putImage(*frame))
+            const qint64 delayCs
+                = roundHalfAway(double(std::clamp<qint64>(strip.delays[i], 0, maxDelayMs)) / 10.0);
+            if (!frame || !gif.putControl(delayCs, DISPOSE_BACKGROUND, frame->transparentIndex)
+                || !gif.putImage(*frame))
                 return std::nullopt;
         }
     }
@@ -232,7 +241,8 @@ std::optional<qint64> afterSubBlocks(const QByteArray& bytes, qint64 at)
 
 } // namespace
 
-std::optional<QByteArray> GIFWriter::rewriteGIFDelays(const QByteArray& gif, const std::vector<qint64>& delays)
+std::optional<QByteArray> GIFWriter::rewriteGIFDelays(
+    const QByteArray& gif, const std::vector<qint64>& delays)
 {
     const qint64 size = gif.size();
     const std::optional<qint64> header = gifHeaderLength(gif);

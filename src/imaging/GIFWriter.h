@@ -19,7 +19,8 @@ public:
     // Every frame full-canvas with its own colour table, its delay (ms ÷ 10, held to 0 … 65535), disposal
     // "restore to background" and its transparent index; the loop count in a NETSCAPE2.0 extension.
     // None for a strip without frames, with a delay missing, or when writing fails.
-    [[nodiscard]] static std::optional<QByteArray> encodeGIF(const Filmstrip& strip, const GIFPalette& palette);
+    [[nodiscard]] static std::optional<QByteArray> encodeGIF(
+        const Filmstrip& strip, const GIFPalette& palette);
 
     // A single-image GIF without delay or loop count, colours reduced as for GIFPalette::system().
     [[nodiscard]] static std::optional<QByteArray> encodeStill(const QImage& image);
@@ -27,8 +28,8 @@ public:
     // The same bytes with the delay of the j-th Graphic Control Extension set to delays[j] (ms); none
     // unless every block is understood, the file ends with a trailer and there is exactly one
     // Graphic Control Extension per delay. Nothing else changes, not one pixel.
-    [[nodiscard]] static std::optional<QByteArray> rewriteGIFDelays(const QByteArray& gif,
-                                                                    const std::vector<qint64>& delays);
+    [[nodiscard]] static std::optional<QByteArray> rewriteGIFDelays(
+        const QByteArray& gif, const std::vector<qint64>& delays);
 
     // The offset of the first block (13 plus the global colour table); none when the bytes are not a GIF
     // header or the colour table runs past their end.

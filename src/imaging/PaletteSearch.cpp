@@ -42,7 +42,8 @@ PaletteSearch::PaletteSearch(const Palette& palette)
         const RGB8& c = palette[i];
         m_entries.push_back({channelOf(c, m_keyChannel), double(c.r), double(c.g), double(c.b), int(i)});
     }
-    std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    std::stable_sort(
+        m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     m_position.resize(m_entries.size());
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         m_position[std::size_t(m_entries[i].index)] = i;
@@ -53,8 +54,8 @@ int PaletteSearch::nearest(double r, double g, double b, int hint)
     const auto inGrid = [](double v) { return v >= 0 && v < 256; };
     if (m_cells.empty() || !inGrid(r) || !inGrid(g) || !inGrid(b))
         return scan(r, g, b, hint);
-    const int cell = (int(r) >> cellShift) * cellsPerSide * cellsPerSide + (int(g) >> cellShift) * cellsPerSide
-        + (int(b) >> cellShift);
+    const int cell = (int(r) >> cellShift) * cellsPerSide * cellsPerSide
+        + (int(g) >> cellShift) * cellsPerSide + (int(b) >> cellShift);
     const std::vector<Candidate>& list = candidates(cell);
     double best = std::numeric_limits<double>::infinity();
     int bestIndex = -1;
@@ -89,8 +90,7 @@ const std::vector<PaletteSearch::Candidate>& PaletteSearch::candidates(int cell)
         return list;
     m_cellReady[std::size_t(cell)] = 1;
     const qint64 lo[3] = {qint64(cell / (cellsPerSide * cellsPerSide)) << cellShift,
-                          qint64(cell / cellsPerSide % cellsPerSide) << cellShift,
-                          qint64(cell % cellsPerSide) << cellShift};
+        qint64(cell / cellsPerSide % cellsPerSide) << cellShift, qint64(cell % cellsPerSide) << cellShift};
     const qint64 cellWidth = qint64(1) << cellShift;
     // Integer bounds make these distances exact. For a colour c in the cell and an entry e, the computed
     // distance is at least nearestPossible(e) (rounding never makes a larger difference smaller) and at
@@ -117,7 +117,7 @@ const std::vector<PaletteSearch::Candidate>& PaletteSearch::candidates(int cell)
             list.push_back({double(e.r), double(e.g), double(e.b), double(nearestPossible[i]), int(i)});
     }
     std::stable_sort(list.begin(), list.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.leastDistance < b.leastDistance; });
+        [](const Candidate& a, const Candidate& b) { return a.leastDistance < b.leastDistance; });
     return list;
 }
 
@@ -143,8 +143,8 @@ int PaletteSearch::scan(double r, double g, double b, int hint) const
     // The squared key distance never exceeds the full distance (adding non-negative terms never rounds
     // down), and it grows as the scan moves outward, so an entry whose key alone is farther than the best
     // cannot win, nor can any beyond it. Equal is not enough to stop: an earlier entry may tie.
-    const auto start = std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                                        [](const Entry& e, double k) { return e.key < k; });
+    const auto start = std::lower_bound(
+        m_entries.begin(), m_entries.end(), key, [](const Entry& e, double k) { return e.key < k; });
     for (auto it = start; it != m_entries.end(); ++it) {
         const double dk = key - it->key;
         if (dk * dk > best)

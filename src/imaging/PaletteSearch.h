@@ -35,7 +35,7 @@ private:
     const std::vector<Candidate>& candidates(int cell);
 
     Palette m_palette;
-    std::vector<Entry> m_entries;        // by key
+    std::vector<Entry> m_entries; // by key
     std::vector<std::size_t> m_position; // palette index → position in m_entries
     int m_keyChannel = 0;
     std::vector<std::vector<Candidate>> m_cells; // by leastDistance, then index

@@ -58,8 +58,9 @@ std::optional<RGB> RGB::fromHex(const QString& text)
 
     qsizetype i = 0;
     // Like the C library's hex scan, "0x" is a prefix only when a digit follows it.
-    if (trimmed.size() > 2 && trimmed.at(0) == QLatin1Char('0') &&
-        (trimmed.at(1) == QLatin1Char('x') || trimmed.at(1) == QLatin1Char('X')) && hexValue(trimmed.at(2)) >= 0)
+    if (trimmed.size() > 2 && trimmed.at(0) == QLatin1Char('0')
+        && (trimmed.at(1) == QLatin1Char('x') || trimmed.at(1) == QLatin1Char('X'))
+        && hexValue(trimmed.at(2)) >= 0)
         i = 2;
     quint32 value = 0;
     int digits = 0;
@@ -83,7 +84,7 @@ QString RGB::hexString() const
 double keyDistance(const RGB& color, const RGB& key)
 {
     return std::max({channelDistance(color.red, key.red), channelDistance(color.green, key.green),
-                     channelDistance(color.blue, key.blue)});
+        channelDistance(color.blue, key.blue)});
 }
 
 } // namespace plenoria

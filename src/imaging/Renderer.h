@@ -60,8 +60,8 @@ public:
 
     // The output frames of a source whose frames have `delays` (milliseconds): one per source frame,
     // rewritten by every frames entry of the record in order.
-    [[nodiscard]] static std::vector<FramePlan> framePlan(std::span<const TreatmentEntry> record,
-                                                          const std::vector<qint64>& delays);
+    [[nodiscard]] static std::vector<FramePlan> framePlan(
+        std::span<const TreatmentEntry> record, const std::vector<qint64>& delays);
 
     // --- Whole files: save and export (main thread) ---
 
@@ -106,24 +106,26 @@ public:
 
     // The pixels within `threshold` that are 4-connected to the border through such pixels; one flag
     // per pixel, row-major.
-    [[nodiscard]] static std::vector<quint8> borderFloodMask(const std::vector<float>& distances, qint64 width,
-                                                            qint64 height, double threshold);
+    [[nodiscard]] static std::vector<quint8> borderFloodMask(
+        const std::vector<float>& distances, qint64 width, qint64 height, double threshold);
 
     // Clears the pixels near `key` in convention bytes of width × height. Everywhere, pixels within
     // `softness` beyond `threshold` are feathered and un-mixed from the key; from the border, the
     // border-connected region is cleared outright.
     static void keyOut(QByteArray& bytes, KeyReach reach, qint64 width, qint64 height, const RGB& key,
-                       double threshold, double softness);
+        double threshold, double softness);
 
     // Composites convention bytes over an opaque colour.
     static void fillBehind(QByteArray& bytes, const RGB& color);
 
-    // The foreground instances subject detection finds in a normalised image; none when detection is
-    // unavailable or finds nothing. Cached for the last image asked about. Main thread only.
+    // The foreground instances subject detection finds in a normalised image; none when it finds
+    // nothing. Cached for the last pixels asked about, so the same pixels in a new image object are not
+    // analysed again. Main thread only.
     [[nodiscard]] static std::optional<ForegroundInstances> foregroundInstances(const QImage& image);
 
     // Convention bytes of `image` at full size keeping only the chosen instances (all when `included`
-    // is absent), everything else transparent; none when nothing detected is chosen. Main thread only.
+    // is absent), everything else transparent; none when nothing detected is chosen. The last result is
+    // cached for those pixels and that choice. Main thread only.
     [[nodiscard]] static std::optional<QByteArray> subjectPixels(const QImage& image,
                                                                  const std::optional<std::set<qint64>>& included);
 
@@ -151,7 +153,8 @@ private:
     // bitmap of its size cannot be made.
     [[nodiscard]] static std::optional<QImage> drawableCopy(const QImage& image);
 
-    [[nodiscard]] static std::optional<QImage> applyTreatment(const QImage& image, const Treatment& treatment);
+    [[nodiscard]] static std::optional<QImage> applyTreatment(
+        const QImage& image, const Treatment& treatment);
     [[nodiscard]] static std::optional<QImage> applyExtend(const QImage& image, const ExtendSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyResize(const QImage& image, const ResizeSpec& spec);
     [[nodiscard]] static std::optional<QImage> applyStamp(const QImage& image, const StampSpec& spec);

@@ -63,8 +63,8 @@ struct Affine {
 Affine colorControls(const ToneSpec& spec)
 {
     Affine affine;
-    if (!ToneSpec::isActive(spec.brightness) && !ToneSpec::isActive(spec.contrast) &&
-        !ToneSpec::isActive(spec.saturation))
+    if (!ToneSpec::isActive(spec.brightness) && !ToneSpec::isActive(spec.contrast)
+        && !ToneSpec::isActive(spec.saturation))
         return affine;
     // Once any of the three is on, all three take their values: (v + brightness − 0.5) × contrast + 0.5,
     // then the saturation matrix.
@@ -80,9 +80,9 @@ Affine colorControls(const ToneSpec& spec)
 }
 
 struct TonePlan {
-    Matrix before = identity;          // warmth and hue
-    std::optional<ToneCurve> curve;    // shadows and highlights
-    Affine after;                      // brightness, contrast, saturation
+    Matrix before = identity; // warmth and hue
+    std::optional<ToneCurve> curve; // shadows and highlights
+    Affine after; // brightness, contrast, saturation
 };
 
 TonePlan planFor(const ToneSpec& spec)
@@ -93,11 +93,8 @@ TonePlan planFor(const ToneSpec& spec)
     if (ToneSpec::isActive(spec.hue))
         plan.before = multiply(hueMatrix(spec.hue * std::numbers::pi), plan.before);
     if (ToneSpec::isActive(spec.shadows) || ToneSpec::isActive(spec.highlights))
-        plan.curve = ToneCurve({{0, 0},
-                                {0.25, 0.25 + 0.2 * spec.shadows},
-                                {0.5, 0.5},
-                                {0.75, 0.75 + 0.2 * spec.highlights},
-                                {1, 1}});
+        plan.curve = ToneCurve({{0, 0}, {0.25, 0.25 + 0.2 * spec.shadows}, {0.5, 0.5},
+            {0.75, 0.75 + 0.2 * spec.highlights}, {1, 1}});
     plan.after = colorControls(spec);
     if (!plan.curve) {
         // Without the curve every stage is linear: fold them into one map per pixel.
@@ -164,13 +161,16 @@ QImage Renderer::applyTone(const QImage& image, const ToneSpec& spec)
             v[2] = curve->at(m2);
         }
         const float scale = float(alpha);
+        uchar out[4] = {0, 0, 0, uchar(alpha)};
         for (int c = 0; c < 3; ++c) {
-            const float out = after[c][0] * v[0] + after[c][1] * v[1] + after[c][2] * v[2] + offset[c];
+            const float value = after[c][0] * v[0] + after[c][1] * v[1] + after[c][2] * v[2] + offset[c];
             // Non-negative after the clamp, so adding a half and truncating rounds half away from zero.
-            p[c] = uchar(std::clamp(out, 0.0f, 1.0f) * scale + 0.5f);
+            out[c] = uchar(std::clamp(value, 0.0f, 1.0f) * scale + 0.5f);
         }
+        // Written as one word: re-reading bytes just stored one by one would stall the loop.
         lastIn = in;
-        std::memcpy(&lastOut, p, 4);
+        std::memcpy(&lastOut, out, 4);
+        std::memcpy(p, out, 4);
     }
     return result;
 }

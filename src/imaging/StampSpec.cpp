@@ -7,8 +7,8 @@ namespace plenoria {
 
 QString StampSpec::summary() const
 {
-    return leadingCharacters(name, 12) + QStringLiteral(" \u00B7 ") + QString::number(roundHalfAway(width)) +
-           QStringLiteral("px");
+    return leadingCharacters(name, 12) + QStringLiteral(" \u00B7 ") + QString::number(roundHalfAway(width))
+        + QStringLiteral("px");
 }
 
 } // namespace plenoria

@@ -49,7 +49,7 @@ QString defaultTextFont()
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
         for (const QString& candidate :
-             {QStringLiteral("Impact"), QStringLiteral("Helvetica Neue"), QStringLiteral("Helvetica")}) {
+            {QStringLiteral("Impact"), QStringLiteral("Helvetica Neue"), QStringLiteral("Helvetica")}) {
             if (installed.contains(candidate))
                 return candidate;
         }

@@ -9,14 +9,14 @@ namespace plenoria {
 
 // Lines of text drawn over the image, in pixels of the image the treatment receives.
 struct TextSpec {
-    QString content;               // lines separated by "\n"
-    QString fontName;              // font family
-    double size = 0;               // pixels
-    QString colorHex;              // fill
-    QString outlineHex;            // outline
-    double outlineWidth = 0;       // pixels, centred on the glyph outline; below 0.05 no outline
-    double rotation = 0;           // degrees, positive turns clockwise on screen
-    QPointF center;                // centre of the text block, top-left origin
+    QString content; // lines separated by "\n"
+    QString fontName; // font family
+    double size = 0; // pixels
+    QString colorHex; // fill
+    QString outlineHex; // outline
+    double outlineWidth = 0; // pixels, centred on the glyph outline; below 0.05 no outline
+    double rotation = 0; // degrees, positive turns clockwise on screen
+    QPointF center; // centre of the text block, top-left origin
 
     // What a new text row starts with on an image of `size`: a large "OMG" low in the image.
     [[nodiscard]] static TextSpec defaultFor(QSizeF size);

@@ -58,7 +58,8 @@ ToneCurve::ToneCurve(const std::vector<QPointF>& points)
     }
 }
 
-double ToneCurve::evaluate(const std::vector<QPointF>& points, const std::vector<double>& tangents, double x) const
+double ToneCurve::evaluate(
+    const std::vector<QPointF>& points, const std::vector<double>& tangents, double x) const
 {
     size_t k = 0;
     while (k + 2 < points.size() && x > points[k + 1].x())
@@ -68,8 +69,8 @@ double ToneCurve::evaluate(const std::vector<QPointF>& points, const std::vector
     const double t = std::clamp((x - x0) / h, 0.0, 1.0);
     const double t2 = t * t;
     const double t3 = t2 * t;
-    return (2 * t3 - 3 * t2 + 1) * points[k].y() + (t3 - 2 * t2 + t) * h * tangents[k] +
-           (-2 * t3 + 3 * t2) * points[k + 1].y() + (t3 - t2) * h * tangents[k + 1];
+    return (2 * t3 - 3 * t2 + 1) * points[k].y() + (t3 - 2 * t2 + t) * h * tangents[k]
+        + (-2 * t3 + 3 * t2) * points[k + 1].y() + (t3 - t2) * h * tangents[k + 1];
 }
 
 } // namespace plenoria

@@ -15,14 +15,13 @@ bool ToneSpec::isActive(double value)
 
 std::vector<ToneAdjustment> ToneSpec::activeAdjustments() const
 {
-    const std::vector<ToneAdjustment> all = {
-        {QStringLiteral("bright"), brightness}, {QStringLiteral("contrast"), contrast},
-        {QStringLiteral("sat"), saturation},    {QStringLiteral("warm"), warmth},
-        {QStringLiteral("hue"), hue},           {QStringLiteral("shadow"), shadows},
+    const std::vector<ToneAdjustment> all = {{QStringLiteral("bright"), brightness},
+        {QStringLiteral("contrast"), contrast}, {QStringLiteral("sat"), saturation},
+        {QStringLiteral("warm"), warmth}, {QStringLiteral("hue"), hue}, {QStringLiteral("shadow"), shadows},
         {QStringLiteral("high"), highlights}};
     std::vector<ToneAdjustment> active;
     std::copy_if(all.begin(), all.end(), std::back_inserter(active),
-                 [](const ToneAdjustment& a) { return isActive(a.value); });
+        [](const ToneAdjustment& a) { return isActive(a.value); });
     std::stable_sort(active.begin(), active.end(), [](const ToneAdjustment& a, const ToneAdjustment& b) {
         return std::abs(a.value) > std::abs(b.value);
     });
@@ -37,7 +36,8 @@ QString ToneSpec::summary() const
     QStringList parts;
     for (size_t i = 0; i < std::min<size_t>(active.size(), 2); ++i) {
         const qint64 percent = roundHalfAway(active[i].value * 100);
-        const QString sign = percent > 0 ? QStringLiteral("+") : (percent < 0 ? QStringLiteral("\u2212") : QString());
+        const QString sign
+            = percent > 0 ? QStringLiteral("+") : (percent < 0 ? QStringLiteral("\u2212") : QString());
         parts << active[i].label + QLatin1Char(' ') + sign + QString::number(std::abs(percent));
     }
     return parts.join(QStringLiteral(" \u00B7 "));

@@ -16,24 +16,26 @@
 
 namespace plenoria {
 
-template <typename S>
-concept isTreatmentSpec = std::is_same_v<S, CropSpec> || std::is_same_v<S, ExtendSpec> || std::is_same_v<S, ResizeSpec> ||
-                          std::is_same_v<S, GroundSpec> || std::is_same_v<S, ToneSpec> || std::is_same_v<S, TextSpec> ||
-                          std::is_same_v<S, StampSpec> || std::is_same_v<S, FramesSpec>;
+using TreatmentSpec
+    = std::variant<CropSpec, ExtendSpec, ResizeSpec, GroundSpec, ToneSpec, TextSpec, StampSpec, FramesSpec>;
+
+template <typename S, typename Variant> inline constexpr bool isAlternativeOf = false;
+template <typename S, typename... Alternatives>
+inline constexpr bool
+    isAlternativeOf<S, std::variant<Alternatives...>> = (std::is_same_v<S, Alternatives> || ...);
 
 // One treatment: a kind with its spec. The alternatives are in TreatmentKind order, so a treatment's
 // kind is the index of the spec it holds.
 struct Treatment {
-    using Spec = std::variant<CropSpec, ExtendSpec, ResizeSpec, GroundSpec, ToneSpec, TextSpec, StampSpec, FramesSpec>;
+    using Spec = TreatmentSpec;
     Spec spec;
 
     Treatment() = default;
     // A spec converts to the treatment of its kind.
-    template <typename S>
-        requires isTreatmentSpec<S>
-    Treatment(S value) : spec(std::move(value))
-    {
-    }
+    template <typename S, typename = std::enable_if_t<isAlternativeOf<S, Spec>>>
+    Treatment(S value)
+        : spec(std::move(value))
+    { }
 
     [[nodiscard]] TreatmentKind kind() const { return TreatmentKind(spec.index()); }
 
@@ -67,15 +69,13 @@ struct Treatment {
     bool operator==(const Treatment&) const = default;
 
 private:
-    template <typename S>
-    std::optional<S> payload() const
+    template <typename S> std::optional<S> payload() const
     {
         if (const S* value = std::get_if<S>(&spec))
             return *value;
         return std::nullopt;
     }
-    template <typename S>
-    void setPayload(const std::optional<S>& value)
+    template <typename S> void setPayload(const std::optional<S>& value)
     {
         if (value)
             spec = *value;

@@ -14,8 +14,13 @@ struct TreatmentEntry {
     Treatment treatment;
 
     TreatmentEntry() = default;
-    explicit TreatmentEntry(Treatment value) : treatment(std::move(value)) {}
-    TreatmentEntry(QUuid rowId, Treatment value) : id(rowId), treatment(std::move(value)) {}
+    explicit TreatmentEntry(Treatment value)
+        : treatment(std::move(value))
+    { }
+    TreatmentEntry(QUuid rowId, Treatment value)
+        : id(rowId)
+        , treatment(std::move(value))
+    { }
 
     bool operator==(const TreatmentEntry&) const = default;
 };

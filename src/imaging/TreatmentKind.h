@@ -9,9 +9,9 @@ namespace plenoria {
 // The eight kinds of treatment, in the order of the "Add treatment" menu and of every per-kind table.
 enum class TreatmentKind { crop, extend, resize, ground, tone, text, stamp, frames };
 
-inline constexpr std::array<TreatmentKind, 8> allTreatmentKinds = {
-    TreatmentKind::crop, TreatmentKind::extend, TreatmentKind::resize, TreatmentKind::ground,
-    TreatmentKind::tone, TreatmentKind::text,   TreatmentKind::stamp,  TreatmentKind::frames};
+inline constexpr std::array<TreatmentKind, 8> allTreatmentKinds
+    = {TreatmentKind::crop, TreatmentKind::extend, TreatmentKind::resize, TreatmentKind::ground,
+        TreatmentKind::tone, TreatmentKind::text, TreatmentKind::stamp, TreatmentKind::frames};
 
 // The raw value that identifies the kind: "crop", "extend", ...
 QString treatmentKindId(TreatmentKind kind);

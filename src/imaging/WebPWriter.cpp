@@ -42,8 +42,8 @@ bool addFrame(WebPAnimEncoder* encoder, const QImage& frame, int timestamp, cons
     picture.width = int(pixels->width);
     picture.height = int(pixels->height);
     picture.use_argb = 1;
-    const bool imported = WebPPictureImportRGBA(&picture, reinterpret_cast<const uint8_t*>(pixels->bytes.constData()),
-                                                int(4 * pixels->width));
+    const bool imported = WebPPictureImportRGBA(
+        &picture, reinterpret_cast<const uint8_t*>(pixels->bytes.constData()), int(4 * pixels->width));
     const bool added = imported && WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
     WebPPictureFree(&picture);
     return added;
@@ -60,7 +60,8 @@ Filmstrip WebPWriter::fitFramesForWebP(const Filmstrip& strip)
         if (longerSide(frame) <= sizeLimit)
             continue;
         const IntSize target = fitToLongestEdge(sizeLimit, QSizeF(frame.size()));
-        if (target.width <= 0 || target.height <= 0 || (target.width == frame.width() && target.height == frame.height()))
+        if (target.width <= 0 || target.height <= 0
+            || (target.width == frame.width() && target.height == frame.height()))
             continue;
         if (auto scaled = Renderer::resampled(frame, target.width, target.height))
             frame = *scaled;
@@ -88,9 +89,8 @@ std::optional<StraightPixels> WebPWriter::straightRGBA(const QImage& image)
     return StraightPixels{normal->width(), normal->height(), std::move(*bytes)};
 }
 
-std::optional<QByteArray> WebPWriter::encodeAnimatedWebP(const std::vector<QImage>& frames,
-                                                         const std::vector<qint64>& delays, qint64 loopCount,
-                                                         double quality)
+std::optional<QByteArray> WebPWriter::encodeAnimatedWebP(
+    const std::vector<QImage>& frames, const std::vector<qint64>& delays, qint64 loopCount, double quality)
 {
     constexpr qint64 intMax = std::numeric_limits<int>::max();
     if (frames.empty() || delays.size() != frames.size() || loopCount < 0 || loopCount > intMax)
@@ -146,8 +146,7 @@ std::optional<QByteArray> WebPWriter::encodeStillWebP(const QImage& image, doubl
         return std::nullopt;
     uint8_t* output = nullptr;
     const std::size_t size = WebPEncodeRGBA(reinterpret_cast<const uint8_t*>(pixels->bytes.constData()),
-                                            int(pixels->width), int(pixels->height), int(4 * pixels->width),
-                                            heldQuality(quality), &output);
+        int(pixels->width), int(pixels->height), int(4 * pixels->width), heldQuality(quality), &output);
     std::optional<QByteArray> result;
     if (size > 0 && output)
         result = QByteArray(reinterpret_cast<const char*>(output), qsizetype(size));

@@ -35,8 +35,7 @@ public:
     // None when a frame has another size, a delay is missing, the timeline leaves 32-bit milliseconds or
     // libwebp fails.
     [[nodiscard]] static std::optional<QByteArray> encodeAnimatedWebP(const std::vector<QImage>& frames,
-                                                                      const std::vector<qint64>& delays,
-                                                                      qint64 loopCount, double quality);
+        const std::vector<qint64>& delays, qint64 loopCount, double quality);
 
     // A still, scaled down to sizeLimit first when larger; none when libwebp fails.
     [[nodiscard]] static std::optional<QByteArray> encodeStillWebP(const QImage& image, double quality);

@@ -1,5 +1,5 @@
-#include "EncoderSamples.h"
 #include "GIFColorReduction.h"
+#include "EncoderSamples.h"
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
 
@@ -38,8 +38,9 @@ TEST(GIFColorReduction, KeepsColoursExactlyWhenTheyFitBesideTransparency)
     EXPECT_FALSE(opaque->transparentIndex);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(qRgb(int(colorAt(*opaque, x, y).r), int(colorAt(*opaque, x, y).g), int(colorAt(*opaque, x, y).b)),
-                      full.pixelColor(x, y).rgb());
+            ASSERT_EQ(qRgb(int(colorAt(*opaque, x, y).r), int(colorAt(*opaque, x, y).g),
+                          int(colorAt(*opaque, x, y).b)),
+                full.pixelColor(x, y).rgb());
 
     const auto withHole = GIFColorReduction::reduce(paletteImage(33, 16, 255, true));
     ASSERT_TRUE(withHole);
@@ -58,7 +59,8 @@ TEST(GIFColorReduction, TooManyColoursStillGiveOneTransparentIndexAndNoOpaquePix
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
             const bool transparent = frame.pixelColor(x, y).alpha() < 128;
-            ASSERT_EQ(reduced->indices[std::size_t(y * 64 + x)] == *reduced->transparentIndex, transparent) << x << "," << y;
+            ASSERT_EQ(reduced->indices[std::size_t(y * 64 + x)] == *reduced->transparentIndex, transparent)
+                << x << "," << y;
         }
     }
 }

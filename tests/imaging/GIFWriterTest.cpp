@@ -1,6 +1,7 @@
+#include "GIFWriter.h"
 #include "ColorQuantization.h"
 #include "EncoderSamples.h"
-#include "GIFWriter.h"
+#include "PeerTools.h"
 #include "SyntheticImages.h"
 
 #include <QDir>
@@ -96,7 +97,8 @@ TEST(GIFWriter, WritesFullCanvasFramesWithDelaysDisposalAndLoopCount)
 TEST(GIFWriter, HoldsDelaysToWhatAGIFCanStoreAndRefusesBadStrips)
 {
     const QImage frame = solidImage(4, 4, Qt::red);
-    const auto bytes = GIFWriter::encodeGIF(strip({frame, frame, frame}, {700000, -40, 655350}, 0), GIFPalette::system());
+    const auto bytes
+        = GIFWriter::encodeGIF(strip({frame, frame, frame}, {700000, -40, 655350}, 0), GIFPalette::system());
     ASSERT_TRUE(bytes);
     EXPECT_EQ(delaysOf(*bytes), (std::vector<int>{65535, 0, 65535}));
     EXPECT_EQ(inspectGif(*bytes)->loopCount, 0);
@@ -105,6 +107,16 @@ TEST(GIFWriter, HoldsDelaysToWhatAGIFCanStoreAndRefusesBadStrips)
     ASSERT_TRUE(single);
     EXPECT_EQ(inspectGif(*single)->loopCount, 2);
     EXPECT_EQ(delaysOf(*single), (std::vector<int>{7}));
+
+    // Frames of another size are placed top-left on a canvas that holds them all.
+    const auto mixed
+        = GIFWriter::encodeGIF(strip({frame, solidImage(9, 2, Qt::blue)}, {10, 10}, 0), GIFPalette::system());
+    ASSERT_TRUE(mixed);
+    const auto canvas = inspectGif(*mixed);
+    ASSERT_TRUE(canvas);
+    EXPECT_EQ(QSize(canvas->width, canvas->height), QSize(9, 4));
+    EXPECT_EQ(canvas->frames[1].image.pixelColor(8, 1), QColor(Qt::blue));
+    EXPECT_EQ(canvas->frames[1].image.pixelColor(0, 3).alpha(), 0);
 
     EXPECT_FALSE(GIFWriter::encodeGIF(strip({}, {}, 0), GIFPalette::system()));
     EXPECT_FALSE(GIFWriter::encodeGIF(strip({frame, frame}, {10}, 0), GIFPalette::system()));
@@ -124,7 +136,8 @@ TEST(GIFWriter, LimitedPaletteHoldsColoursAndLeavesRoomForTransparency)
     std::vector<QImage> opaqueAndHole = emojiFrames(2, 64, 64, false);
     opaqueAndHole[1].setPixelColor(0, 0, Qt::transparent);
     for (bool dither : {false, true}) {
-        const auto full = GIFWriter::encodeGIF(strip(opaqueAndHole, {10, 10}, 0), GIFPalette::limited(256, dither));
+        const auto full
+            = GIFWriter::encodeGIF(strip(opaqueAndHole, {10, 10}, 0), GIFPalette::limited(256, dither));
         ASSERT_TRUE(full);
         const auto gif = inspectGif(*full);
         ASSERT_TRUE(gif);
@@ -153,14 +166,15 @@ TEST(GIFWriter, ATransparentAnimationShowsNoEarlierFrameWhenCoalescedByImageMagi
     QTemporaryDir dir;
     const std::vector<QImage> frames = emojiFrames(3, 40, 40, true);
     const auto bytes = GIFWriter::encodeGIF(strip(frames, {10, 10, 10}, 0), GIFPalette::limited(64, false));
-    ASSERT_TRUE(bytes && writeFile(dir.filePath("in.gif"), *bytes));
+    ASSERT_TRUE(bytes && writeFileBytes(dir.filePath("in.gif"), *bytes));
     ASSERT_TRUE(runPeer("convert", {dir.filePath("in.gif"), "-coalesce", dir.filePath("out-%d.png")}));
     for (int i = 0; i < 3; ++i) {
         const QImage composed(dir.filePath(QString("out-%1.png").arg(i)));
         ASSERT_EQ(composed.size(), QSize(40, 40)) << i;
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
-                ASSERT_EQ(composed.pixelColor(x, y).alpha() == 0, frames[std::size_t(i)].pixelColor(x, y).alpha() < 128)
+                ASSERT_EQ(composed.pixelColor(x, y).alpha() == 0,
+                    frames[std::size_t(i)].pixelColor(x, y).alpha() < 128)
                     << "frame " << i << " at " << x << "," << y;
     }
 }
@@ -229,19 +243,20 @@ TEST(GIFDelayRewrite, PatchesGIFsMadeByImageMagickAndGifsicle)
     const QString magick = dir.filePath("magick.gif");
     ASSERT_TRUE(runPeer("convert", QStringList{"-delay", "10", "-loop", "0"} + pngs + QStringList{magick}));
     const QString sicle = dir.filePath("sicle.gif");
-    ASSERT_TRUE(runPeer("gifsicle", {"--delay", "5", "--loop", "--comment", "made by a peer", magick, "-o", sicle}));
+    ASSERT_TRUE(
+        runPeer("gifsicle", {"--delay", "5", "--loop", "--comment", "made by a peer", magick, "-o", sicle}));
     const QString plain = dir.filePath("plain.gif");
     ASSERT_TRUE(runPeer("convert", {pngs[0], "-alpha", "off", "GIF87:" + plain}));
 
     for (const QString& path : {magick, sicle}) {
-        const QByteArray original = readFile(path);
+        const QByteArray original = readFileBytes(path);
         const auto patched = GIFWriter::rewriteGIFDelays(original, {30, 40, 55});
         ASSERT_TRUE(patched) << path.toStdString();
         expectOnlyDelaysChanged(original, *patched);
         EXPECT_EQ(delaysOf(*patched), (std::vector<int>{3, 4, 6})) << path.toStdString();
     }
     // Frames without a Graphic Control Extension are not counted.
-    const QByteArray still = readFile(plain);
+    const QByteArray still = readFileBytes(plain);
     EXPECT_EQ(GIFWriter::rewriteGIFDelays(still, {}), still);
     EXPECT_FALSE(GIFWriter::rewriteGIFDelays(still, {10}));
 }

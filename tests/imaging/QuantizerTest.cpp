@@ -38,7 +38,8 @@ int bruteForceNearest(const Palette& palette, double r, double g, double b)
     int best = -1;
     double bestD = 0;
     for (std::size_t i = 0; i < palette.size(); ++i) {
-        const double dr = r - double(palette[i].r), dg = g - double(palette[i].g), db = b - double(palette[i].b);
+        const double dr = r - double(palette[i].r), dg = g - double(palette[i].g),
+                     db = b - double(palette[i].b);
         const double d = dr * dr + dg * dg + db * db;
         if (best < 0 || d < bestD) {
             best = int(i);
@@ -62,11 +63,10 @@ std::set<QRgb> opaqueColors(const QImage& image)
 
 TEST(QuantizerHistogram, UnpremultipliesRoundsAndSkipsPixelsBelowHalfAlpha)
 {
-    const auto bytes = pixels({{10, 20, 30, 255},
-                               {64, 32, 0, 128},  // 64 × 255/128 = 127.5 goes up to 128; 32 → 63.75 → 64
-                               {90, 90, 90, 127}, // below 128: not counted
-                               {10, 20, 30, 255},
-                               {200, 0, 0, 200}}); // 200 × 1.275 = 255
+    const auto bytes
+        = pixels({{10, 20, 30, 255}, {64, 32, 0, 128}, // 64 × 255/128 = 127.5 goes up to 128; 32 → 63.75 → 64
+            {90, 90, 90, 127}, // below 128: not counted
+            {10, 20, 30, 255}, {200, 0, 0, 200}}); // 200 × 1.275 = 255
     const ColorList list = Q::histogram(bytes.data(), 5);
     const ColorList expected{{packed(10, 20, 30), 2}, {packed(128, 64, 0), 1}, {packed(255, 0, 0), 1}};
     EXPECT_EQ(list, expected);
@@ -74,9 +74,12 @@ TEST(QuantizerHistogram, UnpremultipliesRoundsAndSkipsPixelsBelowHalfAlpha)
 
 TEST(QuantizerMedianCut, SplitAxisPrefersRedThenGreenOnEqualRanges)
 {
-    EXPECT_EQ(Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 5), 1}, {packed(10, 10, 5), 1}})), Q::Channel::red);
-    EXPECT_EQ(Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 10), 1}})), Q::Channel::green);
-    EXPECT_EQ(Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 11), 1}})), Q::Channel::blue);
+    EXPECT_EQ(
+        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 5), 1}, {packed(10, 10, 5), 1}})), Q::Channel::red);
+    EXPECT_EQ(
+        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 10), 1}})), Q::Channel::green);
+    EXPECT_EQ(
+        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 11), 1}})), Q::Channel::blue);
     const Q::Box empty = Q::Box::fromColors({});
     EXPECT_EQ(empty.minR, 255);
     EXPECT_EQ(empty.maxB, 0);
@@ -105,8 +108,8 @@ TEST(QuantizerMedianCut, SplitsAtTheCountWeightedMedianKeepingOneColourEachSide)
     EXPECT_EQ(reds(high2), (std::vector<qint64>{10, 20, 30}));
 
     // Equal values on the split channel keep their list order (stable sort).
-    auto [low3, high3] = Q::splitBox(
-        Q::Box::fromColors({{packed(50, 9, 0), 1}, {packed(0, 0, 0), 1}, {packed(50, 3, 0), 1}, {packed(50, 5, 0), 1}}));
+    auto [low3, high3] = Q::splitBox(Q::Box::fromColors(
+        {{packed(50, 9, 0), 1}, {packed(0, 0, 0), 1}, {packed(50, 3, 0), 1}, {packed(50, 5, 0), 1}}));
     ASSERT_EQ(low3.colors.size(), 2u);
     EXPECT_EQ(low3.colors[1].color, packed(50, 9, 0));
     EXPECT_EQ(high3.colors.front().color, packed(50, 3, 0));
@@ -114,7 +117,8 @@ TEST(QuantizerMedianCut, SplitsAtTheCountWeightedMedianKeepingOneColourEachSide)
 
 TEST(QuantizerMedianCut, TiesGoToTheEarlierBoxAndUpperHalvesAreAppended)
 {
-    const ColorList colors{{packed(0, 0, 0), 1}, {packed(10, 0, 0), 1}, {packed(100, 0, 0), 1}, {packed(110, 0, 0), 1}};
+    const ColorList colors{
+        {packed(0, 0, 0), 1}, {packed(10, 0, 0), 1}, {packed(100, 0, 0), 1}, {packed(110, 0, 0), 1}};
     // Both halves of the first split have range 10: the lower one, in first place, is split next.
     const Palette palette = Q::medianCut(colors, 3);
     EXPECT_EQ(palette, (Palette{{0, 0, 0}, {105, 0, 0}, {10, 0, 0}}));
@@ -124,7 +128,8 @@ TEST(QuantizerMedianCut, TargetsBelowTwoGiveTheWeightedMeanAndSmallListsComeBack
 {
     const ColorList colors{{packed(0, 0, 0), 3}, {packed(100, 50, 7), 1}};
     for (qint64 target : {-5, 0, 1})
-        EXPECT_EQ(Q::medianCut(colors, target), (Palette{{25, 12, 1}})) << target; // 100/4, 50/4, 7/4 truncated
+        EXPECT_EQ(Q::medianCut(colors, target), (Palette{{25, 12, 1}}))
+            << target; // 100/4, 50/4, 7/4 truncated
     const Palette exact = Q::medianCut(colors, 256);
     EXPECT_EQ(exact.size(), 2u);
     EXPECT_EQ(std::set<qint64>({exact[0].r, exact[1].r}), (std::set<qint64>{0, 100}));
@@ -146,7 +151,7 @@ TEST(QuantizerRemap, DitheringCarriesTheErrorOnlyToMarkedNeighbours)
     Q::remap(plain.data(), 4, 1, blackWhite, false);
     EXPECT_EQ(plain[4], 0);
     Q::remap(row.data(), 4, 1, blackWhite, true);
-    EXPECT_EQ(row[0], 0);   // the first pixel is always its own nearest
+    EXPECT_EQ(row[0], 0); // the first pixel is always its own nearest
     EXPECT_EQ(row[4], 255); // 100 + 100 × 7/16 = 143.75
     EXPECT_EQ(row[8 + 3], 0);
     EXPECT_EQ(row[12], 0); // the share meant for the transparent pixel is dropped, not passed on
@@ -177,11 +182,13 @@ TEST(QuantizerRemap, PrunedSearchAgreesWithAPlainScanIncludingTies)
         PaletteSearch search(palette);
         for (int i = 0; i < 500; ++i) {
             // Outside 0 … 256 and on cell borders (multiples of 16) as well as anywhere in between.
-            const double r = random.bounded(300.0) - 20, g = random.bounded(256) * 1.0, b = random.bounded(17) * 16.0;
+            const double r = random.bounded(300.0) - 20, g = random.bounded(256) * 1.0,
+                         b = random.bounded(17) * 16.0;
             const int want = bruteForceNearest(palette, r, g, b);
             ASSERT_EQ(search.nearest(r, g, b), want) << round << " " << r << " " << g;
             // A hint (the neighbouring pixel's answer) must never change the answer.
-            ASSERT_EQ(search.nearest(r, g, b, int(random.bounded(size))), want) << round << " " << r << " " << g;
+            ASSERT_EQ(search.nearest(r, g, b, int(random.bounded(size))), want)
+                << round << " " << r << " " << g;
         }
     }
 }
@@ -193,7 +200,8 @@ TEST(Quantize, EveryOpaquePixelTakesItsNearestEntryWithoutDithering)
     ASSERT_TRUE(result);
     ASSERT_EQ(result->size(), frame.size());
     const auto bytes = Renderer::pixelBytes(frame);
-    const Palette palette = Q::medianCut(Q::histogram(reinterpret_cast<const uchar*>(bytes->constData()), 96 * 80), 64);
+    const Palette palette
+        = Q::medianCut(Q::histogram(reinterpret_cast<const uchar*>(bytes->constData()), 96 * 80), 64);
     EXPECT_LE(palette.size(), 64u);
     for (int y = 0; y < 80; ++y) {
         for (int x = 0; x < 96; ++x) {

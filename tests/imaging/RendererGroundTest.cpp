@@ -164,14 +164,6 @@ TEST(GroundFill, CompositesBehindAndSkipsWhenTheKeyCannotBeRead)
     EXPECT_EQ(badFill.pixelColor(0, 0).alpha(), 0);
 }
 
-TEST(SubjectKey, WithoutADetectorTheImageStays)
-{
-    const QImage image = discImage(20, 20, Qt::red, Qt::white);
-    EXPECT_FALSE(Renderer::foregroundInstances(image));
-    const TreatmentRecord record = {TreatmentEntry(GroundSpec{SubjectKey{std::set<qint64>{1}}, ColorFill{"#000000"}})};
-    EXPECT_EQ(Renderer::render(image, record), image);
-}
-
 TEST(BorderColorGuess, TakesTheCommonestOpaqueBorderColour)
 {
     QImage image = discImage(40, 40, Qt::red, QColor(250, 250, 250));

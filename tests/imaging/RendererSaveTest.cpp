@@ -5,6 +5,7 @@
 #include "GifBuilder.h"
 #include "ImageSource.h"
 #include "ImageWriter.h"
+#include "PeerTools.h"
 #include "Renderer.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
@@ -53,7 +54,7 @@ std::set<qsizetype> gceDelayOffsets(const QByteArray& gif)
 std::optional<std::vector<qint64>> apngdisDelays(const QByteArray& apng)
 {
     QTemporaryDir dir;
-    if (!writeFile(dir.filePath(QStringLiteral("anim.png")), apng)
+    if (!writeFileBytes(dir.filePath(QStringLiteral("anim.png")), apng)
         || !runPeer(
             QStringLiteral("apngdis"), {dir.filePath(QStringLiteral("anim.png")), QStringLiteral("frame")}))
         return std::nullopt;
@@ -61,7 +62,7 @@ std::optional<std::vector<qint64>> apngdisDelays(const QByteArray& apng)
     static const QRegularExpression delay(QStringLiteral("delay=(\\d+)/(\\d+)"));
     for (const QString& name :
         QDir(dir.path()).entryList({QStringLiteral("frame*.txt")}, QDir::Files, QDir::Name)) {
-        const auto match = delay.match(QString::fromLatin1(readFile(dir.filePath(name))));
+        const auto match = delay.match(QString::fromLatin1(readFileBytes(dir.filePath(name))));
         if (!match.hasMatch())
             return std::nullopt;
         const qint64 den = match.captured(2).toLongLong();

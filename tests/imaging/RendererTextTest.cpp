@@ -1,6 +1,7 @@
 #include "Renderer.h"
 #include "SyntheticImages.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -119,6 +120,13 @@ TEST(Text, WindowsLineEndsAndTinySizesAreHarmless)
 
     EXPECT_EQ(drawn(textSpec("H", 0, {10, 10}), {20, 20}).size(), QSize(20, 20));
     EXPECT_EQ(drawn(textSpec("H", -5, {10, 10}), {20, 20}).size(), QSize(20, 20));
+
+    // A centre dragged far off the canvas, or a broken angle, draws nothing rather than failing.
+    const QImage blank = solidImage(20, 20, Qt::white);
+    EXPECT_EQ(drawn(textSpec("H", 12, {1e12, -1e12}), {20, 20}), blank);
+    TextSpec broken = textSpec("H", 12, {10, 10});
+    broken.rotation = std::nan("");
+    EXPECT_EQ(drawn(broken, {20, 20}), blank);
 }
 
 TEST(TextBox, GrowsByTheOutlineAndCountsEveryLine)

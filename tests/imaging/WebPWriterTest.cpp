@@ -1,7 +1,7 @@
+#include "WebPWriter.h"
 #include "Bitmap.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
-#include "WebPWriter.h"
 
 #include <gtest/gtest.h>
 #include <webp/decode.h>
@@ -16,7 +16,8 @@ namespace {
 QSize webpSize(const QByteArray& bytes)
 {
     int width = 0, height = 0;
-    if (!WebPGetInfo(reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()), &width, &height))
+    if (!WebPGetInfo(
+            reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size()), &width, &height))
         return {};
     return {width, height};
 }
@@ -38,9 +39,9 @@ TEST(WebPStraightPixels, DividesPartialAlphaRoundingHalvesUp)
 
 TEST(WebPFit, ScalesOversizedFramesOnlyWhenTheFirstFrameIsTooLarge)
 {
-    const Filmstrip large{{solidImage(1500, 1500, Qt::red), solidImage(1500, 1500, Qt::blue), solidImage(300, 20, Qt::green)},
-                          {40, 50, 60},
-                          4};
+    const Filmstrip large{
+        {solidImage(1500, 1500, Qt::red), solidImage(1500, 1500, Qt::blue), solidImage(300, 20, Qt::green)},
+        {40, 50, 60}, 4};
     const Filmstrip fitted = WebPWriter::fitFramesForWebP(large);
     EXPECT_EQ(fitted.frames[0].size(), QSize(1024, 1024));
     EXPECT_EQ(fitted.frames[1].size(), QSize(1024, 1024));
@@ -84,7 +85,7 @@ TEST(WebPStill, ScalesDownLargeImagesAndHoldsTheQuality)
     const QImage wide = gradientImage(2048, 1024, Qt::red, Qt::blue);
     EXPECT_EQ(webpSize(*WebPWriter::encodeStillWebP(wide, 80)), QSize(1024, 512));
     EXPECT_EQ(webpSize(*WebPWriter::encodeStillWebP(gradientImage(1024, 1024, Qt::red, Qt::blue), 80)),
-              QSize(1024, 1024));
+        QSize(1024, 1024));
 
     const QImage disc = discImage(64, 64, QColor(200, 30, 90));
     EXPECT_EQ(WebPWriter::encodeStillWebP(disc, 120), WebPWriter::encodeStillWebP(disc, 100));

@@ -1,10 +1,9 @@
 #include "EncoderSamples.h"
 
 #include "Bitmap.h"
+#include "PeerTools.h"
 
-#include <QFile>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gif_lib.h>
@@ -74,7 +73,8 @@ QImage paletteImage(int width, int height, int colors, bool transparentColumn)
     int n = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = transparentColumn ? 1 : 0; x < width; ++x, ++n)
-            image.setPixelColor(x, y, QColor((n % colors) * 7 % 256, (n % colors) * 13 % 256, (n % colors) % 256));
+            image.setPixelColor(
+                x, y, QColor((n % colors) * 7 % 256, (n % colors) * 13 % 256, (n % colors) % 256));
     }
     return image;
 }
@@ -147,29 +147,16 @@ std::optional<InspectedGif> inspectGif(const QByteArray& bytes)
     return result;
 }
 
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000) || !process.waitForFinished(120000))
-        return std::nullopt;
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
-
 std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("probe.webp");
-    if (!writeFile(path, webp))
-        return std::nullopt;
-    const std::optional<QByteArray> out = runPeer("webpmux", {"-info", path});
-    if (!out)
+    QByteArray out;
+    if (!writeFileBytes(path, webp) || !runPeer("webpmux", {"-info", path}, &out))
         return std::nullopt;
     WebPMuxInfo info;
     bool inTable = false;
-    for (const QString& line : QString::fromUtf8(*out).split('\n')) {
+    for (const QString& line : QString::fromUtf8(out).split('\n')) {
         const QStringList fields = line.simplified().split(' ');
         if (line.startsWith("Canvas size:") && fields.size() >= 5) {
             info.width = fields[2].toInt();
@@ -186,18 +173,6 @@ std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp)
     if (info.width == 0)
         return std::nullopt;
     return info;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace plenoria::test

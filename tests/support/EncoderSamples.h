@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -23,11 +22,11 @@ QImage paletteImage(int width, int height, int colors, bool transparentColumn);
 // One frame of a GIF as giflib's reader sees it.
 struct InspectedGifFrame {
     int left = 0, top = 0, width = 0, height = 0;
-    int delayCs = -1;           // -1 without a Graphic Control Extension
+    int delayCs = -1; // -1 without a Graphic Control Extension
     int disposal = -1;
     int transparentIndex = -1;
-    int localColorCount = 0;    // 0 without a local colour table
-    QImage image;               // the frame alone, transparent index as alpha 0, in the pixel convention
+    int localColorCount = 0; // 0 without a local colour table
+    QImage image; // the frame alone, transparent index as alpha 0, in the pixel convention
 };
 
 struct InspectedGif {
@@ -49,12 +48,5 @@ struct WebPMuxInfo {
 
 // None when webpmux cannot read the bytes.
 std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp);
-
-// Runs a peer tool to its end; none when it cannot start, fails or times out. Standard output is returned.
-std::optional<QByteArray> runPeer(const QString& program, const QStringList& arguments);
-
-// Writes bytes to a file, for peers to read.
-bool writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
 
 } // namespace plenoria::test

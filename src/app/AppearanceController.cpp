@@ -1,0 +1,48 @@
+#include "AppearanceController.h"
+
+#include "DesktopColorScheme.h"
+#include "Preferences.h"
+#include "ThemePalette.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace plenoria {
+
+AppearanceController::AppearanceController(Preferences& prefs, QObject* parent)
+    : QObject(parent)
+    , m_prefs(prefs)
+    , m_desktop(new DesktopColorScheme(this))
+    , m_paletteAppearance(QGuiApplication::palette().color(QPalette::Window).lightness() < 128
+              ? Appearance::dark
+              : Appearance::light)
+{
+    connect(&m_prefs, &Preferences::themeChanged, this, &AppearanceController::apply);
+    connect(m_desktop, &DesktopColorScheme::preferenceChanged, this, &AppearanceController::apply);
+    apply();
+    m_desktop->start();
+}
+
+Appearance AppearanceController::resolve(
+    AppTheme theme, std::optional<Appearance> desktop, Appearance paletteAppearance)
+{
+    switch (theme) {
+    case AppTheme::light:
+        return Appearance::light;
+    case AppTheme::dark:
+        return Appearance::dark;
+    case AppTheme::system:
+        break;
+    }
+    return desktop.value_or(paletteAppearance);
+}
+
+void AppearanceController::apply()
+{
+    const Appearance appearance = resolve(m_prefs.theme(), m_desktop->preference(), m_paletteAppearance);
+    // The theme first: the palette is built from its colours.
+    Theme::setAppearance(appearance);
+    QApplication::setPalette(themePalette());
+}
+
+} // namespace plenoria

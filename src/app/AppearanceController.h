@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AppTheme.h"
+#include "Theme.h"
+
+#include <QObject>
+#include <optional>
+
+namespace plenoria {
+
+class DesktopColorScheme;
+class Preferences;
+
+// Applies the theme preference to the whole application: "light" and "dark" force the appearance,
+// "system" follows the desktop's colour scheme, else the lightness of the palette the desktop gave
+// before ours replaced it. It sets the theme's appearance and the one Fusion palette built from it,
+// at once and whenever the preference or the desktop changes.
+class AppearanceController : public QObject {
+    Q_OBJECT
+public:
+    explicit AppearanceController(Preferences& prefs, QObject* parent = nullptr);
+
+    static Appearance resolve(
+        AppTheme theme, std::optional<Appearance> desktop, Appearance paletteAppearance);
+
+    void apply();
+
+private:
+    Preferences& m_prefs;
+    DesktopColorScheme* m_desktop;
+    Appearance m_paletteAppearance;
+};
+
+} // namespace plenoria

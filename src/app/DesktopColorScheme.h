@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Theme.h"
+
+#include <QDBusVariant>
+#include <QObject>
+#include <optional>
+
+namespace plenoria {
+
+// The desktop's colour-scheme preference from the freedesktop settings portal
+// (org.freedesktop.appearance color-scheme), read asynchronously so that start-up never waits on
+// D-Bus, and followed while the program runs. None while unknown or when the desktop states no
+// preference.
+class DesktopColorScheme : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int timeoutMs = 500;
+
+    explicit DesktopColorScheme(QObject* parent = nullptr);
+
+    // Asks the portal once and subscribes to its changes; does nothing without a session bus.
+    void start();
+    std::optional<Appearance> preference() const { return m_preference; }
+
+    // The portal's value: 1 prefers dark, 2 prefers light, anything else states no preference.
+    static std::optional<Appearance> fromPortalValue(quint32 value);
+
+signals:
+    void preferenceChanged();
+
+private slots:
+    void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+private:
+    void setPreference(std::optional<Appearance> preference);
+
+    std::optional<Appearance> m_preference;
+};
+
+} // namespace plenoria

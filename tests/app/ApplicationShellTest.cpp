@@ -1,0 +1,116 @@
+#include "AppearanceController.h"
+#include "ContentController.h"
+#include "ContentView.h"
+#include "DesktopColorScheme.h"
+#include "FilterField.h"
+#include "HResizableSplit.h"
+#include "MainWindow.h"
+#include "PlenoriaApp.h"
+#include "Theme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+
+namespace {
+
+// The application over settings and a folder of its own.
+struct AppRig {
+    explicit AppRig(bool rememberFolder = true)
+        : settings(settingsDir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+    {
+        QImage(4, 4, QImage::Format_ARGB32).save(QDir(folder.path()).filePath(QStringLiteral("a.png")));
+        if (rememberFolder)
+            settings.setValue(QStringLiteral("workingFolderBookmark"),
+                QByteArray("plenoria-folder-path 1\n") + folder.path().toUtf8());
+        app = std::make_unique<PlenoriaApp>(FolderStoreServices{}, &settings);
+    }
+
+    MainWindow* open()
+    {
+        MainWindow* window = app->openMainWindow();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    QTemporaryDir folder;
+    QTemporaryDir settingsDir;
+    QSettings settings;
+    std::unique_ptr<PlenoriaApp> app;
+};
+
+} // namespace
+
+TEST(ApplicationShell, CtrlFFocusesTheFilterExceptOnTheBench)
+{
+    AppRig rig;
+    MainWindow* window = rig.open();
+    ContentView* content = window->content();
+    EXPECT_EQ(QApplication::focusWidget(), content->split());
+
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), content->filterField());
+    EXPECT_TRUE(content->controller().isSearchActive());
+
+    QTest::keyClick(content->filterField(), Qt::Key_Return);
+    RestorationSession session;
+    session.fileURL = QUrl::fromLocalFile(QDir(rig.folder.path()).filePath(QStringLiteral("a.png")));
+    content->controller().setEditingSession(session);
+    rig.app->filterAction()->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), content->filterField());
+    EXPECT_FALSE(content->controller().isSearchActive());
+}
+
+TEST(ApplicationShell, OpensTheRememberedFolderOrTheFirstRunScreen)
+{
+    AppRig remembered;
+    MainWindow* window = remembered.open();
+    EXPECT_FALSE(window->content()->showsFirstRunScreen());
+    EXPECT_EQ(window->content()->controller().filteredItems().size(), 1);
+    EXPECT_EQ(window->minimumSize(), QSize(560, 480));
+    window->resize(300, 200);
+    EXPECT_GE(window->width(), 560);
+    EXPECT_GE(window->height(), 480);
+
+    AppRig fresh(false);
+    EXPECT_TRUE(fresh.open()->content()->showsFirstRunScreen());
+    EXPECT_FALSE(fresh.app->settingsAction()->isEnabled());
+    EXPECT_FALSE(fresh.app->helpAction()->isEnabled());
+}
+
+TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)
+{
+    EXPECT_EQ(AppearanceController::resolve(AppTheme::light, Appearance::dark, Appearance::dark),
+        Appearance::light);
+    EXPECT_EQ(AppearanceController::resolve(AppTheme::dark, Appearance::light, Appearance::light),
+        Appearance::dark);
+    EXPECT_EQ(AppearanceController::resolve(AppTheme::system, Appearance::dark, Appearance::light),
+        Appearance::dark);
+    EXPECT_EQ(
+        AppearanceController::resolve(AppTheme::system, std::nullopt, Appearance::dark), Appearance::dark);
+    EXPECT_EQ(DesktopColorScheme::fromPortalValue(1), Appearance::dark);
+    EXPECT_EQ(DesktopColorScheme::fromPortalValue(2), Appearance::light);
+    EXPECT_EQ(DesktopColorScheme::fromPortalValue(0), std::nullopt);
+
+    AppRig rig;
+    rig.app->prefs().setTheme(AppTheme::dark);
+    EXPECT_EQ(Theme::appearance(), Appearance::dark);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::windowBackground());
+    const QColor darkWindow = QApplication::palette().color(QPalette::Window);
+    rig.app->prefs().setTheme(AppTheme::light);
+    EXPECT_EQ(Theme::appearance(), Appearance::light);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::windowBackground());
+    EXPECT_NE(QApplication::palette().color(QPalette::Window), darkWindow);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), Theme::moss());
+}
