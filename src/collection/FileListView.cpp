@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QMenu>
-#include <QScrollBar>
 
 namespace plenoria {
 
