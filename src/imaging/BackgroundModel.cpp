@@ -55,7 +55,7 @@ std::vector<std::array<int, 3>> borderSamples(const uchar* data, qint64 width, q
     return samples;
 }
 
-// Marks the buckets that make up the background: the largest family of well-filled buckets. Another
+// The buckets that make up the background, ascending: the largest family of well-filled buckets. Another
 // family on the border is more often a subject cut off by the edge than a second tone of ground, and
 // the two mistakes are not alike: a second tone taken for a subject can still be left out by its
 // number, while a subject taken for ground is lost. Sparse buckets stay out, so the few blended
