@@ -120,6 +120,11 @@ TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
     RestorationSession unreadable = session("sunny.png", {tone(0.3)});
     unreadable.originalData = "not an image";
     EXPECT_EQ(m_store->save(unreadable, true), RestorationOutcome::failed("Nothing to save."));
+    // A relative file name would be written wherever the process happens to run.
+    RestorationSession relative = session("sunny.png", {tone(0.3)});
+    relative.fileURL = QUrl::fromLocalFile("sunny.png");
+    EXPECT_EQ(m_store->save(relative, true),
+        RestorationOutcome::failed(message("Couldn’t save sunny.png: ", ENOENT)));
     EXPECT_FALSE(m_folder.exists(".plenoria"));
     EXPECT_EQ(read("sunny.png"), m_original);
 
