@@ -2,9 +2,11 @@
 #include "CollectionFixture.h"
 #include "FileListView.h"
 #include "FilterField.h"
+#include "FolderControls.h"
 #include "HResizableSplit.h"
 #include "ListColumn.h"
 #include "ListFooter.h"
+#include "ToastView.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -372,4 +374,33 @@ TEST(ContentView, ASelectionMadeElsewhereIsScrolledIntoView)
     rig.controller->setSelection(std::nullopt);
     EXPECT_EQ(list->verticalScrollBar()->value(), scrolled);
     EXPECT_FALSE(list->selectionModel()->hasSelection());
+}
+
+TEST(ContentView, TheFolderControlsStackWhenTheyDoNotFitSideBySide)
+{
+    FolderControls controls;
+    controls.setFolder(QStringLiteral("/home/me/a-collection-folder-with-a-rather-long-name"));
+    controls.show();
+    controls.resize(controls.sizeHint().width(), controls.sizeHint().height());
+    EXPECT_FALSE(controls.isStacked());
+    const int sideBySideHeight = controls.sizeHint().height();
+    controls.resize(controls.sizeHint().width() - 1, controls.height());
+    EXPECT_TRUE(controls.isStacked());
+    EXPECT_GT(controls.sizeHint().height(), sideBySideHeight);
+    controls.resize(2000, controls.height());
+    EXPECT_FALSE(controls.isStacked());
+}
+
+TEST(ContentView, TheToastLiesOverEverythingAndLetsClicksThrough)
+{
+    ViewRig rig({"a.png"});
+    rig.controller->showToast(QStringLiteral("Moved a.png back."));
+    ToastView* toast = rig.view->toastView();
+    EXPECT_TRUE(toast->isVisible());
+    EXPECT_EQ(toast->message(), QStringLiteral("Moved a.png back."));
+    // Topmost among the content's children, yet clicks pass through it to the list below.
+    EXPECT_EQ(rig.view->children().last(), toast);
+    EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+    rig.timer->elapse();
+    EXPECT_FALSE(rig.controller->toast());
 }
