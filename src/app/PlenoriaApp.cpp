@@ -4,8 +4,11 @@
 #include "ContentController.h"
 #include "ContentView.h"
 #include "FileDialogFolderChooser.h"
+#include "FrameKeeper.h"
+#include "HelpView.h"
 #include "MainWindow.h"
 #include "PathBookmarkStore.h"
+#include "SettingsView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +33,7 @@ PlenoriaApp::PlenoriaApp(FolderStoreServices services, QSettings* settings, QObj
     : QObject(parent)
     , m_store(std::make_unique<FolderStore>(withDesktopServices(std::move(services), settings)))
     , m_prefs(settings ? std::make_unique<Preferences>(settings) : std::make_unique<Preferences>())
+    , m_userSettings(settings)
     , m_appearance(new AppearanceController(*m_prefs, this))
 {
     createActions();
@@ -40,6 +44,8 @@ PlenoriaApp::~PlenoriaApp()
     // Windows hold views of the store and preferences: they go first.
     for (const QPointer<MainWindow>& window : std::as_const(m_windows))
         delete window.data();
+    delete m_settingsWindow.data();
+    delete m_helpWindow.data();
 }
 
 void PlenoriaApp::createActions()
@@ -51,10 +57,10 @@ void PlenoriaApp::createActions()
     m_settings = new QAction(QStringLiteral("Settings\u2026"), this);
     m_settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_settings->setMenuRole(QAction::PreferencesRole);
-    m_settings->setEnabled(false);
+    connect(m_settings, &QAction::triggered, this, &PlenoriaApp::openSettings);
 
     m_help = new QAction(QStringLiteral("Plenoria Help"), this);
-    m_help->setEnabled(false);
+    connect(m_help, &QAction::triggered, this, &PlenoriaApp::openHelp);
 
     m_quit = new QAction(QStringLiteral("Quit"), this);
     m_quit->setShortcut(QKeySequence::Quit);
@@ -70,6 +76,7 @@ MainWindow* PlenoriaApp::openMainWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &PlenoriaApp::focusFilterRequested, content, &ContentView::focusFilterRequested);
     addMenus(*window);
+    new FrameKeeper(window, m_userSettings);
     m_windows.append(window);
     window->show();
     return window;
@@ -83,6 +90,38 @@ QList<MainWindow*> PlenoriaApp::mainWindows() const
             open.append(window);
     }
     return open;
+}
+
+SettingsView* PlenoriaApp::settingsWindow() const
+{
+    return m_settingsWindow;
+}
+
+HelpView* PlenoriaApp::helpWindow() const
+{
+    return m_helpWindow;
+}
+
+SettingsView* PlenoriaApp::openSettings()
+{
+    if (!m_settingsWindow)
+        m_settingsWindow = new SettingsView(*m_prefs, *m_store);
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->activateWindow();
+    return m_settingsWindow;
+}
+
+HelpView* PlenoriaApp::openHelp()
+{
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpView(HelpPage::welcome);
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+    return m_helpWindow;
 }
 
 void PlenoriaApp::addMenus(MainWindow& window)

@@ -14,12 +14,14 @@ class QSettings;
 namespace plenoria {
 
 class AppearanceController;
+class HelpView;
 class MainWindow;
+class SettingsView;
 
 // The application: the one folder store (created first, which restores and scans the remembered
 // folder) and the one preferences object, the appearance, the main windows and the commands of
-// their menus. "Filter" (Ctrl+F) asks every main window to focus its filter field; the settings
-// and help commands exist and stay disabled until their windows do.
+// their menus. "Filter" (Ctrl+F) asks every main window to focus its filter field; "Settings…"
+// (Ctrl+,) shows the one settings window and "Plenoria Help" the one help window.
 class PlenoriaApp : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +42,16 @@ public:
     QAction* helpAction() const { return m_help; }
     QAction* quitAction() const { return m_quit; }
 
+    // The open windows, or null.
+    SettingsView* settingsWindow() const;
+    HelpView* helpWindow() const;
+
+public slots:
+    // Shows the settings window, made once and kept (with its chosen tab) for the whole run.
+    SettingsView* openSettings();
+    // Brings the help window forward, or opens it afresh on the welcome page.
+    HelpView* openHelp();
+
 signals:
     // The "Filter" command; every main window answers it.
     void focusFilterRequested();
@@ -50,8 +62,11 @@ private:
 
     std::unique_ptr<FolderStore> m_store;
     std::unique_ptr<Preferences> m_prefs;
+    QSettings* m_userSettings;
     AppearanceController* m_appearance = nullptr;
     QList<QPointer<MainWindow>> m_windows;
+    QPointer<SettingsView> m_settingsWindow;
+    QPointer<HelpView> m_helpWindow;
     QAction* m_filter = nullptr;
     QAction* m_settings = nullptr;
     QAction* m_help = nullptr;

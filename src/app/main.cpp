@@ -1,3 +1,4 @@
+#include "AppResources.h"
 #include "PlenoriaApp.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     // Symbols are drawn as masks in the theme's colours, so the icon theme is fixed, not the desktop's.
     QIcon::setThemeName(QStringLiteral("breeze"));
+    plenoria::ensureAppResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/plenoria.svg")));
 
     plenoria::PlenoriaApp plenoria;
     plenoria.openMainWindow();

@@ -4,8 +4,13 @@
 #include "DesktopColorScheme.h"
 #include "FilterField.h"
 #include "HResizableSplit.h"
+#include "HelpBrowser.h"
+#include "HelpController.h"
+#include "HelpView.h"
 #include "MainWindow.h"
 #include "PlenoriaApp.h"
+#include "QtPrinting.h"
+#include "SettingsView.h"
 #include "Theme.h"
 
 #include <QAction>
@@ -85,8 +90,53 @@ TEST(ApplicationShell, OpensTheRememberedFolderOrTheFirstRunScreen)
 
     AppRig fresh(false);
     EXPECT_TRUE(fresh.open()->content()->showsFirstRunScreen());
-    EXPECT_FALSE(fresh.app->settingsAction()->isEnabled());
-    EXPECT_FALSE(fresh.app->helpAction()->isEnabled());
+}
+
+TEST(ApplicationShell, SettingsAndHelpEachOpenOneWindow)
+{
+    AppRig rig;
+    rig.open();
+    EXPECT_EQ(rig.app->settingsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    rig.app->settingsAction()->trigger();
+    SettingsView* settings = rig.app->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isVisible());
+    settings->setCurrentTab(SettingsView::Tab::filing);
+    settings->close();
+    rig.app->settingsAction()->trigger();
+    EXPECT_EQ(rig.app->settingsWindow(), settings);
+    EXPECT_EQ(settings->currentTab(), SettingsView::Tab::filing);
+
+    EXPECT_EQ(rig.app->helpAction()->text(), "Plenoria Help");
+    rig.app->helpAction()->trigger();
+    HelpView* help = rig.app->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->windowTitle(), "Plenoria Help");
+    EXPECT_EQ(help->size(), QSize(840, 720));
+    EXPECT_EQ(help->minimumSize(), QSize(620, 420));
+    EXPECT_EQ(help->browser()->source(), HelpController::pageUrl(HelpPage::welcome));
+    rig.app->helpAction()->trigger();
+    EXPECT_EQ(rig.app->helpWindow(), help);
+    EXPECT_EQ(QApplication::topLevelWidgets().count(help), 1);
+
+    // Closed, it opens afresh on the welcome page.
+    help->controller().follow(QUrl(QStringLiteral("settings.html")));
+    help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(rig.app->helpWindow(), nullptr);
+    HelpView* reopened = rig.app->openHelp();
+    EXPECT_EQ(reopened->browser()->source(), HelpController::pageUrl(HelpPage::welcome));
+}
+
+TEST(ApplicationShell, TheMainWindowTakesBackItsStoredFrame)
+{
+    AppRig rig;
+    rig.settings.setValue(QStringLiteral("PlenoriaWindowFrame"), QStringLiteral("{{30, 40}, {600, 500}}"));
+    MainWindow* window = rig.open();
+    EXPECT_EQ(window->geometry(), QRect(30, 40, 600, 500));
+    window->setGeometry(50, 60, 640, 520);
+    window->close();
+    EXPECT_EQ(rig.settings.value(QStringLiteral("PlenoriaWindowFrame")).toString(), "{{50, 60}, {640, 520}}");
 }
 
 TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)

@@ -1,0 +1,243 @@
+#include "DestinationField.h"
+#include "FilingPane.h"
+#include "GeneralPane.h"
+#include "PreviewPane.h"
+#include "QtPrinting.h"
+#include "RestorationPane.h"
+#include "SettingsColorButton.h"
+#include "SettingsController.h"
+#include "SettingsRig.h"
+#include "SettingsSegmentedPicker.h"
+#include "SettingsToggle.h"
+#include "SettingsView.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+
+namespace {
+
+void clickSegment(SettingsSegmentedPicker* picker, int index)
+{
+    QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(index).center());
+}
+
+QStringList menuEntries(const QComboBox* menu)
+{
+    QStringList entries;
+    for (int index = 0; index < menu->count(); ++index)
+        entries.append(menu->itemText(index));
+    return entries;
+}
+
+} // namespace
+
+TEST(SettingsPanes, GeneralPaneWritesTheThemeAndListSideAtOnce)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    GeneralPane pane(controller);
+    EXPECT_EQ(pane.themePicker()->labels(), QStringList({"System", "Light", "Dark"}));
+    EXPECT_EQ(pane.themePicker()->currentIndex(), 0);
+
+    clickSegment(pane.themePicker(), 2);
+    EXPECT_EQ(rig.prefs->theme(), AppTheme::dark);
+    EXPECT_EQ(rig.stored("theme").toString(), "dark");
+
+    clickSegment(pane.listSidePicker(), 1);
+    EXPECT_EQ(rig.stored("listSide").toString(), "right");
+
+    // A change made elsewhere shows at once.
+    rig.prefs->setTheme(AppTheme::light);
+    EXPECT_EQ(pane.themePicker()->currentIndex(), 1);
+}
+
+TEST(SettingsPanes, PreviewPaneWritesOrderSizeAndPlayback)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    PreviewPane pane(controller);
+
+    clickSegment(pane.orderPicker(), 1);
+    EXPECT_FALSE(rig.prefs->previewDarkFirst());
+    EXPECT_EQ(rig.stored("previewDarkFirst").toBool(), false);
+
+    EXPECT_EQ(menuEntries(pane.sizeMenu()), QStringList({"32 px", "64 px", "128 px", "256 px", "512 px"}));
+    EXPECT_EQ(pane.sizeMenu()->currentText(), "128 px");
+    pane.sizeMenu()->setFocus();
+    QTest::keyClick(pane.sizeMenu(), Qt::Key_Down);
+    EXPECT_EQ(rig.stored("defaultZoom").toLongLong(), 256);
+
+    ASSERT_TRUE(pane.playToggle()->isChecked());
+    QTest::mouseClick(pane.playToggle(), Qt::LeftButton);
+    EXPECT_FALSE(rig.prefs->animateGIFs());
+    EXPECT_EQ(rig.stored("animateGIFs").toBool(), false);
+    // The main window's "/" key flips it back; the switch follows.
+    rig.prefs->setAnimateGIFs(true);
+    EXPECT_TRUE(pane.playToggle()->isChecked());
+}
+
+TEST(SettingsPanes, TileColoursRoundTripAsUpperCaseHexAndRestoreDefaults)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    PreviewPane pane(controller);
+    EXPECT_FALSE(pane.restoreButton()->isEnabled());
+    EXPECT_EQ(pane.darkWell()->color(), QColor(0x21, 0x1E, 0x19));
+
+    emit pane.darkWell()->colorPicked(QColor(0xa1, 0xb2, 0xc3));
+    EXPECT_EQ(rig.stored("previewDarkHex").toString(), "#A1B2C3");
+    EXPECT_EQ(controller.darkColor(), QColor(0xA1, 0xB2, 0xC3));
+    EXPECT_TRUE(pane.restoreButton()->isEnabled());
+
+    // Picking the default by hand counts as the default again.
+    emit pane.darkWell()->colorPicked(QColor(0x21, 0x1E, 0x19));
+    EXPECT_FALSE(pane.restoreButton()->isEnabled());
+
+    // Same digits in lower case are not the default text.
+    rig.prefs->setPreviewLightHex("#e6e2d2");
+    EXPECT_TRUE(pane.restoreButton()->isEnabled());
+    QTest::mouseClick(pane.restoreButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.stored("previewDarkHex").toString(), "#211E19");
+    EXPECT_EQ(rig.stored("previewLightHex").toString(), "#E6E2D2");
+    EXPECT_FALSE(pane.restoreButton()->isEnabled());
+
+    // Unreadable text shows as the clear colour and is replaced only by a pick or a restore.
+    rig.prefs->setPreviewLightHex("pale");
+    EXPECT_EQ(pane.lightWell()->color().alpha(), 0);
+    EXPECT_TRUE(pane.restoreButton()->isEnabled());
+    EXPECT_EQ(rig.stored("previewLightHex").toString(), "pale");
+}
+
+TEST(SettingsPanes, TheColourPanelWritesEveryColourItReportsButNotTheModelsOwn)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    PreviewPane pane(controller);
+    QTest::mouseClick(pane.lightWell(), Qt::LeftButton);
+    QColorDialog* panel = pane.lightWell()->panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->testOption(QColorDialog::ShowAlphaChannel));
+    EXPECT_EQ(panel->currentColor(), QColor(0xE6, 0xE2, 0xD2));
+
+    panel->setCurrentColor(QColor(10, 20, 30));
+    EXPECT_EQ(rig.stored("previewLightHex").toString(), "#0A141E");
+    panel->setCurrentColor(QColor(11, 20, 30));
+    EXPECT_EQ(rig.stored("previewLightHex").toString(), "#0B141E");
+
+    // Restoring while the panel is open moves the panel without a pick echoing back.
+    rig.prefs->setPreviewLightHex("pale");
+    QTest::mouseClick(pane.restoreButton(), Qt::LeftButton);
+    EXPECT_EQ(panel->currentColor(), QColor(0xE6, 0xE2, 0xD2));
+    EXPECT_EQ(rig.stored("previewLightHex").toString(), "#E6E2D2");
+    panel->close();
+}
+
+TEST(SettingsPanes, DestinationNamesAreFlaggedWhenUnusableOrRepeated)
+{
+    const auto flags = [](const QStringList& names) {
+        QList<bool> result;
+        for (qint64 position = 0; position < names.size(); ++position)
+            result.append(SettingsController::isFlagged(names, position));
+        return result;
+    };
+    // Same name in fields 1 and 4, apart from letter case and a trailing blank.
+    EXPECT_EQ(flags({"Cats", "dogs", "", "cats ", "", "", "", "", ""}),
+        QList<bool>({true, false, false, true, false, false, false, false, false}));
+    EXPECT_EQ(flags({"Cats", "dogs", "", "", "", "", "", "", ""}), QList<bool>(9, false));
+    EXPECT_EQ(flags({"a/b", "Good name-2_x", "   ", "", "", "", "", "", ""}),
+        QList<bool>({true, false, false, false, false, false, false, false, false}));
+    // An invalid name still counts among the repeats.
+    EXPECT_EQ(flags({"a:b", "A:B", "", "", "", "", "", "", ""}),
+        QList<bool>({true, true, false, false, false, false, false, false, false}));
+    EXPECT_EQ(SettingsController::duplicateNames({" x", "X", "y", "", "  ", ""}), QSet<QString>({"x"}));
+    EXPECT_FALSE(SettingsController::isFlagged({"a/b"}, 4));
+}
+
+TEST(SettingsPanes, FilingFieldsStoreEveryKeystrokeAsTypedAndOutlineRepeats)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    FilingPane pane(controller);
+    EXPECT_EQ(pane.field(0)->placeholderText(), "unset");
+
+    pane.field(0)->setFocus();
+    QTest::keyClicks(pane.field(0), "Ca");
+    QStringList stored = rig.stored("subfolderNames").toStringList();
+    ASSERT_EQ(stored.size(), 9);
+    EXPECT_EQ(stored.at(0), "Ca");
+    QTest::keyClicks(pane.field(0), "ts");
+    QTest::keyClicks(pane.field(3), "cats ");
+    stored = rig.stored("subfolderNames").toStringList();
+    ASSERT_EQ(stored.size(), 9);
+    EXPECT_EQ(stored.at(0), "Cats");
+    EXPECT_EQ(stored.at(3), "cats ");
+    EXPECT_TRUE(pane.field(0)->isFlagged());
+    EXPECT_TRUE(pane.field(3)->isFlagged());
+
+    pane.field(3)->selectAll();
+    QTest::keyClick(pane.field(3), Qt::Key_Backspace);
+    EXPECT_FALSE(pane.field(0)->isFlagged());
+    EXPECT_FALSE(pane.field(3)->isFlagged());
+
+    QTest::keyClicks(pane.field(5), "   ");
+    EXPECT_EQ(rig.stored("subfolderNames").toStringList().at(5), "   ");
+    EXPECT_FALSE(pane.field(5)->isFlagged());
+    QTest::keyClicks(pane.field(6), "a/b");
+    EXPECT_TRUE(pane.field(6)->isFlagged());
+    EXPECT_EQ(rig.prefs->subfolderNames().size(), 9);
+}
+
+TEST(SettingsPanes, RestorationPaneWritesTogglesAndRevealsOnlyAnExistingBackupsFolder)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    RestorationPane pane(controller);
+
+    QTest::mouseClick(pane.backupToggle(), Qt::LeftButton);
+    EXPECT_EQ(rig.stored("backupOnSave").toBool(), false);
+    QTest::mouseClick(pane.badgeToggle(), Qt::LeftButton);
+    EXPECT_EQ(rig.stored("showEditedBadge").toBool(), false);
+
+    EXPECT_FALSE(pane.revealButton()->isEnabled());
+    ASSERT_TRUE(QDir().mkpath(rig.originalsPath()));
+    controller.refresh();
+    ASSERT_TRUE(pane.revealButton()->isEnabled());
+    EXPECT_EQ(pane.revealButton()->text(), "Open in File Manager");
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    ASSERT_EQ(rig.reveal->revealed.size(), 1);
+    EXPECT_EQ(rig.reveal->revealed.at(0), QUrl::fromLocalFile(rig.originalsPath()));
+
+    // Gone while the button still shows enabled: pressing it does nothing.
+    ASSERT_TRUE(QDir(rig.originalsPath()).removeRecursively());
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.reveal->revealed.size(), 1);
+}
+
+TEST(SettingsPanes, WithoutAWorkingFolderTheBackupsFolderCannotBeOpened)
+{
+    SettingsRig rig(false);
+    SettingsController controller(*rig.prefs, *rig.store);
+    RestorationPane pane(controller);
+    EXPECT_FALSE(pane.revealButton()->isEnabled());
+}
+
+TEST(SettingsPanes, TheWindowHasFourTabsAndTakesTheChosenPanesHeight)
+{
+    SettingsRig rig;
+    SettingsView view(*rig.prefs, *rig.store);
+    view.show();
+    EXPECT_EQ(view.tabTitles(), QStringList({"General", "Preview", "Filing", "Restoration"}));
+    EXPECT_EQ(view.width(), 460);
+    const int generalHeight = view.sizeHint().height();
+    view.setCurrentTab(SettingsView::Tab::filing);
+    QCoreApplication::processEvents();
+    EXPECT_GT(view.sizeHint().height(), generalHeight);
+    view.setCurrentTab(SettingsView::Tab::general);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.sizeHint().height(), generalHeight);
+}

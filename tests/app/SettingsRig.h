@@ -1,0 +1,32 @@
+#pragma once
+
+#include "FolderStore.h"
+#include "Preferences.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <memory>
+
+// Records what the store asks the file manager to show.
+class RecordingReveal : public plenoria::RevealService {
+public:
+    void reveal(const QUrl& url) override { revealed.append(url); }
+    QList<QUrl> revealed;
+};
+
+// Preferences and a store over a settings file and a working folder of their own.
+struct SettingsRig {
+    explicit SettingsRig(bool withFolder = true);
+
+    QString originalsPath() const;
+    // What the preferences wrote for `key`, read back from the file by a fresh reader.
+    QVariant stored(const QString& key) const;
+
+    QTemporaryDir folder;
+    QTemporaryDir settingsDir;
+    QSettings settings;
+    std::shared_ptr<RecordingReveal> reveal = std::make_shared<RecordingReveal>();
+    std::unique_ptr<plenoria::FolderStore> store;
+    std::unique_ptr<plenoria::Preferences> prefs;
+};
