@@ -30,6 +30,11 @@ QString HelpBrowser::themeStyleSheet()
 
 void HelpBrowser::applyTheme()
 {
+    // The pages lie on the window's own ground, margins included, not on a field's.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Theme::windowBackground());
+    palette.setColor(QPalette::Window, Theme::windowBackground());
+    setPalette(palette);
     document()->setDefaultFont(Theme::serifFont(15));
     document()->setDefaultStyleSheet(themeStyleSheet());
     // A style sheet applies when a document is parsed: the page shown is read again.

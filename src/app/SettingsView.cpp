@@ -13,6 +13,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -36,6 +37,9 @@ SettingsView::SettingsView(Preferences& prefs, FolderStore& store, QWidget* pare
     , m_restoration(new RestorationPane(*m_controller))
 {
     setWindowTitle(QStringLiteral("Plenoria Settings"));
+    // Closes like a dialog; every value is already stored, so there is nothing to confirm.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     auto* tabRow = new QHBoxLayout;
     tabRow->setContentsMargins(8, 6, 8, 6);

@@ -240,4 +240,9 @@ TEST(SettingsPanes, TheWindowHasFourTabsAndTakesTheChosenPanesHeight)
     view.setCurrentTab(SettingsView::Tab::general);
     QCoreApplication::processEvents();
     EXPECT_EQ(view.sizeHint().height(), generalHeight);
+
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_FALSE(view.isVisible());
 }
