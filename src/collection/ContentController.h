@@ -137,6 +137,8 @@ public:
     // The header's "Refresh" and "Change Folder…".
     void refresh();
     void chooseFolder();
+    // The filing strip's "Edit in Settings" links; the application opens its settings window.
+    void requestSettings() { emit settingsRequested(); }
 
 signals:
     void showsCollectionChanged();
@@ -156,6 +158,7 @@ signals:
     void listFocusedChanged();
     void previewZoomSideChanged();
     void splitChanged();
+    void settingsRequested();
 
 private:
     class Action;

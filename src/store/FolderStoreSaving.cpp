@@ -65,6 +65,7 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
         return RestorationOutcome::failed(
             QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + written.description());
+    advanceContentRevision();
     if (backup && inWorkingFolder) {
         QSet<QString> names = m_editedFilenames;
         names.insert(name.toLower());
@@ -91,6 +92,7 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
             + QStringLiteral(": ") + restored.description());
+    advanceContentRevision();
 
     QSet<QString> names = m_editedFilenames;
     names.remove(item.filename.toLower());
@@ -102,6 +104,12 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
             QStringLiteral("Put back ") + item.filename + QStringLiteral(", but it couldn’t be re-read."));
     replaceListedItem(item.url, *fresh);
     return RestorationOutcome::saved(*fresh);
+}
+
+void FolderStore::advanceContentRevision()
+{
+    ++m_contentRevision;
+    emit contentRevisionChanged();
 }
 
 FileResult FolderStore::restoreBackup(const QString& folder, const QString& path, const QString& backupPath)
