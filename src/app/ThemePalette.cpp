@@ -28,7 +28,8 @@ QPalette themePalette()
     QPalette palette;
     palette.setColor(QPalette::Window, ground);
     palette.setColor(QPalette::WindowText, Theme::ink());
-    palette.setColor(QPalette::Base, Theme::background());
+    // Text fields stand out a little from the ground they sit on; views set their own ground.
+    palette.setColor(QPalette::Base, raised);
     palette.setColor(QPalette::AlternateBase, Theme::surface());
     palette.setColor(QPalette::Text, Theme::ink());
     palette.setColor(QPalette::PlaceholderText, Theme::inkFaint());

@@ -55,7 +55,7 @@ QWidget* ContentView::buildCollection()
     m_listColumn = new ListColumn(m_controller->searchFocusRequest());
     m_previewPane = new QWidget;
     m_previewPane->setAutoFillBackground(true);
-    m_previewPane->setBackgroundRole(QPalette::Base);
+    m_previewPane->setBackgroundRole(QPalette::Window);
     auto* previewLayout = new QVBoxLayout(m_previewPane);
     previewLayout->setContentsMargins(0, 0, 0, 0);
     previewLayout->setSpacing(0);

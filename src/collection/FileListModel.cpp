@@ -156,6 +156,18 @@ void FileListModel::setShowBadge(bool show)
         emit dataChanged(index(0, 0), index(int(m_items.size()) - 1, 0), {editedRole});
 }
 
+QFont FileListModel::cellFont(SortColumn column) const
+{
+    switch (column) {
+    case SortColumn::name:
+        return {};
+    case SortColumn::pixels:
+        return m_mono11;
+    default:
+        return m_mono12;
+    }
+}
+
 std::optional<int> FileListModel::rowOf(const QUrl& url) const
 {
     const auto found = m_rows.constFind(url);
@@ -190,7 +202,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     case Qt::FontRole:
         if (SortColumn(index.column()) == SortColumn::name)
             return {};
-        return SortColumn(index.column()) == SortColumn::pixels ? m_mono11 : m_mono12;
+        return cellFont(SortColumn(index.column()));
     case Qt::ForegroundRole:
         return cellColor(item, index.column());
     case Qt::ToolTipRole:

@@ -34,6 +34,8 @@ public:
     void setShowBadge(bool show);
     bool showBadge() const { return m_showBadge; }
 
+    // The font of a column's cells (the view's own for the name).
+    QFont cellFont(SortColumn column) const;
     std::optional<int> rowOf(const QUrl& url) const;
     bool isEdited(const ImageItem& item) const;
 

@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QMenu>
-#include <QScrollBar>
 
 namespace plenoria {
 
@@ -55,12 +54,35 @@ void FileListView::configureHeader()
     header->setMinimumSectionSize(24);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(int(SortColumn::name), QHeaderView::Stretch);
-    const std::pair<SortColumn, int> fixed[] = {{SortColumn::type, typeWidth}, {SortColumn::size, sizeWidth},
-        {SortColumn::pixels, pixelsWidth}, {SortColumn::timing, timingWidth}};
-    for (const auto& [column, width] : fixed) {
+    for (const SortColumn column :
+        {SortColumn::type, SortColumn::size, SortColumn::pixels, SortColumn::timing}) {
         header->setSectionResizeMode(int(column), QHeaderView::Fixed);
-        header->resizeSection(int(column), width);
+        header->resizeSection(int(column), fixedWidth(column));
     }
+}
+
+int FileListView::fixedWidth(SortColumn column) const
+{
+    // The widths a file manager would give, widened where this system's fonts need more for the
+    // longest usual text ("999 bytes", "! 100 ms") or for the header title with its sort arrow.
+    const auto [width, sample] = [column]() -> std::pair<int, const char*> {
+        switch (column) {
+        case SortColumn::type:
+            return {typeWidth, "WEBP"};
+        case SortColumn::size:
+            return {sizeWidth, "999 bytes"};
+        case SortColumn::pixels:
+            return {pixelsWidth, "9999\u00D79999"};
+        case SortColumn::timing:
+            return {timingWidth, "! 100 ms"};
+        case SortColumn::name:
+            break;
+        }
+        return {nameMinimumWidth, ""};
+    }();
+    const QFont font = m_model.cellFont(column);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(QString::fromUtf8(sample)) + 12;
+    return std::max({width, textWidth, horizontalHeader()->sectionSizeHint(int(column))});
 }
 
 void FileListView::applyPalette()
@@ -76,7 +98,10 @@ void FileListView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
     // The name column stretches but never below its minimum: past that the table scrolls sideways.
-    const int fixedWidths = typeWidth + sizeWidth + pixelsWidth + timingWidth;
+    int fixedWidths = 0;
+    for (const SortColumn column :
+        {SortColumn::type, SortColumn::size, SortColumn::pixels, SortColumn::timing})
+        fixedWidths += horizontalHeader()->sectionSize(int(column));
     const bool roomy = viewport()->width() - fixedWidths >= nameMinimumWidth;
     QHeaderView* header = horizontalHeader();
     const QHeaderView::ResizeMode wanted = roomy ? QHeaderView::Stretch : QHeaderView::Fixed;
@@ -164,6 +189,10 @@ void FileListView::setRenamingItem(const std::optional<QUrl>& url)
             m_onCancelRename();
     };
     m_renameField = new RenameField(item.filename, commit, cancel, viewport());
+    // A text field's own ground, not the table's, which the viewport would hand down.
+    QPalette fieldPalette = m_renameField->palette();
+    fieldPalette.setColor(QPalette::Base, Theme::raised());
+    m_renameField->setPalette(fieldPalette);
     placeRenameField();
     m_renameField->show();
 }

@@ -71,6 +71,7 @@ protected:
 
 private:
     void configureHeader();
+    int fixedWidth(SortColumn column) const;
     void applyPalette();
     void onCurrentSelectionChanged();
     void showContextMenu(const QPoint& position);

@@ -22,8 +22,18 @@ FirstRunScreen::FirstRunScreen(QWidget* parent)
         Theme::serifFont(14), &Theme::ink);
     for (QLabel* label : {title, subtitle, message})
         label->setAlignment(Qt::AlignCenter);
+    // At most 380 wide; when it wraps, the lines are balanced rather than leaving one word alone.
+    // The label is given its height for that width, as a centred layout item would otherwise get
+    // the height of its narrowest wrap.
     message->setWordWrap(true);
-    message->setMaximumWidth(380);
+    int messageWidth = std::min(380, QFontMetrics(message->font()).horizontalAdvance(message->text()) + 2);
+    const int height = message->heightForWidth(messageWidth);
+    for (int narrower = messageWidth - 4; narrower > messageWidth / 2; narrower -= 4) {
+        if (message->heightForWidth(narrower) != height)
+            break;
+        messageWidth = narrower;
+    }
+    message->setFixedSize(messageWidth, height);
 
     m_choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_choose, &QPushButton::clicked, this, &FirstRunScreen::chooseFolderRequested);

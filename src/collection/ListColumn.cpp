@@ -24,7 +24,7 @@ ListColumn::ListColumn(qint64 focusRequest, QWidget* parent)
     m_emptyState->setWordWrap(true);
     m_emptyState->setMargin(24);
     m_emptyState->setAutoFillBackground(true);
-    m_emptyState->setBackgroundRole(QPalette::Base);
+    m_emptyState->setBackgroundRole(QPalette::Window);
     m_emptyState->hide();
     m_listArea->installEventFilter(this);
 

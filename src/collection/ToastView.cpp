@@ -4,7 +4,6 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
-#include <QPainterPath>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 
@@ -42,7 +41,7 @@ void ToastView::setMessage(const std::optional<QString>& message)
 {
     if (message) {
         m_message = *message;
-        resize(sizeHint());
+        fitToParent();
         update();
         if (!m_shown) {
             m_shown = true;
@@ -65,11 +64,16 @@ QPoint ToastView::restingPosition() const
     return {(area.width() - width) / 2, area.height() - height() - bottomMargin};
 }
 
+void ToastView::fitToParent()
+{
+    // A message wider than the window keeps to the window and is cut at its end.
+    const int room = parentWidget() ? parentWidget()->width() - 2 * bottomMargin : sizeHint().width();
+    resize(std::max(0, std::min(sizeHint().width(), room)), sizeHint().height());
+}
+
 void ToastView::reposition()
 {
-    // A message wider than the window keeps to the window.
-    if (parentWidget())
-        resize(std::min(sizeHint().width(), parentWidget()->width() - 2 * bottomMargin), sizeHint().height());
+    fitToParent();
     if (!m_animation)
         move(restingPosition());
     raise();

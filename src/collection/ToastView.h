@@ -32,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void fitToParent();
     QPoint restingPosition() const;
     void animate(bool entering);
 

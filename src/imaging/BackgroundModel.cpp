@@ -11,7 +11,6 @@ namespace {
 // guess does; neighbouring buckets then join into families (one flat ground with its noise, or one
 // gradient).
 constexpr int bucketSide = 32;
-constexpr int bucketCount = bucketSide * bucketSide * bucketSide;
 
 // Above every real distance (at most BackgroundModel::maxDistance).
 constexpr quint8 unreached = 250;
@@ -56,32 +55,54 @@ std::vector<std::array<int, 3>> borderSamples(const uchar* data, qint64 width, q
     return samples;
 }
 
-// Marks the buckets that make up the background: the largest family of well-filled buckets. Another
+// The buckets that make up the background, ascending: the largest family of well-filled buckets. Another
 // family on the border is more often a subject cut off by the edge than a second tone of ground, and
 // the two mistakes are not alike: a second tone taken for a subject can still be left out by its
 // number, while a subject taken for ground is lost. Sparse buckets stay out, so the few blended
 // pixels where a subject meets the border cannot bridge the subject's colours into the background.
-std::vector<bool> backgroundBuckets(const std::vector<std::array<int, 3>>& samples)
+std::vector<int> backgroundBuckets(const std::vector<std::array<int, 3>>& samples)
 {
-    std::vector<qint64> counts(bucketCount, 0);
+    // Only the few buckets the border fills are kept, sorted by index, so neighbours are found by a
+    // binary search rather than in a table of every bucket.
+    struct Filled {
+        int bucket;
+        qint64 count;
+        int family;
+    };
+    std::vector<int> indices;
+    indices.reserve(samples.size());
     for (const auto& rgb : samples)
-        ++counts[size_t(bucketOf(rgb))];
-    const qint64 fullest = *std::max_element(counts.begin(), counts.end());
+        indices.push_back(bucketOf(rgb));
+    std::sort(indices.begin(), indices.end());
+    std::vector<Filled> filled;
+    for (int bucket : indices) {
+        if (filled.empty() || filled.back().bucket != bucket)
+            filled.push_back({bucket, 0, -1});
+        ++filled.back().count;
+    }
+    qint64 fullest = 0;
+    for (const Filled& f : filled)
+        fullest = std::max(fullest, f.count);
     const qint64 minCount = std::min(fullest, std::max<qint64>(2, qint64(samples.size()) / 200));
+    std::erase_if(filled, [&](const Filled& f) { return f.count < minCount; });
+    const auto find = [&](int bucket) -> Filled* {
+        const auto it = std::lower_bound(
+            filled.begin(), filled.end(), bucket, [](const Filled& f, int b) { return f.bucket < b; });
+        return it != filled.end() && it->bucket == bucket ? &*it : nullptr;
+    };
 
-    std::vector<int> family(bucketCount, -1);
     std::vector<qint64> familySizes;
-    std::vector<int> queue;
-    for (int start = 0; start < bucketCount; ++start) {
-        if (family[size_t(start)] >= 0 || counts[size_t(start)] < minCount)
+    std::vector<Filled*> queue;
+    for (Filled& start : filled) {
+        if (start.family >= 0)
             continue;
         const int id = int(familySizes.size());
         qint64 size = 0;
-        queue.assign(1, start);
-        family[size_t(start)] = id;
+        start.family = id;
+        queue.assign(1, &start);
         for (size_t next = 0; next < queue.size(); ++next) {
-            const int bucket = queue[next];
-            size += counts[size_t(bucket)];
+            const int bucket = queue[next]->bucket;
+            size += queue[next]->count;
             const int r = bucket / (bucketSide * bucketSide);
             const int g = bucket / bucketSide % bucketSide;
             const int b = bucket % bucketSide;
@@ -92,9 +113,9 @@ std::vector<bool> backgroundBuckets(const std::vector<std::array<int, 3>>& sampl
                         if (nr < 0 || ng < 0 || nb < 0 || nr >= bucketSide || ng >= bucketSide
                             || nb >= bucketSide)
                             continue;
-                        const int neighbour = (nr * bucketSide + ng) * bucketSide + nb;
-                        if (family[size_t(neighbour)] < 0 && counts[size_t(neighbour)] >= minCount) {
-                            family[size_t(neighbour)] = id;
+                        Filled* neighbour = find((nr * bucketSide + ng) * bucketSide + nb);
+                        if (neighbour && neighbour->family < 0) {
+                            neighbour->family = id;
                             queue.push_back(neighbour);
                         }
                     }
@@ -104,9 +125,11 @@ std::vector<bool> backgroundBuckets(const std::vector<std::array<int, 3>>& sampl
 
     // The first family met wins a tie, which keeps the choice stable.
     const int ground = int(std::max_element(familySizes.begin(), familySizes.end()) - familySizes.begin());
-    std::vector<bool> background(bucketCount, false);
-    for (int bucket = 0; bucket < bucketCount; ++bucket)
-        background[size_t(bucket)] = family[size_t(bucket)] == ground;
+    std::vector<int> background;
+    for (const Filled& f : filled) {
+        if (f.family == ground)
+            background.push_back(f.bucket);
+    }
     return background;
 }
 
@@ -121,11 +144,11 @@ BackgroundModel BackgroundModel::fromBorder(const QByteArray& bytes, qint64 widt
     if (samples.empty())
         return model;
 
-    const std::vector<bool> background = backgroundBuckets(samples);
+    const std::vector<int> background = backgroundBuckets(samples);
     model.m_table.assign(size_t(levels) * levels * levels, unreached);
     std::vector<bool> seededLines(size_t(levels) * levels, false);
     for (const auto& rgb : samples) {
-        if (!background[size_t(bucketOf(rgb))])
+        if (!std::binary_search(background.begin(), background.end(), bucketOf(rgb)))
             continue;
         const int cell = cellOf(rgb[0], rgb[1], rgb[2]);
         model.m_table[size_t(cell)] = 0;

@@ -38,13 +38,16 @@ public:
 
     // The steps of quantize, in the order used; public so that each can be checked on its own.
 
-    // A set of colours and the extent of each channel over them (counts do not matter).
+    // A run colors[begin, end) of the colour list and the extent of each channel over its colours
+    // (counts do not matter). An empty box has minimum 255 and maximum 0 on every channel.
     struct Box {
-        ColorList colors;
+        qint64 begin = 0;
+        qint64 end = 0;
         qint64 minR = 255, minG = 255, minB = 255;
         qint64 maxR = 0, maxG = 0, maxB = 0;
 
-        [[nodiscard]] static Box fromColors(ColorList colors);
+        [[nodiscard]] static Box over(const ColorList& colors, qint64 begin, qint64 end);
+        qint64 size() const { return end - begin; }
         // The largest of the three channel extents.
         qint64 range() const;
     };
@@ -54,11 +57,12 @@ public:
     // ordered by ascending packed colour so that the palette is the same on every run.
     [[nodiscard]] static ColorList histogram(const uchar* bytes, qint64 pixelCount);
     // At most `target` colours (1 when below 2), one per box, in box order.
-    [[nodiscard]] static Palette medianCut(const ColorList& colors, qint64 target);
+    [[nodiscard]] static Palette medianCut(ColorList colors, qint64 target);
     // The channel of the widest extent; ties prefer red, then green.
     [[nodiscard]] static Channel splitAxis(const Box& box);
-    // The box cut at its count-weighted median along splitAxis; each half keeps at least one colour.
-    [[nodiscard]] static std::pair<Box, Box> splitBox(const Box& box);
+    // Sorts the box's colours in `colors` stably by splitAxis and cuts them at the count-weighted median
+    // into a lower and an upper box; each keeps at least one colour.
+    [[nodiscard]] static std::pair<Box, Box> splitBox(ColorList& colors, const Box& box);
     // Every pixel of alpha ≥ 128 of premultiplied RGBA bytes (rows of 4 × width, row 0 on top) replaced by
     // its nearest palette entry at alpha 255, every other pixel by 0, 0, 0, 0. Does nothing for an empty
     // palette.

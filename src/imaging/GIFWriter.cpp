@@ -9,7 +9,9 @@
 
 #include <QThread>
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace plenoria {
@@ -19,7 +21,7 @@ namespace {
 // The largest delay a GIF can store: 65535 hundredths of a second.
 constexpr qint64 maxDelayMs = 655350;
 constexpr qint64 maxGifSide = 65535;
-constexpr qint64 batchPixelBudget = 16LL * 1024 * 1024;
+constexpr qint64 windowPixelBudget = 16LL * 1024 * 1024;
 
 int appendToBuffer(GifFileType* gif, const GifByteType* data, int length)
 {
@@ -135,22 +137,66 @@ std::optional<IndexedFrame> indexedFrame(const QImage& frame, QSize canvas, cons
     return GIFColorReduction::reduce(source);
 }
 
-// Runs work(i) for i in [begin, end) on up to one thread per core. Each frame has its own palette, so
-// frames are independent; nothing is shared but the read-only inputs.
-template <typename Work> void forEachInParallel(std::size_t begin, std::size_t end, Work work)
+// Makes item i = produce(i) for every i below `count` on worker threads, at most `window` items ahead of the
+// calling thread, which takes them in order with consume(i, item) meanwhile; stops at the first consume
+// that returns false, and returns whether every item was consumed. Frames are independent (each has its
+// own palette) while the file must be written in order, so reduction and writing overlap.
+template <typename Item, typename Produce, typename Consume>
+bool produceInParallelConsumeInOrder(std::size_t count, std::size_t window, Produce produce, Consume consume)
 {
-    const std::size_t threads = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), end - begin);
-    std::atomic<std::size_t> next{begin};
-    const auto run = [&] {
-        for (std::size_t i = next++; i < end; i = next++)
-            work(i);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<Item> items(count);
+    std::vector<char> ready(count, 0);
+    std::size_t next = 0;
+    std::size_t taken = 0;
+    bool stop = false;
+    const auto work = [&] {
+        std::unique_lock lock(mutex);
+        while (true) {
+            changed.wait(lock, [&] { return stop || next >= count || next < taken + window; });
+            if (stop || next >= count)
+                return;
+            const std::size_t i = next++;
+            lock.unlock();
+            Item item = produce(i);
+            lock.lock();
+            items[i] = std::move(item);
+            ready[i] = 1;
+            changed.notify_all();
+        }
     };
     std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back(run);
-    run();
+    const std::size_t threads = std::min<std::size_t>(std::max(1, QThread::idealThreadCount()), count);
+    for (std::size_t t = 0; t < threads; ++t) {
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // out of threads: fewer workers, or the calling thread alone
+        }
+    }
+    bool complete = true;
+    for (std::size_t i = 0; i < count && complete; ++i) {
+        Item item;
+        if (pool.empty()) {
+            item = produce(i);
+        } else {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return ready[i] != 0; });
+            item = std::move(items[i]);
+            ++taken;
+            changed.notify_all();
+        }
+        complete = consume(i, std::move(item));
+    }
+    {
+        const std::lock_guard lock(mutex);
+        stop = true;
+    }
+    changed.notify_all();
     for (std::thread& thread : pool)
         thread.join();
+    return complete;
 }
 
 } // namespace
@@ -169,26 +215,22 @@ std::optional<QByteArray> GIFWriter::encodeGIF(const Filmstrip& strip, const GIF
     GifStream gif;
     if (!gif.start(canvas.width(), canvas.height()) || !gif.putLoopCount(strip.loopCount))
         return std::nullopt;
-    // Frames are reduced a batch at a time, so that a long animation of large frames never holds all its
-    // working copies at once (about 13 bytes a pixel while a frame is reduced).
+    // Reduced frames wait for the writer in a window, so that a long animation of large frames never holds
+    // all its working copies at once (about 13 bytes a pixel while a frame is reduced).
     const qint64 framePixels = qint64(canvas.width()) * canvas.height();
-    const std::size_t batch = std::size_t(
-        std::clamp<qint64>(batchPixelBudget / framePixels, 1, 2 * std::max(1, QThread::idealThreadCount())));
-    std::vector<std::optional<IndexedFrame>> indexed;
-    for (std::size_t first = 0; first < strip.frames.size(); first += batch) {
-        const std::size_t last = std::min(first + batch, strip.frames.size());
-        indexed.assign(last - first, std::nullopt);
-        forEachInParallel(first, last,
-            [&](std::size_t i) { indexed[i - first] = indexedFrame(strip.frames[i], canvas, palette); });
-        for (std::size_t i = first; i < last; ++i) {
-            std::optional<IndexedFrame>& frame = indexed[i - first];
+    const auto window = std::size_t(
+        std::clamp<qint64>(windowPixelBudget / framePixels, 1, 2 * std::max(1, QThread::idealThreadCount())));
+    const bool written = produceInParallelConsumeInOrder<std::optional<IndexedFrame>>(
+        strip.frames.size(), window,
+        [&](std::size_t i) { return indexedFrame(strip.frames[i], canvas, palette); },
+        [&](std::size_t i, std::optional<IndexedFrame> frame) {
             const qint64 delayCs
                 = roundHalfAway(double(std::clamp<qint64>(strip.delays[i], 0, maxDelayMs)) / 10.0);
-            if (!frame || !gif.putControl(delayCs, DISPOSE_BACKGROUND, frame->transparentIndex)
-                || !gif.putImage(*frame))
-                return std::nullopt;
-        }
-    }
+            return frame && gif.putControl(delayCs, DISPOSE_BACKGROUND, frame->transparentIndex)
+                && gif.putImage(*frame);
+        });
+    if (!written)
+        return std::nullopt;
     return gif.finish();
 }
 

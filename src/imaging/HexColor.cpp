@@ -1,8 +1,7 @@
 #include "HexColor.h"
 
+#include "Characters.h"
 #include "Rounding.h"
-
-#include <QTextBoundaryFinder>
 
 namespace plenoria {
 
@@ -14,19 +13,6 @@ bool isBlank(QChar c)
     return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
 }
 
-bool isTrimmed(QChar c)
-{
-    return isBlank(c) || c == QLatin1Char('#');
-}
-
-qsizetype graphemeCount(const QString& text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype count = 0;
-    while (finder.toNextBoundary() != -1)
-        ++count;
-    return count;
-}
 
 int hexDigit(QChar c)
 {
@@ -67,8 +53,11 @@ std::optional<quint32> scanHex(const QString& text)
 
 } // namespace
 
-std::optional<quint32> parseHexColorValue(const QString& text)
+std::optional<quint32> parseHexColorValue(const QString& text, bool trimLineBreaks)
 {
+    const auto isTrimmed = [trimLineBreaks](QChar c) {
+        return c == QLatin1Char('#') || (trimLineBreaks ? c.isSpace() : isBlank(c));
+    };
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isTrimmed(text.at(begin)))
@@ -76,7 +65,7 @@ std::optional<quint32> parseHexColorValue(const QString& text)
     while (end > begin && isTrimmed(text.at(end - 1)))
         --end;
     const QString trimmed = text.mid(begin, end - begin);
-    if (graphemeCount(trimmed) != 6)
+    if (characterCount(trimmed) != 6)
         return std::nullopt;
     const auto value = scanHex(trimmed);
     if (!value)

@@ -6,10 +6,11 @@
 
 namespace plenoria {
 
-// Colours travel as hex text "#RRGGBB". Parsing trims spaces, tabs and "#" at both ends, needs
-// exactly six characters, and reads them as one hexadecimal number (an optional "0x" prefix is
-// accepted; reading stops at the first non-hex character). None when no digit is read.
-std::optional<quint32> parseHexColorValue(const QString& text);
+// Colours travel as hex text "#RRGGBB". Parsing trims spaces, tabs and "#" at both ends (line
+// breaks too when `trimLineBreaks`, as the renderer reads its colours), needs exactly six
+// characters, and reads them as one hexadecimal number (an optional "0x" prefix is accepted;
+// reading stops at the first non-hex character). None when no digit is read.
+std::optional<quint32> parseHexColorValue(const QString& text, bool trimLineBreaks = false);
 
 // The colour of the text, or fully transparent black ("clear") when it is not a hex colour.
 QColor parseHexColor(const QString& text);

@@ -44,16 +44,11 @@ void MaskMorphology::filter(
     }
 }
 
-void MaskMorphology::close(std::vector<quint8>& mask, qint64 width, qint64 height)
+void MaskMorphology::closeThenOpen(std::vector<quint8>& mask, qint64 width, qint64 height)
 {
     std::vector<quint8> scratch;
     filter(mask, scratch, width, height, largest);
     filter(mask, scratch, width, height, smallest);
-}
-
-void MaskMorphology::open(std::vector<quint8>& mask, qint64 width, qint64 height)
-{
-    std::vector<quint8> scratch;
     filter(mask, scratch, width, height, smallest);
     filter(mask, scratch, width, height, largest);
 }

@@ -12,11 +12,9 @@ class MaskMorphology {
 public:
     MaskMorphology() = delete;
 
-    // Dilation then erosion: bridges gaps and notches one or two pixels wide.
-    static void close(std::vector<quint8>& mask, qint64 width, qint64 height);
-
-    // Erosion then dilation: drops specks and strands too thin to hold a 3 × 3 square.
-    static void open(std::vector<quint8>& mask, qint64 width, qint64 height);
+    // A closing (dilation, erosion), which bridges gaps and notches one or two pixels wide, then an
+    // opening (erosion, dilation), which drops specks and strands too thin to hold a 3 × 3 square.
+    static void closeThenOpen(std::vector<quint8>& mask, qint64 width, qint64 height);
 
     // Fills every outside region that the border cannot reach (4-connected).
     static void fillHoles(std::vector<quint8>& mask, qint64 width, qint64 height);

@@ -20,7 +20,8 @@ void clearPixel(uchar* p)
 // lookup per channel instead of a division.
 class KeyMeter {
 public:
-    explicit KeyMeter(const RGB& key) : m_key(key)
+    explicit KeyMeter(const RGB& key)
+        : m_key(key)
     {
         const double keys[3] = {key.red, key.green, key.blue};
         for (size_t channel = 0; channel < 3; ++channel) {
@@ -98,12 +99,13 @@ std::vector<float> distancesOf(const uchar* data, qint64 count, const RGB& key)
 }
 
 void keyOutPixels(uchar* data, KeyReach reach, qint64 width, qint64 height, const RGB& key, double threshold,
-                  double softness)
+    double softness)
 {
     const qint64 count = width * height;
     const double t = std::clamp(threshold, 0.0, 1.0);
     if (reach == KeyReach::fromTheBorder) {
-        const std::vector<quint8> mask = Renderer::borderFloodMask(distancesOf(data, count, key), width, height, t);
+        const std::vector<quint8> mask
+            = Renderer::borderFloodMask(distancesOf(data, count, key), width, height, t);
         for (size_t i = 0; i < mask.size(); ++i) {
             if (mask[i])
                 clearPixel(data + 4 * i);
@@ -113,10 +115,17 @@ void keyOutPixels(uchar* data, KeyReach reach, qint64 width, qint64 height, cons
     const double s = std::clamp(softness, 0.0, 1.0);
     const double keys[3] = {key.red, key.green, key.blue};
     const KeyMeter meter(key);
+    // Past this distance a pixel is outside the soft band and, when well formed, stays as it is.
+    const double untouched = s >= 0.001 ? t + s : t;
     for (qint64 i = 0; i < count; ++i) {
         uchar* p = data + 4 * i;
-        if (p[3] != 0)
-            keyOutPixel(p, meter(p), keys, t, s);
+        if (p[3] == 0)
+            continue;
+        const double d = meter(p);
+        if (d <= t)
+            clearPixel(p);
+        else if (d < untouched || p[0] > p[3] || p[1] > p[3] || p[2] > p[3])
+            keyOutPixel(p, d, keys, t, s);
     }
 }
 
@@ -141,8 +150,8 @@ std::vector<float> Renderer::keyDistances(const QByteArray& bytes, const RGB& ke
     return distancesOf(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size() / 4, key);
 }
 
-std::vector<quint8> Renderer::borderFloodMask(const std::vector<float>& distances, qint64 width, qint64 height,
-                                              double threshold)
+std::vector<quint8> Renderer::borderFloodMask(
+    const std::vector<float>& distances, qint64 width, qint64 height, double threshold)
 {
     const qint64 count = width > 0 && height > 0 ? width * height : 0;
     std::vector<quint8> marked(size_t(count), 0);
@@ -181,7 +190,7 @@ std::vector<quint8> Renderer::borderFloodMask(const std::vector<float>& distance
 }
 
 void Renderer::keyOut(QByteArray& bytes, KeyReach reach, qint64 width, qint64 height, const RGB& key,
-                      double threshold, double softness)
+    double threshold, double softness)
 {
     if (width <= 0 || height <= 0 || bytes.size() < 4 * width * height)
         return;
@@ -213,7 +222,8 @@ std::optional<QImage> Renderer::applyGround(const QImage& image, const GroundSpe
         result = makeBitmap(width, height);
         if (!result)
             return std::nullopt;
-        const qint64 length = std::min<qint64>(qint64(result->bytesPerLine()) * result->height(), bytes->size());
+        const qint64 length
+            = std::min<qint64>(qint64(result->bytesPerLine()) * result->height(), bytes->size());
         std::memcpy(result->bits(), bytes->constData(), size_t(length));
     } else {
         std::optional<RGB> keyColour;

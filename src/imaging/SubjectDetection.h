@@ -8,7 +8,7 @@
 namespace plenoria {
 
 // The subjects found in one width × height image: per pixel the number of the instance it belongs to
-// (0 for none) and how much of it the instance covers (255 inside, less on the soft outer edge).
+// (0 for none) and how much of it the instance covers (255 inside, less along the one-pixel soft edge).
 // Immutable once made; shared between the detection cache and its callers.
 class SubjectDetection {
 public:
@@ -24,10 +24,6 @@ public:
 
     // 1 … instanceCount, ascending; instance 1 is the largest.
     [[nodiscard]] std::set<qint64> allInstances() const;
-
-    // Instance number and coverage of the pixel at row-major `index`.
-    [[nodiscard]] int instanceAt(qint64 index) const { return m_labels[size_t(index)]; }
-    [[nodiscard]] int coverageAt(qint64 index) const { return m_coverage[size_t(index)]; }
 
     // Convention bytes of the analysed image with only the `chosen` instances kept (edge pixels scaled
     // by their coverage) and every other pixel (0, 0, 0, 0); empty when `bytes` is not width × height.

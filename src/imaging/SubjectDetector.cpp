@@ -3,7 +3,6 @@
 #include "BackgroundModel.h"
 #include "ConnectedParts.h"
 #include "MaskMorphology.h"
-#include "Renderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -114,12 +113,13 @@ Mask colourMask(const QByteArray& bytes, qint64 width, qint64 height)
     if (!anyAbove)
         return mask;
 
-    const std::vector<float> heights(mask.distances.begin(), mask.distances.end());
-    mask.inside = Renderer::borderFloodMask(heights, width, height, threshold);
-    for (quint8& pixel : mask.inside)
-        pixel = pixel ? 0 : 1;
-    MaskMorphology::close(mask.inside, width, height);
-    MaskMorphology::open(mask.inside, width, height);
+    // What the ground, flooded in from the border through pixels within the threshold, does not reach:
+    // the pixels beyond the threshold together with every region they wall off.
+    mask.inside.resize(mask.distances.size());
+    for (size_t i = 0; i < mask.inside.size(); ++i)
+        mask.inside[i] = mask.distances[i] > threshold ? 1 : 0;
+    MaskMorphology::fillHoles(mask.inside, width, height);
+    MaskMorphology::closeThenOpen(mask.inside, width, height);
     MaskMorphology::fillHoles(mask.inside, width, height);
     return mask;
 }

@@ -49,6 +49,10 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     // for the original of an unrelated image there.
     const QString fileFolder = QFileInfo(path).path();
     const bool inWorkingFolder = fileFolder == *folder;
+    // Without a local path the write would land relative to the process's working directory.
+    if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
+            + FileResult::failure(ENOENT).description());
     if (backup) {
         const QString backups = backupsFolderPath(fileFolder);
         if (const FileResult made = m_files.makeDirectories(backups); !made.ok())
@@ -57,7 +61,9 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         const QString copy = FileOperations::childPath(backups, name);
         if (!m_files.exists(copy)) {
             // Synced with its folder before the original is touched: the copy is the user's only way back.
-            if (const FileResult copied = m_files.copyNoReplace(path, copy); !copied.ok())
+            // A backup that appears meanwhile is as good as one found: it is never replaced.
+            if (const FileResult copied = m_files.copyNoReplace(path, copy);
+                !copied.ok() && copied.error() != EEXIST)
                 return RestorationOutcome::failed(
                     QStringLiteral("Couldn’t back up ") + name + QStringLiteral(": ") + copied.description());
         }

@@ -2,13 +2,16 @@
 #include "CollectionFixture.h"
 #include "FileListView.h"
 #include "FilterField.h"
+#include "FolderControls.h"
 #include "HResizableSplit.h"
 #include "ListColumn.h"
 #include "ListFooter.h"
+#include "ToastView.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -43,6 +46,7 @@ struct ViewRig {
     }
 
     QWidget* focus() const { return QApplication::focusWidget(); }
+    void select(const QString& name) { controller->setSelection(folder.url(name)); }
 
     CollectionFolder folder;
     ManualToastTimer* timer = nullptr;
@@ -349,4 +353,54 @@ TEST(ContentView, TheEmptyStateCoversTheTableWhileItHasText)
     rig.controller->setFilterQuery(QStringLiteral(" dog "));
     EXPECT_EQ(rig.view->listColumn()->emptyState(), QStringLiteral("No matches for \u201Cdog\u201D"));
     EXPECT_EQ(rig.view->footer()->countText(), QStringLiteral("0 of 1 specimen shown"));
+}
+
+TEST(ContentView, ASelectionMadeElsewhereIsScrolledIntoView)
+{
+    QStringList names;
+    for (int i = 0; i < 80; ++i)
+        names << QStringLiteral("img%1.png").arg(i);
+    ViewRig rig(names);
+    FileListView* list = rig.view->fileList();
+    const QModelIndex last = list->model()->index(79, 0);
+    EXPECT_FALSE(list->viewport()->rect().contains(list->visualRect(last)));
+
+    rig.select(QStringLiteral("img79.png"));
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(last)));
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(79));
+
+    // Clearing the selection leaves the scroll position alone.
+    const int scrolled = list->verticalScrollBar()->value();
+    rig.controller->setSelection(std::nullopt);
+    EXPECT_EQ(list->verticalScrollBar()->value(), scrolled);
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
+}
+
+TEST(ContentView, TheFolderControlsStackWhenTheyDoNotFitSideBySide)
+{
+    FolderControls controls;
+    controls.setFolder(QStringLiteral("/home/me/a-collection-folder-with-a-rather-long-name"));
+    controls.show();
+    controls.resize(controls.sizeHint().width(), controls.sizeHint().height());
+    EXPECT_FALSE(controls.isStacked());
+    const int sideBySideHeight = controls.sizeHint().height();
+    controls.resize(controls.sizeHint().width() - 1, controls.height());
+    EXPECT_TRUE(controls.isStacked());
+    EXPECT_GT(controls.sizeHint().height(), sideBySideHeight);
+    controls.resize(2000, controls.height());
+    EXPECT_FALSE(controls.isStacked());
+}
+
+TEST(ContentView, TheToastLiesOverEverythingAndLetsClicksThrough)
+{
+    ViewRig rig({"a.png"});
+    rig.controller->showToast(QStringLiteral("Moved a.png back."));
+    ToastView* toast = rig.view->toastView();
+    EXPECT_TRUE(toast->isVisible());
+    EXPECT_EQ(toast->message(), QStringLiteral("Moved a.png back."));
+    // Topmost among the content's children, yet clicks pass through it to the list below.
+    EXPECT_EQ(rig.view->children().last(), toast);
+    EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+    rig.timer->elapse();
+    EXPECT_FALSE(rig.controller->toast());
 }

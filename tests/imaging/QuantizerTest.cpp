@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -74,45 +75,48 @@ TEST(QuantizerHistogram, UnpremultipliesRoundsAndSkipsPixelsBelowHalfAlpha)
 
 TEST(QuantizerMedianCut, SplitAxisPrefersRedThenGreenOnEqualRanges)
 {
-    EXPECT_EQ(
-        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 5), 1}, {packed(10, 10, 5), 1}})), Q::Channel::red);
-    EXPECT_EQ(
-        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 10), 1}})), Q::Channel::green);
-    EXPECT_EQ(
-        Q::splitAxis(Q::Box::fromColors({{packed(0, 0, 0), 1}, {packed(5, 10, 11), 1}})), Q::Channel::blue);
-    const Q::Box empty = Q::Box::fromColors({});
+    const auto axis
+        = [](ColorList colors) { return Q::splitAxis(Q::Box::over(colors, 0, qint64(colors.size()))); };
+    EXPECT_EQ(axis({{packed(0, 0, 5), 1}, {packed(10, 10, 5), 1}}), Q::Channel::red);
+    EXPECT_EQ(axis({{packed(0, 0, 0), 1}, {packed(5, 10, 10), 1}}), Q::Channel::green);
+    EXPECT_EQ(axis({{packed(0, 0, 0), 1}, {packed(5, 10, 11), 1}}), Q::Channel::blue);
+    const Q::Box empty = Q::Box::over({}, 0, 0);
     EXPECT_EQ(empty.minR, 255);
     EXPECT_EQ(empty.maxB, 0);
 }
 
 TEST(QuantizerMedianCut, SplitsAtTheCountWeightedMedianKeepingOneColourEachSide)
 {
-    const auto reds = [](const Q::Box& box) {
-        std::vector<qint64> r;
-        for (const ColorCount& c : box.colors)
-            r.push_back(c.color >> 16);
-        return r;
+    // Splits the whole list; the halves as lists of red values.
+    const auto split = [](ColorList colors) {
+        const auto [low, high] = Q::splitBox(colors, Q::Box::over(colors, 0, qint64(colors.size())));
+        const auto values = [&](const Q::Box& box, int shift) {
+            std::vector<qint64> v;
+            for (qint64 i = box.begin; i < box.end; ++i)
+                v.push_back((colors[std::size_t(i)].color >> shift) & 0xFF);
+            return v;
+        };
+        return std::tuple{values(low, 16), values(high, 16), values(low, 8), values(high, 8), low, high};
     };
     // Heavy last colour: the running sum reaches half only at the end, so the cut is held to n − 1.
-    auto [low, high] = Q::splitBox(Q::Box::fromColors(
-        {{packed(0, 0, 0), 1}, {packed(10, 0, 0), 1}, {packed(20, 0, 0), 1}, {packed(30, 0, 0), 10}}));
-    EXPECT_EQ(reds(low), (std::vector<qint64>{0, 10, 20}));
-    EXPECT_EQ(reds(high), (std::vector<qint64>{30}));
-    EXPECT_EQ(low.maxR, 20);
-    EXPECT_EQ(high.minR, 30);
+    const auto [low, high, lowG, highG, lowBox, highBox]
+        = split({{packed(0, 0, 0), 1}, {packed(10, 0, 0), 1}, {packed(20, 0, 0), 1}, {packed(30, 0, 0), 10}});
+    EXPECT_EQ(low, (std::vector<qint64>{0, 10, 20}));
+    EXPECT_EQ(high, (std::vector<qint64>{30}));
+    EXPECT_EQ(lowBox.maxR, 20);
+    EXPECT_EQ(highBox.minR, 30);
 
     // Heavy first colour: half is reached at once, and the cut is raised to 1.
-    auto [low2, high2] = Q::splitBox(Q::Box::fromColors(
-        {{packed(30, 0, 0), 1}, {packed(0, 0, 0), 10}, {packed(10, 0, 0), 1}, {packed(20, 0, 0), 1}}));
-    EXPECT_EQ(reds(low2), (std::vector<qint64>{0}));
-    EXPECT_EQ(reds(high2), (std::vector<qint64>{10, 20, 30}));
+    const auto [low2, high2, lowG2, highG2, lowBox2, highBox2]
+        = split({{packed(30, 0, 0), 1}, {packed(0, 0, 0), 10}, {packed(10, 0, 0), 1}, {packed(20, 0, 0), 1}});
+    EXPECT_EQ(low2, (std::vector<qint64>{0}));
+    EXPECT_EQ(high2, (std::vector<qint64>{10, 20, 30}));
 
     // Equal values on the split channel keep their list order (stable sort).
-    auto [low3, high3] = Q::splitBox(Q::Box::fromColors(
-        {{packed(50, 9, 0), 1}, {packed(0, 0, 0), 1}, {packed(50, 3, 0), 1}, {packed(50, 5, 0), 1}}));
-    ASSERT_EQ(low3.colors.size(), 2u);
-    EXPECT_EQ(low3.colors[1].color, packed(50, 9, 0));
-    EXPECT_EQ(high3.colors.front().color, packed(50, 3, 0));
+    const auto [low3, high3, lowG3, highG3, lowBox3, highBox3]
+        = split({{packed(50, 9, 0), 1}, {packed(0, 0, 0), 1}, {packed(50, 3, 0), 1}, {packed(50, 5, 0), 1}});
+    EXPECT_EQ(lowG3, (std::vector<qint64>{0, 9}));
+    EXPECT_EQ(highG3, (std::vector<qint64>{3, 5}));
 }
 
 TEST(QuantizerMedianCut, TiesGoToTheEarlierBoxAndUpperHalvesAreAppended)

@@ -1,14 +1,11 @@
-#include "FolderStore.h"
 #include "GifBuilder.h"
 #include "ImageSource.h"
 #include "ImageWriter.h"
 #include "Renderer.h"
+#include "StoreTestSupport.h"
 #include "SyntheticImages.h"
 
 #include <QDir>
-#include <QFile>
-#include <QHash>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -20,82 +17,18 @@ using namespace plenoria::test;
 
 namespace {
 
-// Remembers nothing, so that tests never touch the user's settings.
-class NoBookmarks : public BookmarkStore {
-public:
-    std::optional<QByteArray> storedBookmark() const override { return std::nullopt; }
-    void storeBookmark(const QByteArray&) override { }
-    void removeStoredBookmark() override { }
-    BookmarkResolution resolve(const QByteArray&) const override { return {}; }
-    BookmarkCreation create(const QUrl&) const override { return {}; }
-    bool startAccess(const QUrl&) override { return true; }
-    void stopAccess(const QUrl&) override { }
-};
+using Call = FaultyFileSystem::Call;
 
-// The real file system, except that a chosen call fails with a chosen errno, optionally only for
-// paths containing `pathPart` (descriptors are traced back to the path they were opened from).
-class FaultyFileSystem : public FileSystem {
+// Lets a test act as another program would at the moment a file is put in place without replacing.
+class RacingFileSystem : public FaultyFileSystem {
 public:
-    enum class Call { open, write, fsync, renameReplacing, renameNoReplace, makeDirectory };
-    struct Fault {
-        Call call;
-        int error;
-        QByteArray pathPart;
-    };
-    std::optional<Fault> fault;
-    // Runs before every renameNoReplace, as another program acting at that moment would.
     std::function<void(const QByteArray& to)> beforePlacing;
-
-    SysResult open(const QByteArray& path, int flags, mode_t mode) override
-    {
-        if (hits(Call::open, path))
-            return {0, fault->error};
-        const SysResult opened = FileSystem::open(path, flags, mode);
-        if (opened.ok())
-            m_paths.insert(int(opened.value), path);
-        return opened;
-    }
-    SysResult write(int fd, const char* buffer, qint64 size) override
-    {
-        // Half the bytes land first, as on a disk that fills up mid-write.
-        if (hits(Call::write, m_paths.value(fd))) {
-            (void)FileSystem::write(fd, buffer, size / 2);
-            return {0, fault->error};
-        }
-        return FileSystem::write(fd, buffer, size);
-    }
-    SysResult fsync(int fd) override
-    {
-        return hits(Call::fsync, m_paths.value(fd)) ? SysResult{0, fault->error} : FileSystem::fsync(fd);
-    }
-    SysResult close(int fd) override
-    {
-        m_paths.remove(fd);
-        return FileSystem::close(fd);
-    }
-    SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override
-    {
-        return hits(Call::renameReplacing, from) ? SysResult{0, fault->error}
-                                                 : FileSystem::renameReplacing(from, to);
-    }
     SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
         if (beforePlacing)
             beforePlacing(to);
-        return hits(Call::renameNoReplace, from) ? SysResult{0, fault->error}
-                                                 : FileSystem::renameNoReplace(from, to);
+        return FaultyFileSystem::renameNoReplace(from, to);
     }
-    SysResult makeDirectory(const QByteArray& path) override
-    {
-        return hits(Call::makeDirectory, path) ? SysResult{0, fault->error} : FileSystem::makeDirectory(path);
-    }
-
-private:
-    bool hits(Call call, const QByteArray& path) const
-    {
-        return fault && fault->call == call && path.contains(fault->pathPart);
-    }
-    QHash<int, QByteArray> m_paths;
 };
 
 TreatmentEntry tone(double brightness)
@@ -103,18 +36,6 @@ TreatmentEntry tone(double brightness)
     ToneSpec spec;
     spec.brightness = brightness;
     return TreatmentEntry(Treatment(spec));
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString message(const char* prefix, int error)
@@ -126,40 +47,33 @@ class FolderStoreSaving : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
         m_original = *ImageWriter::encode(gradientImage(24, 16, Qt::red, Qt::blue), ImageType::PNG);
-        ASSERT_TRUE(writeAll(path("sunny.png"), m_original));
-        m_store = std::make_unique<FolderStore>(
-            FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, m_files});
-        m_store->setWorkingFolder(QUrl::fromLocalFile(m_dir.path()), false);
+        m_folder.write("sunny.png", m_original);
+        m_rig = std::make_unique<StoreRig>(m_folder.url(), m_files);
+        m_store = m_rig->store.get();
     }
 
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-    QString backupPath(const QString& name) const { return m_dir.filePath(".plenoria/originals/" + name); }
+    QString path(const QString& name) const { return m_folder.path(name); }
+    QByteArray read(const QString& name) const { return m_folder.read(name); }
+    QByteArray backup(const QString& name) const { return m_folder.read(".plenoria/originals/" + name); }
+    ImageItem listed(const QString& name) const { return m_rig->item(name); }
 
     RestorationSession session(const QString& name, TreatmentRecord record) const
     {
-        return {QUuid::createUuid(), QUrl::fromLocalFile(path(name)), readAll(path(name)), std::move(record)};
-    }
-    ImageItem listed(const QString& name) const
-    {
-        for (const ImageItem& item : m_store->items()) {
-            if (item.filename == name)
-                return item;
-        }
-        ADD_FAILURE() << "not listed: " << name.toStdString();
-        return {};
+        return {QUuid::createUuid(), m_folder.url(name), read(name), std::move(record)};
     }
     // Files of the working folder's top level, hidden ones (temporary files) included.
+    void clearFaults() { static_cast<FaultyFileSystem&>(*m_files) = FaultyFileSystem(); }
     QStringList topLevel() const
     {
-        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        return QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
-    QTemporaryDir m_dir;
+    Folder m_folder;
     QByteArray m_original;
-    std::shared_ptr<FaultyFileSystem> m_files = std::make_shared<FaultyFileSystem>();
-    std::unique_ptr<FolderStore> m_store;
+    std::shared_ptr<RacingFileSystem> m_files = std::make_shared<RacingFileSystem>();
+    std::unique_ptr<StoreRig> m_rig;
+    FolderStore* m_store = nullptr;
 };
 
 } // namespace
@@ -168,36 +82,36 @@ TEST_F(FolderStoreSaving, BackupIsMadeOnceAndPutBackRestoresTheFirstOriginal)
 {
     const RestorationOutcome first = m_store->save(session("sunny.png", {tone(0.3)}), true);
     ASSERT_EQ(first.kind, RestorationOutcome::Kind::saved) << first.message.toStdString();
-    const QByteArray firstSave = readAll(path("sunny.png"));
+    const QByteArray firstSave = read("sunny.png");
     EXPECT_EQ(firstSave, *Renderer::renderForSave(m_original, std::vector{tone(0.3)}));
-    EXPECT_EQ(readAll(backupPath("sunny.png")), m_original);
+    EXPECT_EQ(backup("sunny.png"), m_original);
     EXPECT_TRUE(m_store->editedFilenames().contains("sunny.png"));
     EXPECT_EQ(first.item->byteSize, firstSave.size());
     EXPECT_EQ(listed("sunny.png"), *first.item);
 
     ASSERT_EQ(m_store->save(session("sunny.png", {tone(-0.4)}), true).kind, RestorationOutcome::Kind::saved);
-    const QByteArray secondSave = readAll(path("sunny.png"));
+    const QByteArray secondSave = read("sunny.png");
     EXPECT_NE(secondSave, firstSave);
-    EXPECT_EQ(readAll(backupPath("sunny.png")), m_original);
+    EXPECT_EQ(backup("sunny.png"), m_original);
 
     const RestorationOutcome putBack = m_store->putBackOriginal(listed("sunny.png"));
     ASSERT_EQ(putBack.kind, RestorationOutcome::Kind::saved) << putBack.message.toStdString();
-    EXPECT_EQ(readAll(path("sunny.png")), m_original);
-    EXPECT_FALSE(QFile::exists(backupPath("sunny.png")));
+    EXPECT_EQ(read("sunny.png"), m_original);
+    EXPECT_FALSE(m_folder.exists(".plenoria/originals/sunny.png"));
     EXPECT_FALSE(m_store->editedFilenames().contains("sunny.png"));
     EXPECT_EQ(putBack.item->byteSize, m_original.size());
     // The content put back replaced is set aside, not lost.
-    EXPECT_EQ(readAll(m_dir.filePath(".plenoria/displaced/sunny.png")), secondSave);
+    EXPECT_EQ(read(".plenoria/displaced/sunny.png"), secondSave);
 
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed("No backup found for sunny.png."));
     // The next save backs up the restored content afresh, and a second put-back keeps both set-aside files.
     ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.5)}), true).kind, RestorationOutcome::Kind::saved);
-    EXPECT_EQ(readAll(backupPath("sunny.png")), m_original);
-    const QByteArray thirdSave = readAll(path("sunny.png"));
+    EXPECT_EQ(backup("sunny.png"), m_original);
+    const QByteArray thirdSave = read("sunny.png");
     ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
-    EXPECT_EQ(readAll(m_dir.filePath(".plenoria/displaced/sunny.png")), secondSave);
-    EXPECT_EQ(readAll(m_dir.filePath(".plenoria/displaced/sunny-2.png")), thirdSave);
+    EXPECT_EQ(read(".plenoria/displaced/sunny.png"), secondSave);
+    EXPECT_EQ(read(".plenoria/displaced/sunny-2.png"), thirdSave);
 }
 
 TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
@@ -206,21 +120,26 @@ TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
     RestorationSession unreadable = session("sunny.png", {tone(0.3)});
     unreadable.originalData = "not an image";
     EXPECT_EQ(m_store->save(unreadable, true), RestorationOutcome::failed("Nothing to save."));
-    EXPECT_FALSE(QFile::exists(m_dir.filePath(".plenoria")));
-    EXPECT_EQ(readAll(path("sunny.png")), m_original);
+    // A relative file name would be written wherever the process happens to run.
+    RestorationSession relative = session("sunny.png", {tone(0.3)});
+    relative.fileURL = QUrl::fromLocalFile("sunny.png");
+    EXPECT_EQ(m_store->save(relative, true),
+        RestorationOutcome::failed(message("Couldn’t save sunny.png: ", ENOENT)));
+    EXPECT_FALSE(m_folder.exists(".plenoria"));
+    EXPECT_EQ(read("sunny.png"), m_original);
 
     ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), false).kind, RestorationOutcome::Kind::saved);
-    EXPECT_NE(readAll(path("sunny.png")), m_original);
-    EXPECT_FALSE(QFile::exists(m_dir.filePath(".plenoria")));
+    EXPECT_NE(read("sunny.png"), m_original);
+    EXPECT_FALSE(m_folder.exists(".plenoria"));
     EXPECT_TRUE(m_store->editedFilenames().isEmpty());
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed("No backup found for sunny.png."));
 
-    FolderStore noFolder(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, m_files});
-    EXPECT_EQ(noFolder.save(session("sunny.png", {tone(0.3)}), true),
+    const StoreRig noFolder(std::nullopt, m_files);
+    EXPECT_EQ(noFolder.store->save(session("sunny.png", {tone(0.3)}), true),
         RestorationOutcome::failed("No working folder."));
-    EXPECT_EQ(
-        noFolder.putBackOriginal(listed("sunny.png")), RestorationOutcome::failed("No working folder."));
+    EXPECT_EQ(noFolder.store->putBackOriginal(listed("sunny.png")),
+        RestorationOutcome::failed("No working folder."));
 }
 
 TEST_F(FolderStoreSaving, SaveKeepsPermissionsAndReportsAFileItCannotReRead)
@@ -232,103 +151,104 @@ TEST_F(FolderStoreSaving, SaveKeepsPermissionsAndReportsAFileItCannotReRead)
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 
     // Image bytes under a name the folder does not list as an image: written, then not re-read.
-    ASSERT_TRUE(writeAll(path("notes.txt"), m_original));
+    m_folder.write("notes.txt", m_original);
     EXPECT_EQ(m_store->save(session("notes.txt", {tone(0.3)}), false),
         RestorationOutcome::failed("Saved notes.txt, but it couldn’t be re-read."));
-    EXPECT_NE(readAll(path("notes.txt")), m_original);
+    EXPECT_NE(read("notes.txt"), m_original);
 }
 
 TEST_F(FolderStoreSaving, FailedWritesLeaveTheOriginalAsItWas)
 {
-    using Call = FaultyFileSystem::Call;
     struct Case {
-        FaultyFileSystem::Fault fault;
+        Call call;
+        int error;
+        QString pathPart;
         bool backup;
         const char* prefix;
     };
     const std::vector<Case> cases = {
-        {{Call::open, EACCES, "/.plenoria-"}, false, "Couldn’t save sunny.png: "},
-        {{Call::write, ENOSPC, "/.plenoria-"}, false, "Couldn’t save sunny.png: "},
-        {{Call::fsync, EIO, "/.plenoria-"}, false, "Couldn’t save sunny.png: "},
-        {{Call::renameReplacing, EIO, ""}, false, "Couldn’t save sunny.png: "},
-        {{Call::renameReplacing, EIO, ""}, true, "Couldn’t save sunny.png: "},
-        {{Call::write, ENOSPC, "originals"}, true, "Couldn’t back up sunny.png: "},
-        {{Call::fsync, EIO, "originals"}, true, "Couldn’t back up sunny.png: "},
-        {{Call::renameNoReplace, EIO, "originals"}, true, "Couldn’t back up sunny.png: "},
-        {{Call::makeDirectory, EACCES, "originals"}, true, "Couldn’t create the backup folder: "},
+        {Call::open, EACCES, "/.plenoria-", false, "Couldn’t save sunny.png: "},
+        {Call::write, ENOSPC, {}, false, "Couldn’t save sunny.png: "},
+        {Call::fsync, EIO, {}, false, "Couldn’t save sunny.png: "},
+        {Call::renameReplacing, EIO, {}, false, "Couldn’t save sunny.png: "},
+        {Call::renameReplacing, EIO, {}, true, "Couldn’t save sunny.png: "},
+        {Call::write, ENOSPC, {}, true, "Couldn’t back up sunny.png: "},
+        {Call::fsync, EIO, {}, true, "Couldn’t back up sunny.png: "},
+        {Call::renameNoReplace, EIO, "originals", true, "Couldn’t back up sunny.png: "},
+        {Call::makeDirectory, EACCES, "originals", true, "Couldn’t create the backup folder: "},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
-        m_files->fault = cases[i].fault;
+        m_files->fail(cases[i].call, cases[i].error, 0, true, cases[i].pathPart);
         EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), cases[i].backup),
-            RestorationOutcome::failed(message(cases[i].prefix, cases[i].fault.error)));
-        m_files->fault.reset();
-        EXPECT_EQ(readAll(path("sunny.png")), m_original);
+            RestorationOutcome::failed(message(cases[i].prefix, cases[i].error)));
+        clearFaults();
+        EXPECT_EQ(read("sunny.png"), m_original);
         EXPECT_EQ(topLevel(), QStringList{"sunny.png"});
         // A backup made before a failed write stays, and is the original.
-        EXPECT_FALSE(
-            QFile::exists(backupPath("sunny.png")) && readAll(backupPath("sunny.png")) != m_original);
+        EXPECT_FALSE(m_folder.exists(".plenoria/originals/sunny.png") && backup("sunny.png") != m_original);
         EXPECT_FALSE(m_store->editedFilenames().contains("sunny.png"));
-        ASSERT_TRUE(QDir(m_dir.filePath(".plenoria")).removeRecursively());
+        ASSERT_TRUE(QDir(path(".plenoria")).removeRecursively());
     }
 }
 
 TEST_F(FolderStoreSaving, FailedPutBackLeavesTheCurrentFileInPlace)
 {
     ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
-    const QByteArray saved = readAll(path("sunny.png"));
+    const QByteArray saved = read("sunny.png");
 
-    m_files->fault = {FaultyFileSystem::Call::renameNoReplace, EIO, "originals/sunny.png"};
+    m_files->fail(Call::renameNoReplace, EIO, 0, true, "originals/sunny.png");
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed(message("Couldn’t put back sunny.png: ", EIO)));
-    EXPECT_EQ(readAll(path("sunny.png")), saved);
-    EXPECT_EQ(readAll(backupPath("sunny.png")), m_original);
+    EXPECT_EQ(read("sunny.png"), saved);
+    EXPECT_EQ(backup("sunny.png"), m_original);
     EXPECT_TRUE(m_store->editedFilenames().contains("sunny.png"));
 
-    m_files->fault = {FaultyFileSystem::Call::renameNoReplace, EACCES, QFile::encodeName(path("sunny.png"))};
+    clearFaults();
+    m_files->fail(Call::renameNoReplace, EACCES, 0, true, path("sunny.png") + "\n");
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed(message("Couldn’t put back sunny.png: ", EACCES)));
-    EXPECT_EQ(readAll(path("sunny.png")), saved);
+    EXPECT_EQ(read("sunny.png"), saved);
 
     // A file deleted meanwhile is simply restored.
-    m_files->fault.reset();
+    clearFaults();
     ASSERT_TRUE(QFile::remove(path("sunny.png")));
     ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
-    EXPECT_EQ(readAll(path("sunny.png")), m_original);
+    EXPECT_EQ(read("sunny.png"), m_original);
 }
 
 TEST_F(FolderStoreSaving, ExportTakesTheFirstFreeNameAndNeverReplaces)
 {
-    ASSERT_TRUE(writeAll(path("party.gif"), "occupied"));
-    ASSERT_TRUE(writeAll(path("party-2.gif"), "occupied too"));
+    m_folder.write("party.gif", "occupied");
+    m_folder.write("party-2.gif", "occupied too");
     const RestorationSession source = session("sunny.png", {tone(0.3)});
 
     const RestorationOutcome third
         = m_store->exportImage(source, "party", ExportFormat::gif, 80, GIFPalette::system());
     EXPECT_EQ(third, RestorationOutcome::exported("party-3.gif"));
-    EXPECT_EQ(detectImageType(readAll(path("party-3.gif"))), ImageType::GIF);
-    EXPECT_EQ(readAll(path("party.gif")), "occupied");
-    EXPECT_EQ(readAll(path("party-2.gif")), "occupied too");
+    EXPECT_EQ(detectImageType(read("party-3.gif")), ImageType::GIF);
+    EXPECT_EQ(read("party.gif"), "occupied");
+    EXPECT_EQ(read("party-2.gif"), "occupied too");
     listed("party-3.gif");
-    EXPECT_EQ(readAll(path("sunny.png")), m_original);
+    EXPECT_EQ(read("sunny.png"), m_original);
 
     EXPECT_EQ(m_store->exportImage(source, " sunny \n", ExportFormat::webp, 80, GIFPalette::system()),
         RestorationOutcome::exported("sunny.webp"));
     EXPECT_EQ(m_store->exportImage(source, "sunny", ExportFormat::png, 80, GIFPalette::system()),
         RestorationOutcome::exported("sunny-2.png"));
-    EXPECT_EQ(readAll(path("sunny.png")), m_original);
+    EXPECT_EQ(read("sunny.png"), m_original);
 
     // Another program takes the free name between the check and the write: the next number is used.
     bool taken = false;
     m_files->beforePlacing = [&](const QByteArray& to) {
         if (!taken && to.endsWith("/race.png")) {
             taken = true;
-            writeAll(QFile::decodeName(to), "theirs");
+            m_folder.write("race.png", "theirs");
         }
     };
     EXPECT_EQ(m_store->exportImage(source, "race", ExportFormat::png, 80, GIFPalette::system()),
         RestorationOutcome::exported("race-2.png"));
-    EXPECT_EQ(readAll(path("race.png")), "theirs");
+    EXPECT_EQ(read("race.png"), "theirs");
 }
 
 TEST_F(FolderStoreSaving, ExportRefusesBadNamesAndReportsFailures)
@@ -350,10 +270,11 @@ TEST_F(FolderStoreSaving, ExportRefusesBadNamesAndReportsFailures)
     EXPECT_EQ(m_store->exportImage(unreadable, "out", ExportFormat::webp, 80, GIFPalette::system()),
         RestorationOutcome::failed("Couldn’t render sunny.png to WebP."));
 
-    m_files->fault = {FaultyFileSystem::Call::write, ENOSPC, ""};
+    m_files->fail(Call::write, ENOSPC, 0, true);
     EXPECT_EQ(m_store->exportImage(source, "out", ExportFormat::png, 80, GIFPalette::system()),
         RestorationOutcome::failed(message("Couldn’t export: ", ENOSPC)));
-    m_files->fault = {FaultyFileSystem::Call::renameNoReplace, EIO, ""};
+    clearFaults();
+    m_files->fail(Call::renameNoReplace, EIO, 0, true);
     EXPECT_EQ(m_store->exportImage(source, "out", ExportFormat::gif, 80, GIFPalette::system()),
         RestorationOutcome::failed(message("Couldn’t export: ", EIO)));
     EXPECT_EQ(topLevel(), before);
@@ -362,12 +283,12 @@ TEST_F(FolderStoreSaving, ExportRefusesBadNamesAndReportsFailures)
 TEST_F(FolderStoreSaving, AnimatedGifSavedThroughTheStoreKeepsItsFrames)
 {
     const QByteArray gif = makeAnimatedGif(4, QSize(12, 12), 5, 0);
-    ASSERT_TRUE(writeAll(path("wave.gif"), gif));
+    m_folder.write("wave.gif", gif);
     m_store->reload();
     ASSERT_EQ(m_store->save(session("wave.gif", {tone(0.2)}), true).kind, RestorationOutcome::Kind::saved);
-    const std::optional<ImageSource> saved = ImageSource::fromData(readAll(path("wave.gif")));
+    const std::optional<ImageSource> saved = ImageSource::fromData(read("wave.gif"));
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->type(), ImageType::GIF);
     EXPECT_EQ(saved->frameCount(), 4);
-    EXPECT_EQ(readAll(backupPath("wave.gif")), gif);
+    EXPECT_EQ(backup("wave.gif"), gif);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PeerTools.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <optional>
@@ -48,5 +50,15 @@ struct WebPMuxInfo {
 
 // None when webpmux cannot read the bytes.
 std::optional<WebPMuxInfo> webpmuxInfo(const QByteArray& webp);
+
+// The peer-tool file helpers under the names some tests use.
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    return writeFileBytes(path, bytes);
+}
+inline QByteArray readFile(const QString& path)
+{
+    return readFileBytes(path);
+}
 
 } // namespace plenoria::test
