@@ -47,6 +47,14 @@ void PreviewPaneView::reportSide()
         emit zoomSideReported(zoomSide());
 }
 
+void PreviewPaneView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSizeF share(width(), height() / 2.0);
+    m_first->setRoom(share);
+    m_second->setRoom(share);
+}
+
 void PreviewPaneView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -31,9 +31,19 @@ void PreviewTile::setGround(const PreviewGround& ground)
     update();
 }
 
+void PreviewTile::setRoom(const QSizeF& room)
+{
+    if (m_room == room)
+        return;
+    m_room = room;
+    update();
+    emit sideChanged();
+}
+
 double PreviewTile::side() const
 {
-    return PreviewPaneModel::tileSide(m_model.zoom(), width(), height());
+    const QSizeF room = m_room.value_or(QSizeF(size()));
+    return PreviewPaneModel::tileSide(m_model.zoom(), room.width(), room.height());
 }
 
 qint64 PreviewTile::pixelSide() const

@@ -2,7 +2,9 @@
 
 #include "PreviewPaneModel.h"
 
+#include <QSizeF>
 #include <QWidget>
+#include <optional>
 
 namespace plenoria {
 
@@ -22,7 +24,11 @@ public:
 
     PreviewGround ground() const { return m_ground; }
     void setGround(const PreviewGround& ground);
-    // The side of the square the image is drawn in, for the tile's present size.
+    // The room the tile is given: the pane shares its height exactly in two, so that both tiles
+    // draw at one side (and share one set of scaled frames) even when the pixels split unevenly.
+    // Until it is set, the tile's own size.
+    void setRoom(const QSizeF& room);
+    // The side of the square the image is drawn in, for the tile's room.
     double side() const;
     // Where the image lies in the tile, in device-independent pixels; empty without an animation.
     QRectF imageRect() const;
@@ -42,6 +48,7 @@ private:
 
     PreviewPaneModel& m_model;
     PreviewGround m_ground;
+    std::optional<QSizeF> m_room;
 };
 
 } // namespace plenoria
