@@ -18,6 +18,8 @@ packages=(
   fonts-texgyre fonts-urw-base35 fonts-jetbrains-mono breeze-icon-theme xdg-utils desktop-file-utils
   # headless GUI runs and screenshots
   xvfb xauth x11-apps xdotool
+  # a private session bus for the file-manager reveal tests
+  dbus-daemon
 )
 
 missing=()

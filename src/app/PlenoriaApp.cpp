@@ -4,6 +4,7 @@
 #include "ContentController.h"
 #include "ContentView.h"
 #include "FileDialogFolderChooser.h"
+#include "FileManagerRevealService.h"
 #include "MainWindow.h"
 #include "PathBookmarkStore.h"
 
@@ -21,6 +22,8 @@ FolderStoreServices withDesktopServices(FolderStoreServices services, QSettings*
         services.bookmarks = std::make_shared<PathBookmarkStore>(settings);
     if (!services.chooser)
         services.chooser = std::make_shared<FileDialogFolderChooser>();
+    if (!services.reveal)
+        services.reveal = std::make_shared<FileManagerRevealService>();
     return services;
 }
 

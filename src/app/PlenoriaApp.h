@@ -23,8 +23,9 @@ class MainWindow;
 class PlenoriaApp : public QObject {
     Q_OBJECT
 public:
-    // Absent services get the desktop's: the folder dialog as the chooser, the remembered path in
-    // `settings` (the application's own settings when none) as the bookmark store.
+    // Absent services get the desktop's: the folder dialog as the chooser, the file manager over
+    // D-Bus for reveals, the remembered path in `settings` (the application's own settings when
+    // none) as the bookmark store.
     explicit PlenoriaApp(
         FolderStoreServices services = {}, QSettings* settings = nullptr, QObject* parent = nullptr);
     ~PlenoriaApp() override;

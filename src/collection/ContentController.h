@@ -3,6 +3,7 @@
 #include "FolderStore.h"
 #include "ImageItem.h"
 #include "InteractionMode.h"
+#include "KeyPress.h"
 #include "Preferences.h"
 #include "RestorationSession.h"
 #include "SortOrder.h"
@@ -140,6 +141,40 @@ public:
     // The filing strip's "Edit in Settings" links; the application opens its settings window.
     void requestSettings() { emit settingsRequested(); }
 
+    // The keyboard map (in its own source file). Keys act only while browsing; every operation
+    // runs as one action. Injectable for tests: the clock of typeahead and the system beep.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    static constexpr std::chrono::milliseconds typeaheadTimeout{600};
+    KeyPressResult handleKeyPress(const KeyPress& press);
+    void undoLast();
+    KeyPressResult beginRename();
+    void moveSelection(qint64 delta);
+    void selectEdge(bool first);
+    // Files the selected image into destination `index` (0 to 8) and selects its neighbour.
+    KeyPressResult fileSelection(qint64 index);
+    void selectNeighbour(qint64 index, const QList<ImageItem>& list);
+    KeyPressResult handleTypeahead(const QString& characters);
+    // Ignored without a selected, shown image. The bench itself is not part of this window yet,
+    // so opening it only settles a rename in progress.
+    KeyPressResult openBench(bool timingRepair);
+
+    // The rename field's commit (in its own source file): true when rename mode ended, false
+    // when the field stays open (a refused name sent by Return).
+    bool commitRename(const ImageItem& item, const QString& newName, bool keepOpenOnFailure);
+    void cancelRename();
+    void putBackOriginal(const ImageItem& item);
+    // Where a rename in progress gets its typed text when another action must settle it first:
+    // the text, or none when no field holds any (the rename is then cancelled).
+    void setRenameTextSource(std::function<std::optional<QString>()> source)
+    {
+        m_renameTextSource = std::move(source);
+    }
+    // Ends a rename in progress as a loss of focus would: the typed name is committed. Runs as an
+    // action of its own, so call it before opening the action that must not touch the old name.
+    void resolveRename();
+
 signals:
     void showsCollectionChanged();
     // `sortedItems`, `filteredItems` and the texts derived from them.
@@ -183,10 +218,18 @@ private:
     void hideToast(qint64 token);
     void settle();
     void emitPending(unsigned signalsToEmit, bool modeChanged);
+    std::chrono::steady_clock::time_point now() const;
+    void beep() const;
+    bool commitRenameAction(const ImageItem& item, const QString& newName, bool keepOpenOnFailure);
+    KeyPressResult fileSelectionAction(qsizetype position, qint64 index);
+    KeyPressResult typeaheadAction(const QString& letter);
 
     FolderStore& m_store;
     Preferences& m_prefs;
     std::unique_ptr<ToastTimer> m_toastTimer;
+    Clock m_clock;
+    std::function<void()> m_beep;
+    std::function<std::optional<QString>()> m_renameTextSource;
 
     std::optional<QUrl> m_selection;
     std::optional<QUrl> m_renamingItemID;

@@ -1,5 +1,6 @@
 #include "ContentView.h"
 
+#include "CollectionKeyFilter.h"
 #include "ContentController.h"
 #include "Divider.h"
 #include "FileListView.h"
@@ -16,6 +17,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -142,6 +144,21 @@ void ContentView::connectList()
         [c](SortColumn column) { c->setSortOrder(c->sortOrder().afterHeaderClick(column)); });
     connect(list, &FileListView::revealOriginalRequested, c,
         [c](const ImageItem& item) { c->store().revealOriginal(item); });
+    connect(list, &FileListView::putBackOriginalRequested, c, &ContentController::putBackOriginal);
+    list->setRenameHandlers([c](const ImageItem& item, const QString& text,
+                                bool fromReturn) { return c->commitRename(item, text, fromReturn); },
+        [c] { c->cancelRename(); });
+    // An action that must settle a rename first commits what the field holds, as a click elsewhere would.
+    c->setRenameTextSource([list = QPointer<FileListView>(list)]() -> std::optional<QString> {
+        RenameField* field = list ? list->renameField() : nullptr;
+        if (!field || field->isResolved())
+            return std::nullopt;
+        field->dismiss();
+        return field->text();
+    });
+    auto* keys = new CollectionKeyFilter(*c, this);
+    keys->watch(m_split);
+    keys->watch(list);
 
     connect(m_split, &HResizableSplit::fractionDragged, c, &ContentController::setLeftFraction);
     connect(m_split, &HResizableSplit::focusReported, c, &ContentController::setListFocused);

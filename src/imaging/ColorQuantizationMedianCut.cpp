@@ -100,22 +100,30 @@ std::pair<ColorQuantization::Box, ColorQuantization::Box> ColorQuantization::spl
     ColorList& colors, const Box& box)
 {
     // A counting sort on the channel's byte: linear, and exactly the order of a stable sort, which the
-    // cut relies on when several colours share the channel's value.
+    // cut relies on when several colours share the channel's value. A box cut along the same channel as
+    // its parent is often in order already and is left as it is.
     const int shift = channelShift(splitAxis(box));
     const auto first = colors.begin() + box.begin;
     const auto last = colors.begin() + box.end;
     std::array<std::size_t, 257> start{};
-    for (auto it = first; it != last; ++it)
-        ++start[std::size_t((it->color >> shift) & 0xFF) + 1];
-    for (std::size_t i = 1; i < start.size(); ++i)
-        start[i] += start[i - 1];
-    const ColorList unsorted(first, last);
-    for (const ColorCount& c : unsorted)
-        *(first + qint64(start[std::size_t((c.color >> shift) & 0xFF)]++)) = c;
-
     qint64 total = 0;
-    for (auto it = first; it != last; ++it)
+    bool ordered = true;
+    qint64 previous = 0;
+    for (auto it = first; it != last; ++it) {
+        const qint64 value = (it->color >> shift) & 0xFF;
+        ++start[std::size_t(value) + 1];
         total += it->count;
+        ordered = ordered && value >= previous;
+        previous = value;
+    }
+    if (!ordered) {
+        for (std::size_t i = 1; i < start.size(); ++i)
+            start[i] += start[i - 1];
+        const ColorList unsorted(first, last);
+        for (const ColorCount& c : unsorted)
+            *(first + qint64(start[std::size_t((c.color >> shift) & 0xFF)]++)) = c;
+    }
+
     const qint64 half = total / 2;
     const qint64 n = box.size();
     qint64 k = n;

@@ -13,7 +13,7 @@ namespace plenoria {
 
 namespace {
 
-// Glyph outlines are taken at this pixel size and scaled to the spec's size: QFont takes only whole
+// Glyph outlines are taken at this pixel size and scaled to the text's size: QFont takes only whole
 // pixel sizes, and point sizes would depend on the screen's DPI.
 constexpr double referencePixelSize = 256;
 

@@ -25,7 +25,7 @@ inline constexpr bool
     isAlternativeOf<S, std::variant<Alternatives...>> = (std::is_same_v<S, Alternatives> || ...);
 
 // One treatment: a kind with its spec. The alternatives are in TreatmentKind order, so a treatment's
-// kind is the index of the spec it holds.
+// kind is the index of the payload it holds.
 struct Treatment {
     using Spec = TreatmentSpec;
     Spec spec;
