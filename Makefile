@@ -21,6 +21,13 @@ deps:
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+	@# Qt's moc step only notices headers it has seen before: when the set of headers changes,
+	@# make it look again, or a new Q_OBJECT class fails to link in an existing build.
+	@headers=$$(find src tests -name '*.h' | sort | md5sum | cut -d' ' -f1); \
+	if [ "$$(cat $(BUILD_DIR)/.headers 2>/dev/null)" != "$$headers" ]; then \
+		find $(BUILD_DIR) -path '*_autogen/timestamp' -delete; \
+		echo "$$headers" > $(BUILD_DIR)/.headers; \
+	fi
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

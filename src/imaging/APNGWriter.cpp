@@ -1,5 +1,6 @@
 #include "APNGWriter.h"
 
+#include "PngChunks.h"
 #include "PngWriter.h"
 #include "Rounding.h"
 #include "WriterPixels.h"
@@ -42,75 +43,30 @@ std::optional<std::vector<Chunk>> chunksOf(const QByteArray& png)
     return chunks;
 }
 
-const std::array<quint32, 256>& crcTable()
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
-
-quint32 crc32(QByteArrayView bytes, quint32 crc = 0xFFFFFFFFu)
-{
-    const auto& table = crcTable();
-    for (char byte : bytes)
-        crc = table[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
-    return crc;
-}
-
-void appendUInt32(QByteArray& out, quint32 value)
-{
-    char bytes[4];
-    qToBigEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void appendUInt16(QByteArray& out, quint16 value)
-{
-    char bytes[2];
-    qToBigEndian(value, bytes);
-    out.append(bytes, 2);
-}
-
-void appendChunk(QByteArray& out, QByteArrayView type, QByteArrayView data)
-{
-    appendUInt32(out, quint32(data.size()));
-    out.append(type);
-    out.append(data);
-    appendUInt32(out, crc32(data, crc32(type)) ^ 0xFFFFFFFFu);
-}
-
 // fdAT is IDAT's data behind a sequence number; the number space is shared with fcTL.
 void appendFrameData(QByteArray& out, QByteArrayView data, quint32 sequence)
 {
     QByteArray body;
     body.reserve(data.size() + 4);
-    appendUInt32(body, sequence);
+    appendBigEndian32(body, sequence);
     body.append(data);
-    appendChunk(out, "fdAT", body);
+    appendPngChunk(out, "fdAT", body);
 }
 
 void appendFrameControl(
     QByteArray& out, quint32 sequence, const QSize& size, std::pair<quint16, quint16> delay)
 {
     QByteArray body;
-    appendUInt32(body, sequence);
-    appendUInt32(body, quint32(size.width()));
-    appendUInt32(body, quint32(size.height()));
-    appendUInt32(body, 0); // x offset: every frame covers the canvas
-    appendUInt32(body, 0);
-    appendUInt16(body, delay.first);
-    appendUInt16(body, delay.second);
+    appendBigEndian32(body, sequence);
+    appendBigEndian32(body, quint32(size.width()));
+    appendBigEndian32(body, quint32(size.height()));
+    appendBigEndian32(body, 0); // x offset: every frame covers the canvas
+    appendBigEndian32(body, 0);
+    appendBigEndian16(body, delay.first);
+    appendBigEndian16(body, delay.second);
     body.append(char(0)); // dispose_op NONE: the next frame replaces everything anyway
     body.append(char(0)); // blend_op SOURCE: transparent pixels must not show the previous frame
-    appendChunk(out, "fcTL", body);
+    appendPngChunk(out, "fcTL", body);
 }
 
 struct CompressedFrame {
@@ -158,12 +114,12 @@ std::optional<QByteArray> assemble(const std::vector<CompressedFrame>& compresse
     const Chunk& header = compressed.front().chunks.front();
     if (header.type != "IHDR")
         return std::nullopt;
-    appendChunk(out, "IHDR", header.data);
+    appendPngChunk(out, "IHDR", header.data);
 
     QByteArray animation;
-    appendUInt32(animation, quint32(compressed.size()));
-    appendUInt32(animation, quint32(numPlays));
-    appendChunk(out, "acTL", animation);
+    appendBigEndian32(animation, quint32(compressed.size()));
+    appendBigEndian32(animation, quint32(numPlays));
+    appendPngChunk(out, "acTL", animation);
 
     quint32 sequence = 0;
     for (size_t i = 0; i < compressed.size(); ++i) {
@@ -174,14 +130,14 @@ std::optional<QByteArray> assemble(const std::vector<CompressedFrame>& compresse
                 continue;
             hasData = true;
             if (i == 0)
-                appendChunk(out, "IDAT", chunk.data);
+                appendPngChunk(out, "IDAT", chunk.data);
             else
                 appendFrameData(out, chunk.data, sequence++);
         }
         if (!hasData)
             return std::nullopt;
     }
-    appendChunk(out, "IEND", {});
+    appendPngChunk(out, "IEND", {});
     return out;
 }
 

@@ -1,4 +1,5 @@
 #include "BackgroundModel.h"
+#include "BorderWalk.h"
 
 #include <algorithm>
 #include <array>
@@ -42,16 +43,7 @@ std::vector<std::array<int, 3>> borderSamples(const uchar* data, qint64 width, q
         if (p[3] >= 128)
             samples.push_back(straightColour(p));
     };
-    for (qint64 y = 0; y < height; ++y) {
-        if (y == 0 || y == height - 1) {
-            for (qint64 x = 0; x < width; ++x)
-                visit(x, y);
-        } else {
-            visit(0, y);
-            if (width > 1)
-                visit(width - 1, y);
-        }
-    }
+    forEachBorderPixel(width, height, visit);
     return samples;
 }
 

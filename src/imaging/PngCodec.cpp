@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "FrameCompositor.h"
+#include "PngChunks.h"
 
 #include <png.h>
 
@@ -17,38 +18,6 @@ constexpr char signature[] = "\x89PNG\r\n\x1a\n";
 quint32 bigEndian32(const uchar* p)
 {
     return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
-}
-
-void appendBigEndian32(QByteArray& out, quint32 value)
-{
-    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-    out.append(bytes, 4);
-}
-
-quint32 crc32(QByteArrayView bytes, quint32 crc = 0xFFFFFFFFu)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    for (const char b : bytes)
-        crc = table[(crc ^ uchar(b)) & 0xFF] ^ (crc >> 8);
-    return crc;
-}
-
-void appendChunk(QByteArray& out, const char* type, QByteArrayView payload)
-{
-    appendBigEndian32(out, quint32(payload.size()));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(payload.data(), payload.size());
-    appendBigEndian32(out, crc32(QByteArrayView(out).sliced(start)) ^ 0xFFFFFFFFu);
 }
 
 // libpng's simplified reader: straight RGBA out, converted to our premultiplied convention.
@@ -204,12 +173,12 @@ QByteArray PngCodec::framePng(const Frame& frame) const
         appendBigEndian32(size, quint32(frame.rect.height()));
         return size;
     }());
-    appendChunk(png, "IHDR", header);
+    appendPngChunk(png, "IHDR", header);
     for (const Range& chunk : m_ancillary)
         png.append(m_data.constData() + chunk.offset, qsizetype(chunk.length));
     for (const Range& piece : frame.data)
-        appendChunk(png, "IDAT", QByteArrayView(m_data.constData() + piece.offset, qsizetype(piece.length)));
-    appendChunk(png, "IEND", {});
+        appendPngChunk(png, "IDAT", QByteArrayView(m_data.constData() + piece.offset, qsizetype(piece.length)));
+    appendPngChunk(png, "IEND", {});
     return png;
 }
 

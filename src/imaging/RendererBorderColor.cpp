@@ -1,4 +1,5 @@
 #include "Renderer.h"
+#include "BorderWalk.h"
 
 #include <algorithm>
 #include <vector>
@@ -55,15 +56,7 @@ std::optional<QString> Renderer::guessBorderColor(const QImage& image)
         bucket.green += g;
         bucket.blue += b;
     };
-    for (qint64 y = 0; y < height; ++y) {
-        if (y == 0 || y == height - 1) {
-            for (qint64 x = 0; x < width; ++x)
-                visit(x, y);
-        } else {
-            visit(0, y);
-            visit(width - 1, y);
-        }
-    }
+    forEachBorderPixel(width, height, visit);
     if (firstSeen.empty())
         return std::nullopt;
     const Bucket* best = nullptr;

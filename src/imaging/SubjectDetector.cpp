@@ -1,4 +1,5 @@
 #include "SubjectDetector.h"
+#include "BorderWalk.h"
 
 #include "BackgroundModel.h"
 #include "ConnectedParts.h"
@@ -31,16 +32,7 @@ bool hasTransparentBorder(const uchar* data, qint64 width, qint64 height)
         if (data[4 * (y * width + x) + 3] < 128)
             ++clear;
     };
-    for (qint64 y = 0; y < height; ++y) {
-        if (y == 0 || y == height - 1) {
-            for (qint64 x = 0; x < width; ++x)
-                visit(x, y);
-        } else {
-            visit(0, y);
-            if (width > 1)
-                visit(width - 1, y);
-        }
-    }
+    forEachBorderPixel(width, height, visit);
     return double(clear) >= transparentBorderShare * double(visited);
 }
 
