@@ -138,6 +138,8 @@ public:
     // The header's "Refresh" and "Change Folder…".
     void refresh();
     void chooseFolder();
+    // The filing strip's "Edit in Settings" links; the application opens its settings window.
+    void requestSettings() { emit settingsRequested(); }
 
     // The keyboard map (in its own source file). Keys act only while browsing; every operation
     // runs as one action. Injectable for tests: the clock of typeahead and the system beep.
@@ -191,6 +193,7 @@ signals:
     void listFocusedChanged();
     void previewZoomSideChanged();
     void splitChanged();
+    void settingsRequested();
 
 private:
     class Action;

@@ -11,6 +11,7 @@
 #include "ListColumn.h"
 #include "ListFooter.h"
 #include "ListHeader.h"
+#include "PreviewColumn.h"
 #include "Theme.h"
 #include "ToastView.h"
 
@@ -60,6 +61,7 @@ QWidget* ContentView::buildCollection()
     auto* previewLayout = new QVBoxLayout(m_previewPane);
     previewLayout->setContentsMargins(0, 0, 0, 0);
     previewLayout->setSpacing(0);
+    previewLayout->addWidget(new PreviewColumn(*m_controller));
     m_split = new HResizableSplit;
     m_footer = new ListFooter(ContentController::keyChart());
 

@@ -270,15 +270,9 @@ FileResult FileOperations::copyAcrossDevices(const QString& from, const QString&
     if (!S_ISREG(source.info.st_mode))
         return FileResult::failure(EXDEV);
 
-    const Temporary copy = writeTemporary(folderOf(to), {}, from, from);
-    if (copy.error != 0)
-        return FileResult::failure(copy.error);
-    const FileResult placed = placeNoReplace(copy.path, to);
-    if (!placed.ok()) {
-        (void)m_fileSystem->unlink(encoded(copy.path));
-        return placed;
-    }
-    syncDirectory(folderOf(to));
+    const FileResult copied = copyNoReplace(from, to);
+    if (!copied.ok())
+        return copied;
 
     const SysResult removed = m_fileSystem->unlink(encoded(from));
     if (!removed.ok()) {

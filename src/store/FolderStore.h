@@ -53,6 +53,9 @@ public:
     const QSet<QString>& editedFilenames() const { return m_editedFilenames; }
     // Lower-cased subfolder name to the number of non-hidden regular files directly inside it.
     const QHash<QString, qint64>& filedCounts() const { return m_filedCounts; }
+    // Raised whenever a save or a put back rewrites a file's content, which can leave its item equal
+    // (same size, same timing), so that views holding decoded pixels know to read the file again.
+    qint64 contentRevision() const { return m_contentRevision; }
 
     // Runs the folder chooser and sets what the user picked.
     void chooseFolder();
@@ -106,6 +109,7 @@ signals:
     void undoStackChanged();
     void editedFilenamesChanged();
     void filedCountsChanged();
+    void contentRevisionChanged();
 
 private:
     void restoreBookmark();
@@ -117,6 +121,7 @@ private:
     void setFiledCounts(QHash<QString, qint64> counts);
     void pushAction(const UndoableAction& action);
     void popAction();
+    void advanceContentRevision();
 
     FilingOutcome undoMove(const Move& move);
     FilingOutcome undoRename(const Rename& rename);
@@ -148,6 +153,7 @@ private:
     QList<UndoableAction> m_undoStack;
     QSet<QString> m_editedFilenames;
     QHash<QString, qint64> m_filedCounts;
+    qint64 m_contentRevision = 0;
     std::optional<QUrl> m_accessedURL;
 };
 

@@ -71,6 +71,7 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
         return RestorationOutcome::failed(
             QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + written.description());
+    advanceContentRevision();
     if (backup && inWorkingFolder) {
         QSet<QString> names = m_editedFilenames;
         names.insert(name.toLower());
@@ -97,6 +98,7 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
             + QStringLiteral(": ") + restored.description());
+    advanceContentRevision();
 
     QSet<QString> names = m_editedFilenames;
     names.remove(item.filename.toLower());
@@ -108,6 +110,12 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
             QStringLiteral("Put back ") + item.filename + QStringLiteral(", but it couldn’t be re-read."));
     replaceListedItem(item.url, *fresh);
     return RestorationOutcome::saved(*fresh);
+}
+
+void FolderStore::advanceContentRevision()
+{
+    ++m_contentRevision;
+    emit contentRevisionChanged();
 }
 
 FileResult FolderStore::restoreBackup(const QString& folder, const QString& path, const QString& backupPath)

@@ -2,6 +2,7 @@
 #include "EncoderSamples.h"
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
+#include "ImageComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,6 @@ namespace {
 RGB8 colorAt(const IndexedFrame& frame, int x, int y)
 {
     return frame.colors[frame.indices[std::size_t(y * frame.width + x)]];
-}
-
-std::set<QRgb> opaqueColors(const QImage& image)
-{
-    std::set<QRgb> colors;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() == 255)
-                colors.insert(image.pixelColor(x, y).rgb());
-    return colors;
 }
 
 } // namespace

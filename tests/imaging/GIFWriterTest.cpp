@@ -3,6 +3,7 @@
 #include "EncoderSamples.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "ImageComparison.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,16 +15,6 @@ using namespace plenoria;
 using namespace plenoria::test;
 
 namespace {
-
-std::set<QRgb> opaqueColors(const QImage& image)
-{
-    std::set<QRgb> colors;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() == 255)
-                colors.insert(image.pixelColor(x, y).rgb());
-    return colors;
-}
 
 Filmstrip strip(std::vector<QImage> frames, std::vector<qint64> delays, qint64 loopCount)
 {

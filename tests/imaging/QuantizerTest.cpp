@@ -4,6 +4,7 @@
 #include "PaletteSearch.h"
 #include "Renderer.h"
 #include "SyntheticImages.h"
+#include "ImageComparison.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -48,16 +49,6 @@ int bruteForceNearest(const Palette& palette, double r, double g, double b)
         }
     }
     return best;
-}
-
-std::set<QRgb> opaqueColors(const QImage& image)
-{
-    std::set<QRgb> colors;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() == 255)
-                colors.insert(image.pixelColor(x, y).rgb());
-    return colors;
 }
 
 } // namespace

@@ -22,4 +22,14 @@ int maxChannelDifference(const QImage& a, const QImage& b)
     return worst;
 }
 
+std::set<QRgb> opaqueColors(const QImage& image)
+{
+    std::set<QRgb> colors;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() == 255)
+                colors.insert(image.pixelColor(x, y).rgb());
+    return colors;
+}
+
 } // namespace plenoria::test

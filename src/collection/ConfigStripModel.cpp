@@ -1,0 +1,38 @@
+#include "ConfigStripModel.h"
+
+#include "FolderStore.h"
+#include "Preferences.h"
+#include "SpacesAndTabs.h"
+
+namespace plenoria {
+
+QString DestinationRow::countText() const
+{
+    if (!count)
+        return QStringLiteral("new");
+    return QString::number(*count) + QStringLiteral(" filed");
+}
+
+ConfigStripModel::ConfigStripModel(Preferences& prefs, FolderStore& store, QObject* parent)
+    : QObject(parent)
+    , m_prefs(prefs)
+    , m_store(store)
+{
+    connect(&prefs, &Preferences::subfolderNamesChanged, this, &ConfigStripModel::changed);
+    connect(&store, &FolderStore::filedCountsChanged, this, &ConfigStripModel::changed);
+}
+
+QList<DestinationRow> ConfigStripModel::rows() const
+{
+    QList<DestinationRow> rows;
+    const QStringList names = m_prefs.subfolderNames();
+    for (qsizetype i = 0; i < names.size() && i < Preferences::destinationCount; ++i) {
+        const QString name = trimmedOfSpacesAndTabs(names[i]);
+        if (name.isEmpty())
+            continue;
+        rows.append(DestinationRow{qint64(i) + 1, name, m_store.filedCount(name)});
+    }
+    return rows;
+}
+
+} // namespace plenoria

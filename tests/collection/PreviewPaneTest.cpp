@@ -1,0 +1,261 @@
+#include "AnimationClock.h"
+#include "PeerTools.h"
+#include "PreviewPaneView.h"
+#include "PreviewTestSupport.h"
+#include "PreviewTile.h"
+#include "SyntheticImages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+using namespace plenoria::test;
+
+namespace {
+
+const QColor red(220, 30, 30);
+const QColor green(30, 200, 60);
+const QColor blue(40, 60, 230);
+
+// A pane on screen over a temporary folder of images.
+struct PaneRig {
+    explicit PaneRig(int width = 400, int height = 600)
+    {
+        pane.resize(width, height);
+        pane.show();
+        QCoreApplication::processEvents();
+    }
+
+    ImageItem write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(dir.path()).filePath(name);
+        EXPECT_TRUE(writeFileBytes(path, bytes));
+        return *ImageItem::fromUrl(QUrl::fromLocalFile(path));
+    }
+    ImageItem writePng(const QString& name, QColor color, int width = 16, int height = 16)
+    {
+        const QString path = QDir(dir.path()).filePath(name);
+        EXPECT_TRUE(solidImage(width, height, color).save(path, "PNG"));
+        return *ImageItem::fromUrl(QUrl::fromLocalFile(path));
+    }
+
+    PreviewPaneModel& model() { return pane.model(); }
+    void select(const std::optional<ImageItem>& item, qint64 revision = 0)
+    {
+        model().setItem(item, revision);
+        EXPECT_TRUE(waitUntil([this] { return !model().isDecoding(); }));
+    }
+    // The colour at the middle of a tile, where the image sits.
+    QColor middle(int position)
+    {
+        const QImage image = rendered(*pane.tile(position));
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    }
+
+    QTemporaryDir dir;
+    PreviewPaneView pane;
+};
+
+TEST(PreviewTileGeometry, TheSideIsTheZoomUnlessTheTileLacksRoom)
+{
+    EXPECT_EQ(PreviewPaneModel::tileSide(ZoomLevel::px512, 400, 300), 252);
+    EXPECT_EQ(PreviewPaneModel::tileSide(ZoomLevel::px32, 400, 300), 32);
+    EXPECT_EQ(PreviewPaneModel::tileSide(ZoomLevel::px512, 300, 200), 152);
+    EXPECT_EQ(PreviewPaneModel::tileSide(ZoomLevel::px128, 40, 30), 1);
+
+    // A 400 × 600 pane gives each tile 400 × 300, and the pane reports what they draw.
+    PaneRig rig(400, 600);
+    QSignalSpy reports(&rig.pane, &PreviewPaneView::zoomSideReported);
+    rig.model().setZoom(ZoomLevel::px512);
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_EQ(reports.last().at(0).toDouble(), 252);
+    rig.model().setZoom(ZoomLevel::px32);
+    EXPECT_EQ(reports.last().at(0).toDouble(), 32);
+}
+
+TEST(PreviewTileGeometry, AnImageKeepsItsAspectCentredInTheSquare)
+{
+    PaneRig rig(400, 600);
+    rig.model().setGrounds(QColor(Qt::black), QColor(Qt::white), true);
+    rig.model().setZoom(ZoomLevel::px128);
+    rig.select(rig.writePng("wide.png", red, 64, 32));
+
+    PreviewTile& tile = *rig.pane.tile(0);
+    EXPECT_EQ(tile.imageRect(), QRectF(136, 118, 128, 64));
+    const QImage image = rendered(tile);
+    EXPECT_TRUE(near(image.pixelColor(140, 122), red));
+    EXPECT_TRUE(near(image.pixelColor(260, 178), red));
+    EXPECT_TRUE(near(image.pixelColor(200, 112), Qt::black)) << "above the image";
+    EXPECT_TRUE(near(image.pixelColor(130, 150), Qt::black)) << "beside the image";
+}
+
+TEST(PreviewTileLook, GroundsOrderAndCaptionsContrast)
+{
+    PaneRig rig(300, 400);
+    const QColor dark(16, 32, 48);
+    const QColor light(240, 224, 208);
+    rig.model().setGrounds(dark, light, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.pane.tile(0)->ground().label, "Dark");
+    EXPECT_TRUE(near(rendered(*rig.pane.tile(0)).pixelColor(150, 5), dark));
+    EXPECT_TRUE(near(rendered(*rig.pane.tile(1)).pixelColor(150, 5), light));
+
+    rig.model().setGrounds(dark, light, false);
+    EXPECT_EQ(rig.pane.tile(0)->ground().label, "Light");
+    EXPECT_EQ(rig.pane.tile(1)->ground().label, "Dark");
+    EXPECT_TRUE(near(rendered(*rig.pane.tile(0)).pixelColor(150, 5), light));
+
+    EXPECT_EQ(PreviewPaneModel::contrastColor(QColor(0xE6, 0xE2, 0xD2)), QColor(Qt::black));
+    EXPECT_EQ(PreviewPaneModel::contrastColor(QColor(0x80, 0x80, 0x80)), QColor(Qt::white));
+    EXPECT_EQ(PreviewPaneModel::contrastColor(QColor(Qt::transparent)), QColor(Qt::white));
+
+    // The caption in the bottom-left corner is drawn in the contrast colour at half strength.
+    const auto captionInk = [](const QImage& image) {
+        int darkest = 255;
+        int lightest = 0;
+        for (int y = image.height() - 24; y < image.height() - 8; ++y) {
+            for (int x = 8; x < 60; ++x) {
+                darkest = std::min(darkest, qGray(image.pixel(x, y)));
+                lightest = std::max(lightest, qGray(image.pixel(x, y)));
+            }
+        }
+        return std::make_pair(darkest, lightest);
+    };
+    rig.model().setGrounds(QColor(Qt::black), QColor(Qt::white), true);
+    const auto onBlack = captionInk(rendered(*rig.pane.tile(0)));
+    const auto onWhite = captionInk(rendered(*rig.pane.tile(1)));
+    EXPECT_GT(onBlack.second, 60);
+    EXPECT_LE(onBlack.second, 140) << "white at half strength over black";
+    EXPECT_LT(onWhite.first, 195);
+    EXPECT_GE(onWhite.first, 115) << "black at half strength over white";
+}
+
+TEST(PreviewPlayback, TheFrameShownFollowsTheWallClock)
+{
+    PaneRig rig;
+    rig.model().setAnimate(true);
+    double now = 0.15;
+    rig.model().setClock([&now] { return afterReferenceDate(now); });
+    // Delays of 0.1, 0.2 and 0.3 s: a loop of 0.6 s.
+    rig.select(rig.write("lights.gif", solidFramesGif(QSize(16, 16), {{red, 10}, {green, 20}, {blue, 30}})));
+    ASSERT_TRUE(rig.model().isPlaying());
+    EXPECT_TRUE(AnimationClock::instance()->isRunning());
+
+    const struct {
+        double seconds;
+        qint64 frame;
+        QColor color;
+    } moments[] = {{0.15, 1, green}, {0.05, 0, red}, {0.35, 2, blue}, {600.0 + 0.25, 1, green}};
+    for (const auto& moment : moments) {
+        now = moment.seconds;
+        emit AnimationClock::instance()->ticked();
+        EXPECT_EQ(rig.model().currentFrameIndex(), moment.frame) << moment.seconds;
+        EXPECT_TRUE(near(rig.middle(0), moment.color)) << moment.seconds;
+        EXPECT_TRUE(near(rig.middle(1), moment.color)) << "both tiles agree at " << moment.seconds;
+    }
+
+    // Playback off shows the first frame at once and lets the clock rest.
+    now = 0.35;
+    rig.model().setAnimate(false);
+    EXPECT_EQ(rig.model().currentFrameIndex(), 0);
+    EXPECT_TRUE(near(rig.middle(0), red));
+    EXPECT_FALSE(AnimationClock::instance()->isRunning());
+
+    rig.model().setAnimate(true);
+    EXPECT_TRUE(near(rig.middle(1), blue));
+    rig.pane.hide();
+    EXPECT_FALSE(AnimationClock::instance()->isRunning()) << "nothing plays off screen";
+}
+
+TEST(PreviewPlayback, AStillOrOneFrameImageNeedsNoClock)
+{
+    PaneRig rig;
+    rig.model().setAnimate(true);
+    rig.select(rig.write("one.gif", solidFramesGif(QSize(16, 16), {{green, 10}})));
+    ASSERT_NE(rig.model().animation(), nullptr);
+    EXPECT_FALSE(rig.model().isPlaying());
+    EXPECT_FALSE(AnimationClock::instance()->isRunning());
+    EXPECT_TRUE(near(rig.middle(0), green));
+}
+
+TEST(PreviewDecoding, TheLastSelectionWinsAndThePreviousStaysUntilItArrives)
+{
+    PaneRig rig;
+    const ImageItem first = rig.writePng("first.png", red);
+    const ImageItem second = rig.writePng("second.png", blue);
+    const ImageItem third = rig.writePng("third.png", green);
+    rig.select(first);
+    EXPECT_TRUE(near(rig.middle(0), red));
+
+    rig.model().setItem(second, 0);
+    rig.model().setItem(third, 0);
+    // Results only arrive through the event loop: until then the previous image stays up.
+    ASSERT_NE(rig.model().animation(), nullptr);
+    EXPECT_TRUE(near(rig.middle(0), red));
+    ASSERT_TRUE(waitUntil([&] { return !rig.model().isDecoding(); }));
+    // Let the overtaken decode finish too: it must not replace the newer image.
+    QSignalSpy changes(&rig.model(), &PreviewPaneModel::animationChanged);
+    waitUntil([] { return false; }, 200);
+    EXPECT_TRUE(changes.isEmpty());
+    EXPECT_TRUE(near(rig.middle(0), green));
+    EXPECT_TRUE(near(rig.middle(1), green));
+
+    // Clearing the selection shows the placeholder at once.
+    rig.model().setItem(std::nullopt, 0);
+    EXPECT_EQ(rig.model().animation(), nullptr);
+    EXPECT_FALSE(rig.model().isDecoding());
+}
+
+TEST(PreviewDecoding, AFileThatDoesNotDecodeLeavesThePlaceholder)
+{
+    PaneRig rig;
+    rig.select(rig.writePng("fine.png", red));
+    rig.select(rig.write("broken.png", QByteArray("\x89PNG\r\n\x1a\nnot really")));
+    EXPECT_EQ(rig.model().animation(), nullptr);
+    EXPECT_FALSE(near(rig.middle(0), red));
+}
+
+TEST(PreviewDecoding, ANewContentRevisionDecodesAgainThoughTheItemIsEqual)
+{
+    PaneRig rig;
+    // Frames 1 and 2 state no delay worth playing; a timing repair leaves the most common delay,
+    // the health, the byte count and so the item as they were.
+    const auto gif = [](int repaired) {
+        return solidFramesGif(
+            QSize(8, 8), {{red, repaired}, {green, repaired}, {blue, 10}, {red, 10}, {green, 10}});
+    };
+    const ImageItem before = rig.write("timing.gif", gif(0));
+    rig.select(before, 0);
+    ASSERT_NE(rig.model().animation(), nullptr);
+    EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.02);
+
+    const ImageItem after = rig.write("timing.gif", gif(10));
+    ASSERT_EQ(after, before);
+    const qint64 generation = rig.model().decodeGeneration();
+    rig.select(after, 0);
+    EXPECT_EQ(rig.model().decodeGeneration(), generation) << "the same item and revision is no change";
+    rig.select(after, 1);
+    EXPECT_GT(rig.model().decodeGeneration(), generation);
+    EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.1);
+}
+
+TEST(PreviewScaling, FramesArriveScaledToTheShownSide)
+{
+    PaneRig rig(400, 600);
+    rig.model().setZoom(ZoomLevel::px64);
+    rig.select(rig.writePng("big.png", red, 300, 150));
+    rendered(*rig.pane.tile(0));
+    ASSERT_TRUE(waitUntil([&] { return rig.model().scaledFrame(0, 64).has_value(); }));
+    EXPECT_EQ(rig.model().scaledFrame(0, 64)->size(), QSize(64, 32));
+
+    // A new size is scaled afresh; the old set is not handed out for it.
+    EXPECT_FALSE(rig.model().scaledFrame(0, 128).has_value());
+    ASSERT_TRUE(waitUntil([&] { return rig.model().scaledFrame(0, 128).has_value(); }));
+    EXPECT_EQ(rig.model().scaledFrame(0, 128)->size(), QSize(128, 64));
+    EXPECT_EQ(fittedInSquare(QSize(1, 1000), 32), QSize(1, 32));
+}
+
+} // namespace
