@@ -78,6 +78,7 @@ MainWindow* PlenoriaApp::openMainWindow()
     auto* window = new MainWindow(content);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &PlenoriaApp::focusFilterRequested, content, &ContentView::focusFilterRequested);
+    connect(controller, &ContentController::settingsRequested, this, &PlenoriaApp::openSettings);
     addMenus(*window);
     new FrameKeeper(window, m_userSettings);
     m_windows.append(window);

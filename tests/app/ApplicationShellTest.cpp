@@ -107,6 +107,12 @@ TEST(ApplicationShell, SettingsAndHelpEachOpenOneWindow)
     EXPECT_EQ(rig.app->settingsWindow(), settings);
     EXPECT_EQ(settings->currentTab(), SettingsView::Tab::filing);
 
+    // The filing strip's "Edit in Settings" reaches the same window.
+    settings->close();
+    rig.app->mainWindows().at(0)->content()->controller().requestSettings();
+    EXPECT_EQ(rig.app->settingsWindow(), settings);
+    EXPECT_TRUE(settings->isVisible());
+
     EXPECT_EQ(rig.app->helpAction()->text(), "Plenoria Help");
     rig.app->helpAction()->trigger();
     HelpView* help = rig.app->helpWindow();
