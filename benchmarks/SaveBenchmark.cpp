@@ -4,13 +4,12 @@
 #include "AnimatedWebPWriter.h"
 #include "FolderStore.h"
 #include "GIFWriter.h"
+#include "SyntheticImages.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cmath>
 
 using namespace plenoria;
 
@@ -27,39 +26,9 @@ public:
     void stopAccess(const QUrl&) override {}
 };
 
-// A shaded face on a transparent ground whose eyes and mouth move, so frames share most pixels.
-QImage emojiFrame(int index)
-{
-    QImage frame(256, 256, QImage::Format_RGBA8888_Premultiplied);
-    frame.fill(Qt::transparent);
-    QPainter painter(&frame);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient shade(QPointF(100, 90), 160);
-    shade.setColorAt(0, QColor(255, 230, 90));
-    shade.setColorAt(1, QColor(230, 150, 20));
-    painter.setPen(QPen(QColor(120, 70, 0), 6));
-    painter.setBrush(shade);
-    painter.drawEllipse(QRectF(16, 16, 224, 224));
-    const double angle = index * 2 * M_PI / 100;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(60, 30, 10));
-    painter.drawEllipse(QPointF(90 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
-    painter.drawEllipse(QPointF(166 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
-    painter.setBrush(QColor(200, 40, 60, 200));
-    painter.drawChord(QRectF(70, 130, 116, 70 + 20 * std::sin(angle)), 180 * 16, 180 * 16);
-    return frame;
-}
-
 const Filmstrip& hundredFrames()
 {
-    static const Filmstrip strip = [] {
-        Filmstrip s;
-        for (int i = 0; i < 100; ++i) {
-            s.frames.push_back(emojiFrame(i));
-            s.delays.push_back(40);
-        }
-        return s;
-    }();
+    static const Filmstrip strip = test::animatedEmojiStrip(100, 40);
     return strip;
 }
 

@@ -4,50 +4,18 @@
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "TranslucentImages.h"
+#include "SyntheticImages.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <benchmark/benchmark.h>
-#include <cmath>
 
 using namespace plenoria;
 
 namespace {
 
-// A typical animated emoji: a shaded face on a transparent ground with a part that moves, so
-// frames share most of their pixels, as real ones do.
-QImage emojiFrame(int index)
-{
-    QImage frame(256, 256, QImage::Format_RGBA8888_Premultiplied);
-    frame.fill(Qt::transparent);
-    QPainter painter(&frame);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient shade(QPointF(100, 90), 160);
-    shade.setColorAt(0, QColor(255, 230, 90));
-    shade.setColorAt(1, QColor(230, 150, 20));
-    painter.setPen(QPen(QColor(120, 70, 0), 6));
-    painter.setBrush(shade);
-    painter.drawEllipse(QRectF(16, 16, 224, 224));
-    const double angle = index * 2 * M_PI / 100;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(60, 30, 10));
-    painter.drawEllipse(QPointF(90 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
-    painter.drawEllipse(QPointF(166 + 12 * std::cos(angle), 100 + 12 * std::sin(angle)), 14, 20);
-    painter.setBrush(QColor(200, 40, 60, 200));
-    painter.drawChord(QRectF(70, 130, 116, 70 + 20 * std::sin(angle)), 180 * 16, 180 * 16);
-    return frame;
-}
-
 const Filmstrip& hundredFrames()
 {
-    static const Filmstrip strip = [] {
-        Filmstrip s;
-        for (int i = 0; i < 100; ++i) {
-            s.frames.push_back(emojiFrame(i));
-            s.delays.push_back(40);
-        }
-        return s;
-    }();
+    static const Filmstrip strip = test::animatedEmojiStrip(100, 40);
     return strip;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Filmstrip.h"
+
 #include <QColor>
 #include <QImage>
 
@@ -13,6 +15,12 @@ QImage discImage(int width, int height, QColor color, QColor ground = Qt::transp
 
 // A horizontal gradient from `from` to `to`, opaque.
 QImage gradientImage(int width, int height, QColor from, QColor to);
+
+// Frame `index` of a typical animated emoji, 256 × 256: a shaded face on a transparent ground whose
+// eyes and mouth move, so frames share most of their pixels, as real ones do.
+QImage animatedEmojiFrame(int index, int frameCount = 100);
+// `frameCount` such frames, each `delayMs` long.
+Filmstrip animatedEmojiStrip(int frameCount, qint64 delayMs);
 
 // The straight (un-premultiplied) colour of one pixel.
 QColor pixelAt(const QImage& image, int x, int y);
