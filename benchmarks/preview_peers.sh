@@ -8,15 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --dump-source "$work"
 
-time_it() {
-    local label=$1
-    shift
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$label: $(((end - start) / 1000000)) ms"
-}
+. benchmarks/peer-timing.sh
 
 for run in 1 2 3; do
     time_it "convert -coalesce to raw RGBA (run $run)" convert "$work/preview.gif" -coalesce rgba:"$work/frames.raw"

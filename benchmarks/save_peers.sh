@@ -9,15 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --dump-sources "$work"
 
-time_it() {
-    local label=$1
-    shift
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$label: $(((end - start) / 1000000)) ms"
-}
+. benchmarks/peer-timing.sh
 
 time_it "convert gif" convert "$work/wave.gif" -coalesce -modulate 120 "$work/peer.gif"
 time_it "convert webp lossless" convert "$work/wave.webp" -coalesce -modulate 120 \

@@ -10,15 +10,7 @@ trap 'rm -rf "$work"' EXIT
 "$bench" --dump-frames "$work"
 frames=("$work"/frame*.png)
 
-time_it() {
-    local label=$1
-    shift
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo "$label: $(((end - start) / 1000000)) ms"
-}
+. benchmarks/peer-timing.sh
 
 time_it "img2webp lossless" img2webp -lossless -m 1 -d 40 "${frames[@]}" -o "$work/peer-lossless.webp"
 time_it "img2webp lossy q90" img2webp -lossy -q 90 -m 1 -d 40 "${frames[@]}" -o "$work/peer-lossy.webp"
