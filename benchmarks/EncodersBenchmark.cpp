@@ -9,6 +9,7 @@
 #include "PeerTools.h"
 #include "Renderer.h"
 #include "WebPWriter.h"
+#include "BenchmarkRunner.h"
 
 #include <QDir>
 #include <QImage>
@@ -207,8 +208,5 @@ int main(int argc, char** argv)
     // Generated once, outside every timing.
     benchStrip();
     bigGif();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include "ApngBuilder.h"
 #include "GifBuilder.h"
 #include "ImageItem.h"
+#include "BenchmarkRunner.h"
 
 #include <QDir>
 #include <QFile>
@@ -187,10 +188,5 @@ BENCHMARK(BM_IdentifyPingFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv); // QPainter and the image plugins need it; no window is shown
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

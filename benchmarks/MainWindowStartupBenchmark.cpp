@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "PlenoriaApp.h"
 #include "SyntheticImages.h"
+#include "BenchmarkRunner.h"
 
 #include <QApplication>
 #include <QDir>
@@ -80,14 +81,8 @@ BENCHMARK(BM_StartUpWithTwoThousandImages)->Unit(benchmark::kMillisecond)->UseRe
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    plenoria::bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

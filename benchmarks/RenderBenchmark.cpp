@@ -4,6 +4,7 @@
 #include "Renderer.h"
 #include "SyntheticImages.h"
 #include "TreatmentEntry.h"
+#include "BenchmarkRunner.h"
 
 #include <QGuiApplication>
 #include <algorithm>
@@ -125,8 +126,7 @@ void textStep(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    plenoria::bench::useOffscreenPlatform();
     QGuiApplication app(argc, argv);
     const std::pair<const char*, void (*)(benchmark::State&)> cases[]
         = {{"wholeRecord", wholeRecord}, {"cropStep", cropStep}, {"groundStep", groundStep},
@@ -139,8 +139,5 @@ int main(int argc, char** argv)
             ->Repetitions(10)
             ->ReportAggregatesOnly(true);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include "FolderStore.h"
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
+#include "BenchmarkRunner.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -103,7 +104,7 @@ BENCHMARK(animatedGIFTimingOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    plenoria::bench::useOffscreenPlatform();
     QGuiApplication app(argc, argv);
     // `--dump-sources DIR` writes the source files for the peer's side of the comparison.
     if (argc == 3 && QByteArray(argv[1]) == "--dump-sources") {
@@ -115,8 +116,5 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

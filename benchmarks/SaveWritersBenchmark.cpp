@@ -5,6 +5,7 @@
 #include "AnimatedWebPWriter.h"
 #include "TranslucentImages.h"
 #include "SyntheticImages.h"
+#include "BenchmarkRunner.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -51,7 +52,7 @@ BENCHMARK(animatedPNG)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    plenoria::bench::useOffscreenPlatform();
     QGuiApplication app(argc, argv);
     // `--dump-frames DIR` writes the frames as frame000.png … for the peers' side of the comparison.
     if (argc == 3 && QByteArray(argv[1]) == "--dump-frames") {
@@ -64,8 +65,5 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }

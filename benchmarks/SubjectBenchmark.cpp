@@ -5,6 +5,7 @@
 #include "SubjectDetector.h"
 #include "SubjectImages.h"
 #include "SyntheticImages.h"
+#include "BenchmarkRunner.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -98,8 +99,5 @@ BENCHMARK(cachedSubjectPixelsOfANewImage)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return plenoria::bench::runBenchmarks(argc, argv);
 }
