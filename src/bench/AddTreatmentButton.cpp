@@ -49,7 +49,7 @@ QString AddTreatmentButton::symbolName(TreatmentKind kind)
     case TreatmentKind::stamp:
         return QStringLiteral("insert-image");
     case TreatmentKind::frames:
-        return QStringLiteral("view-media-playlist");
+        return QStringLiteral("kdenlive-show-video");
     }
     return {};
 }

@@ -13,8 +13,8 @@ namespace plenoria {
 BenchHeader::BenchHeader(BenchModel& model, QWidget* parent)
     : TitledHeader(QStringLiteral("Restoration bench"), parent)
     , m_model(model)
-    , m_fileLabel(
-          new SymbolLabel(QStringLiteral("view-preview"), 9, Theme::monospacedFont(12), &Theme::inkSecondary))
+    , m_fileLabel(new SymbolLabel(
+          QStringLiteral("view-preview"), 11, Theme::monospacedFont(12), &Theme::inkSecondary))
     , m_export(new QPushButton(QStringLiteral("Export")))
     , m_cancel(new QPushButton(QStringLiteral("Cancel")))
     , m_save(new ProminentButton(QStringLiteral("Save")))
