@@ -12,13 +12,16 @@ BenchModel::StampChooser StampFileDialog::chooser(QWidget* parent, const QString
     return [parent = QPointer<QWidget>(parent), folder](const QString& message) -> std::optional<QString> {
         QStringList patterns;
         for (const QString& extension : imageFileExtensions())
-            patterns << QStringLiteral("*.") + extension << QStringLiteral("*.") + extension.toUpper();
+            patterns << QStringLiteral("*.") + extension;
         QFileDialog dialog(parent ? parent->window() : nullptr, message, folder);
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setNameFilter(QStringLiteral("Images (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
         dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Use as stamp"));
+        // Wide enough for the size and date columns to be read.
+        dialog.resize(760, 480);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().first();
