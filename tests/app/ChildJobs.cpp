@@ -6,8 +6,9 @@ namespace plenoria::test {
 
 namespace {
 
-// Every key in the file, sorted, as "key=value"; a list's entries are joined by "|". A key that was
-// never written has no line, so it cannot pass for one written with its default.
+// Every key in the file, sorted, as "key=value"; a list's entries are joined by "|", and a line
+// break in a value is written as the two characters \n. A key that was never written has no line,
+// so it cannot pass for one written with its default.
 void printStoredKeys(QSettings& settings, QTextStream& out)
 {
     QStringList keys = settings.allKeys();
@@ -17,7 +18,7 @@ void printStoredKeys(QSettings& settings, QTextStream& out)
         const QString text = value.typeId() == QMetaType::QStringList
             ? value.toStringList().join(QLatin1Char('|'))
             : value.toString();
-        out << key << '=' << text << '\n';
+        out << key << '=' << QString(text).replace(QLatin1Char('\n'), QStringLiteral("\\n")) << '\n';
     }
 }
 
