@@ -49,7 +49,7 @@ struct ControlUse {
     const char* name;
     std::function<void(SettingsView&)> use;
     QMap<QString, QString> writes;
-    std::function<void(Preferences&)> before = [](Preferences&) { };
+    std::function<void(Preferences&)> before = [](Preferences&) {};
 };
 
 } // namespace

@@ -73,8 +73,9 @@ TEST(ApngStructure, AcceptsAnyValidCutOfFramesAndNamesTheFirstBrokenRule)
         {straight(2, 2, qRgb(0, 255, 0)), {8, 8}, 1, 10, 2, 0},
     });
     EXPECT_TRUE(isWellFormedApng(patches, 3, 0));
-    const QByteArray hidden = makeApng({{straight(4, 4, qRgb(0, 0, 0)), {}, 5, 0}, {straight(4, 4, qRgb(9, 9, 9)), {}, 5, 0}},
-        {QSize(4, 4), 2, straight(4, 4, qRgb(1, 2, 3))});
+    const QByteArray hidden
+        = makeApng({{straight(4, 4, qRgb(0, 0, 0)), {}, 5, 0}, {straight(4, 4, qRgb(9, 9, 9)), {}, 5, 0}},
+            {QSize(4, 4), 2, straight(4, 4, qRgb(1, 2, 3))});
     EXPECT_TRUE(isWellFormedApng(hidden, 2, 2));
     EXPECT_FALSE(isWellFormedApng(hidden, 2, 0));
     EXPECT_FALSE(isWellFormedApng(hidden, 3, 2));

@@ -151,8 +151,8 @@ TEST(Tone, StagesRunWarmthHueCurveThenColourControls)
 
     const std::vector<QColor> moderate = {QColor(200, 120, 40), QColor(60, 150, 110), QColor(90, 90, 90)};
     const std::vector<QColor> withBlue = {Qt::blue, QColor(200, 120, 40), QColor(60, 150, 110)};
-    const std::pair<ToneSpec, std::vector<QColor>> cases[]
-        = {{warmAndTurned, withBlue}, {curvedAndControlled, moderate}, {all, moderate}, {allButTheCurve, moderate}};
+    const std::pair<ToneSpec, std::vector<QColor>> cases[] = {{warmAndTurned, withBlue},
+        {curvedAndControlled, moderate}, {all, moderate}, {allButTheCurve, moderate}};
     for (const auto& [spec, colors] : cases) {
         SCOPED_TRACE(spec.summary().toStdString());
         for (const QColor& color : colors) {

@@ -88,7 +88,8 @@ TEST(FolderStoreScan, ALinkedSubfolderNeverCountsItsFilesASecondTime)
     elsewhere.write(QStringLiteral("e.png"), pngBytes(Qt::black));
     ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats")), folder.path(QStringLiteral("Kitties"))));
     ASSERT_TRUE(QFile::link(elsewhere.path(), folder.path(QStringLiteral("Elsewhere"))));
-    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats/c.png")), folder.path(QStringLiteral("Cats/c2.png"))));
+    ASSERT_TRUE(
+        QFile::link(folder.path(QStringLiteral("Cats/c.png")), folder.path(QStringLiteral("Cats/c2.png"))));
     const auto total = [](const FolderStore& store) {
         qint64 sum = 0;
         for (const qint64 count : store.filedCounts())

@@ -140,7 +140,8 @@ testing::AssertionResult isWellFormedApng(const QByteArray& png, qint64 frames, 
     for (size_t i = 0; i < chunks->size(); ++i) {
         const PngChunk& chunk = (*chunks)[i];
         if (pngCrc(chunk.type + chunk.data) != chunk.storedCrc)
-            return broken(QStringLiteral("chunk %1 (%2) has a wrong CRC").arg(i).arg(QString::fromLatin1(chunk.type)));
+            return broken(
+                QStringLiteral("chunk %1 (%2) has a wrong CRC").arg(i).arg(QString::fromLatin1(chunk.type)));
     }
     if (chunks->front().type != "IHDR" || chunks->front().data.size() != 13)
         return broken(QStringLiteral("the file does not begin with IHDR"));
