@@ -404,3 +404,41 @@ TEST(ContentView, TheToastLiesOverEverythingAndLetsClicksThrough)
     rig.timer->elapse();
     EXPECT_FALSE(rig.controller->toast());
 }
+
+TEST(ContentView, AToastTooWideForTheWindowWrapsUpwardAndElidesOnlyBeyondFourLines)
+{
+    ViewRig rig({"a.png"}, 560);
+    ToastView* toast = rig.view->toastView();
+    const int room = rig.view->width() - 2 * ToastView::bottomMargin;
+    const auto restsAtTheBottom = [&] {
+        return QTest::qWaitFor(
+            [&] { return toast->geometry().bottom() + 1 == rig.view->height() - ToastView::bottomMargin; });
+    };
+
+    rig.controller->showToast(QStringLiteral("Moved a.png back."));
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_EQ(toast->lines(), QStringList{QStringLiteral("Moved a.png back.")});
+    const int oneLine = toast->height();
+
+    const QString name = QString(56, QLatin1Char('a')) + QStringLiteral(".png");
+    const QString collision = name + QStringLiteral(" exists. ") + QString(56, QLatin1Char('a'))
+        + QStringLiteral("-2.png created. Press Ctrl+Z to undo.");
+    rig.controller->showToast(collision);
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_GT(toast->lines().size(), 1);
+    EXPECT_LE(toast->lines().size(), ToastView::maxLines);
+    EXPECT_EQ(toast->lines().join(QLatin1Char(' ')), collision) << "every word is shown";
+    EXPECT_LE(toast->width(), room);
+    EXPECT_GT(toast->height(), oneLine);
+
+    // A name that four lines cannot hold loses its middle, and only that.
+    const QString huge = QString(400, QLatin1Char('b')) + QStringLiteral(".png");
+    rig.controller->showToast(QStringLiteral("Couldn’t move ") + huge + QStringLiteral(": disk full."));
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_EQ(toast->lines().size(), ToastView::maxLines);
+    const QString shown = toast->lines().join(QString());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Couldn’t movebbb"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("b\u2026b")));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("b.png:disk full."))) << shown.toStdString();
+    EXPECT_LE(toast->width(), room);
+}
