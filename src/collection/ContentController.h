@@ -216,6 +216,8 @@ private:
     void onStoreItemsChanged();
     void onWorkingFolderChanged();
     void hideToast(qint64 token);
+    // Ends a rename whose row the shown list lost, without committing.
+    void endRenameOutOfSight();
     void settle();
     void emitPending(unsigned signalsToEmit, bool modeChanged);
     std::chrono::steady_clock::time_point now() const;

@@ -241,7 +241,7 @@ TEST(ContentView, RenameFieldCommitsOnceWhenTheFocusLeavesButNotForAnotherWindow
     EXPECT_FALSE(rig.view->fileList()->renameField());
 }
 
-TEST(ContentView, ARescanWhileRenamingNeitherClosesNorCommits)
+TEST(ContentView, ARescanKeepsTheRenameOfAListedRowAndEndsTheRenameOfAVanishedOne)
 {
     ViewRig rig({"a.png", "b.png", "c.png"});
     CommitRecorder recorder;
@@ -263,13 +263,36 @@ TEST(ContentView, ARescanWhileRenamingNeitherClosesNorCommits)
     EXPECT_TRUE(cell.contains(field->geometry().center()));
     EXPECT_TRUE(recorder.calls.isEmpty());
 
-    // Even with its row gone the field stays open where it was typed in.
+    // With its row gone the field would take every key out of sight: it closes, commits nothing,
+    // and the list has the keys again.
     rig.folder.remove(QStringLiteral("b.png"));
     rig.controller->refresh();
     ViewRig::settle();
-    EXPECT_EQ(rig.view->fileList()->renameField(), field);
-    EXPECT_EQ(rig.focus(), field);
+    EXPECT_FALSE(rig.view->fileList()->renameField());
+    EXPECT_FALSE(rig.controller->renamingItemID());
+    EXPECT_EQ(rig.focus(), rig.view->split());
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
     EXPECT_TRUE(recorder.calls.isEmpty());
+    EXPECT_EQ(recorder.cancels, 0);
+}
+
+TEST(ContentView, FilteringAwayTheRowUnderRenameEndsTheRenameWithoutCommitting)
+{
+    ViewRig rig({"apple.png", "banana.png"});
+    RenameField* field = openRename(rig, QStringLiteral("banana.png"));
+    ASSERT_TRUE(field);
+    QTest::keyClicks(field, QStringLiteral("cherry"));
+
+    rig.controller->setFilterQuery(QStringLiteral("ban"));
+    ViewRig::settle();
+    EXPECT_EQ(rig.view->fileList()->renameField(), field) << "its row is still shown";
+
+    rig.controller->setFilterQuery(QStringLiteral("app"));
+    ViewRig::settle();
+    EXPECT_FALSE(rig.view->fileList()->renameField());
+    EXPECT_EQ(rig.focus(), rig.view->split());
+    EXPECT_TRUE(QFileInfo::exists(rig.folder.path(QStringLiteral("banana.png"))));
+    EXPECT_FALSE(QFileInfo::exists(rig.folder.path(QStringLiteral("cherry.png"))));
 }
 
 TEST(ContentView, RenameFieldMovesByWordsOfLettersAndDigits)
