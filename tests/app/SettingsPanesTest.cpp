@@ -57,7 +57,7 @@ struct ControlUse {
 
 TEST(SettingsPanes, EveryControlWritesItsOwnKeysAndNoOther)
 {
-    const QString nine = QStringLiteral("|||Cats|||||");
+    const QString onlyKeyFour = QStringLiteral("|||Cats|||||"); // the nine names, joined
     const std::vector<ControlUse> uses = {
         {"Theme: Dark", [](SettingsView& v) { clickSegment(v.generalPane()->themePicker(), 2); },
             {{"theme", "dark"}}},
@@ -91,7 +91,7 @@ TEST(SettingsPanes, EveryControlWritesItsOwnKeysAndNoOther)
                 v.filingPane()->field(3)->setFocus();
                 QTest::keyClicks(v.filingPane()->field(3), "Cats");
             },
-            {{"subfolderNames", nine}}},
+            {{"subfolderNames", onlyKeyFour}}},
         {"Back up originals on Save",
             [](SettingsView& v) { QTest::mouseClick(v.restorationPane()->backupToggle(), Qt::LeftButton); },
             {{"backupOnSave", "false"}}},
