@@ -10,16 +10,18 @@
 
 namespace plenoria {
 
-AppearanceController::AppearanceController(Preferences& prefs, QObject* parent)
+AppearanceController::AppearanceController(
+    Preferences& prefs, std::unique_ptr<DesktopSchemeSource> desktop, QObject* parent)
     : QObject(parent)
     , m_prefs(prefs)
-    , m_desktop(new DesktopColorScheme(this))
+    , m_desktop(desktop ? desktop.release() : new DesktopColorScheme)
     , m_paletteAppearance(QGuiApplication::palette().color(QPalette::Window).lightness() < 128
               ? Appearance::dark
               : Appearance::light)
 {
+    m_desktop->setParent(this);
     connect(&m_prefs, &Preferences::themeChanged, this, &AppearanceController::apply);
-    connect(m_desktop, &DesktopColorScheme::preferenceChanged, this, &AppearanceController::apply);
+    connect(m_desktop, &DesktopSchemeSource::preferenceChanged, this, &AppearanceController::apply);
     apply();
     m_desktop->start();
 }

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "AppTheme.h"
+#include "DesktopSchemeSource.h"
 #include "Theme.h"
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 namespace plenoria {
 
-class DesktopColorScheme;
 class Preferences;
 
 // Applies the theme preference to the whole application: "light" and "dark" force the appearance,
@@ -18,7 +19,9 @@ class Preferences;
 class AppearanceController : public QObject {
     Q_OBJECT
 public:
-    explicit AppearanceController(Preferences& prefs, QObject* parent = nullptr);
+    // Without a source of its own the controller follows the desktop's settings portal.
+    explicit AppearanceController(
+        Preferences& prefs, std::unique_ptr<DesktopSchemeSource> desktop = {}, QObject* parent = nullptr);
 
     static Appearance resolve(
         AppTheme theme, std::optional<Appearance> desktop, Appearance paletteAppearance);
@@ -27,7 +30,7 @@ public:
 
 private:
     Preferences& m_prefs;
-    DesktopColorScheme* m_desktop;
+    DesktopSchemeSource* m_desktop;
     Appearance m_paletteAppearance;
 };
 

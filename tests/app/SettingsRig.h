@@ -3,6 +3,7 @@
 #include "FolderStore.h"
 #include "Preferences.h"
 
+#include <QMap>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -29,6 +30,9 @@ struct SettingsRig {
     QString originalsPath() const;
     // What the preferences wrote for `key`, read back from the file by a fresh reader.
     QVariant stored(const QString& key) const;
+    // Every key of the settings file with its value as text, as a fresh process reads them; a key
+    // never written is absent.
+    QMap<QString, QString> storedKeys() const;
 
     QTemporaryDir folder;
     QTemporaryDir settingsDir;

@@ -2,6 +2,7 @@
 #include "PathBookmarkStore.h"
 #include "StoreTestSupport.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -74,6 +75,43 @@ TEST(FolderStoreScan, OnlyTopLevelImagesAreListedAndEverySubfolderIsCounted)
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("Dogs")), std::nullopt);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("cats\n")), std::nullopt) << "line breaks are not trimmed";
     EXPECT_EQ(rig.store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
+}
+
+TEST(FolderStoreScan, ALinkedSubfolderNeverCountsItsFilesASecondTime)
+{
+    Folder folder;
+    Folder elsewhere;
+    const QByteArray a = pngBytes(Qt::red);
+    folder.write(QStringLiteral("a.png"), a);
+    folder.write(QStringLiteral("Cats/c.png"), pngBytes(Qt::blue));
+    folder.write(QStringLiteral("Cats/d.png"), pngBytes(Qt::green));
+    elsewhere.write(QStringLiteral("e.png"), pngBytes(Qt::black));
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats")), folder.path(QStringLiteral("Kitties"))));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder.path(QStringLiteral("Elsewhere"))));
+    ASSERT_TRUE(
+        QFile::link(folder.path(QStringLiteral("Cats/c.png")), folder.path(QStringLiteral("Cats/c2.png"))));
+    const auto total = [](const FolderStore& store) {
+        qint64 sum = 0;
+        for (const qint64 count : store.filedCounts())
+            sum += count;
+        return sum;
+    };
+
+    // A link is not a folder to the scan, and a link to a file is not a file of its own.
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Cats")), 2);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Kitties")), std::nullopt);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Elsewhere")), std::nullopt);
+    EXPECT_EQ(total(*rig.store), 2);
+
+    // Filed through the link, the file lands in the folder, where the next scan counts it once.
+    const ImageItem item = rig.item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig.store->fileItem(item, QStringLiteral("Kitties")), FilingOutcome::filed(item, std::nullopt));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_EQ(total(*rig.store), 3);
+    rig.store->reload();
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Cats")), 3);
+    EXPECT_EQ(total(*rig.store), 3);
 }
 
 TEST(FolderStoreScan, ReloadKeepsListedItemsAsTheyWereAndReadsNewNames)

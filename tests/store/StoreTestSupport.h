@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BookmarkStore.h"
+#include "ChildProcess.h"
 #include "FileSystem.h"
 #include "FolderChooser.h"
 #include "FolderStore.h"
@@ -177,9 +178,5 @@ public:
     ~LogCapture();
     QStringList lines() const;
 };
-
-// Runs this test executable again as a child process in `mode` (see ChildProcess.cpp) over the
-// settings file, and gives what it printed.
-QString runChild(const QString& mode, const QString& settingsFile);
 
 } // namespace plenoria::test
