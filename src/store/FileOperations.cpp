@@ -181,6 +181,36 @@ FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& fol
     return {{}, FileResult::failure(EEXIST)};
 }
 
+bool FileOperations::holds(const QString& path, const QByteArray& bytes) const
+{
+    // A pipe put in the file's place must not stall the request waiting for a writer.
+    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK);
+    if (!opened.ok())
+        return false;
+    const int fd = int(opened.value);
+    QByteArray buffer(chunkSize, Qt::Uninitialized);
+    qint64 offset = 0;
+    bool same = true;
+    for (;;) {
+        const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
+        if (!got.ok()) {
+            same = false;
+            break;
+        }
+        if (got.value == 0)
+            break;
+        if (offset + got.value > bytes.size()
+            || QByteArrayView(buffer.constData(), got.value)
+                != QByteArrayView(bytes).sliced(offset, got.value)) {
+            same = false;
+            break;
+        }
+        offset += got.value;
+    }
+    (void)m_fileSystem->close(fd);
+    return same && offset == bytes.size();
+}
+
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)
 {
     const Temporary written = writeTemporary(folderOf(path), bytes, {}, exists(path) ? path : QString());

@@ -23,6 +23,8 @@ public:
     bool exists(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
+    // Whether the file at the path reads as exactly these bytes; false when it cannot be read.
+    bool holds(const QString& path, const QByteArray& bytes) const;
     // Whether both paths name one file (same device and inode); false when either is missing.
     bool isSameFile(const QString& a, const QString& b) const;
 

@@ -53,6 +53,11 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
             + FileResult::failure(ENOENT).description());
+    // Another program's edit since the bench opened would be overwritten, and once a backup exists,
+    // lost for good.
+    if (!m_files.holds(path, session.originalData))
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
+            + QStringLiteral(": it changed on disk after it was opened."));
     if (backup) {
         const QString backups = backupsFolderPath(fileFolder);
         if (const FileResult made = m_files.makeDirectories(backups); !made.ok())

@@ -114,6 +114,30 @@ TEST_F(FolderStoreSaving, BackupIsMadeOnceAndPutBackRestoresTheFirstOriginal)
     EXPECT_EQ(read(".plenoria/displaced/sunny-2.png"), thirdSave);
 }
 
+TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt)
+{
+    const RestorationSession opened = session("sunny.png", {tone(0.3)});
+    const RestorationOutcome changed
+        = RestorationOutcome::failed("Couldn’t save sunny.png: it changed on disk after it was opened.");
+    QByteArray theirs = m_original;
+    theirs[20] = char(theirs[20] ^ 0x01);
+    m_folder.write("sunny.png", theirs);
+    EXPECT_EQ(m_store->save(opened, true), changed);
+    EXPECT_EQ(read("sunny.png"), theirs);
+    EXPECT_FALSE(m_folder.exists(".plenoria")) << "not even a backup of their edit";
+    m_folder.write("sunny.png", m_original + "x");
+    EXPECT_EQ(m_store->save(opened, false), changed);
+
+    // A file that cannot be read, or is gone, counts as changed.
+    m_folder.write("sunny.png", m_original);
+    m_files->fail(Call::read, EIO);
+    EXPECT_EQ(m_store->save(opened, false), changed);
+    ASSERT_TRUE(QFile::remove(path("sunny.png")));
+    EXPECT_EQ(m_store->save(opened, true), changed);
+    EXPECT_EQ(topLevel(), QStringList());
+    EXPECT_FALSE(m_folder.exists(".plenoria"));
+}
+
 TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
 {
     EXPECT_EQ(m_store->save(session("sunny.png", {}), true), RestorationOutcome::failed("Nothing to save."));
