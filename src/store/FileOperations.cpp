@@ -51,6 +51,12 @@ bool FileOperations::exists(const QString& path) const
     return m_fileSystem->lstat(encoded(path)).ok();
 }
 
+bool FileOperations::isRegularFile(const QString& path) const
+{
+    const StatResult status = m_fileSystem->lstat(encoded(path));
+    return status.ok() && S_ISREG(status.info.st_mode);
+}
+
 bool FileOperations::isGone(const QString& path) const
 {
     const int error = m_fileSystem->lstat(encoded(path)).error;

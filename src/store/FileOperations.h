@@ -21,6 +21,8 @@ public:
 
     // Whether anything (a file, a folder, a dangling link) is at the path.
     bool exists(const QString& path) const;
+    // Whether a regular file (not a folder, not a link) is at the path.
+    bool isRegularFile(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
     // Whether the file at the path reads as exactly these bytes; false when it cannot be read.

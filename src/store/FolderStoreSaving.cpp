@@ -100,6 +100,10 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (!m_files.exists(backup))
         return RestorationOutcome::failed(
             QStringLiteral("No backup found for ") + item.filename + QLatin1Char('.'));
+    // Only a file can take the image's place; a folder of that name would be moved in whole.
+    if (!m_files.isRegularFile(backup))
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
+            + QStringLiteral(": its backup isn’t a file."));
     if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
             + QStringLiteral(": ") + restored.description());

@@ -241,6 +241,19 @@ TEST_F(FolderStoreSaving, FailedPutBackLeavesTheCurrentFileInPlace)
     EXPECT_EQ(read("sunny.png"), m_original);
 }
 
+TEST_F(FolderStoreSaving, PutBackTakesOnlyAFileAsTheBackup)
+{
+    m_folder.write(".plenoria/originals/sunny.png/inside.png", "theirs");
+    m_folder.write("linked.png", m_original);
+    ASSERT_TRUE(QFile::link(path("linked.png"), path(".plenoria/originals/linked.png")));
+    m_store->reload();
+    const QStringList before = m_folder.snapshot();
+    for (const QString name : {"sunny.png", "linked.png"})
+        EXPECT_EQ(m_store->putBackOriginal(listed(name)),
+            RestorationOutcome::failed("Couldn’t put back " + name + ": its backup isn’t a file."));
+    EXPECT_EQ(m_folder.snapshot(), before);
+}
+
 TEST_F(FolderStoreSaving, ExportTakesTheFirstFreeNameAndNeverReplaces)
 {
     m_folder.write("party.gif", "occupied");
