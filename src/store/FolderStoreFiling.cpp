@@ -107,7 +107,9 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
         return RenameOutcome::unchanged();
     const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
     // A NUL would end the name early at the system call and rename the file to something else.
-    if (folderOf(newPath) != *folder || name.contains(QChar(0)))
+    // The store's own folder: an image under that name would block every later backup.
+    if (folderOf(newPath) != *folder || name.contains(QChar(0))
+        || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0)
         return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
 
     const QString oldPath = localPath(item.url);
