@@ -1,8 +1,9 @@
 #include "FileOperations.h"
 
+#include "TemporaryFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
 
@@ -21,13 +22,6 @@ QByteArray encoded(const QString& path)
 QString folderOf(const QString& path)
 {
     return QFileInfo(path).path();
-}
-
-// A hidden name, so that a scan never lists a half-made file.
-QString temporaryPathIn(const QString& folder)
-{
-    return FileOperations::childPath(folder, QStringLiteral(".plenoria-"))
-        + QString::number(QRandomGenerator::global()->generate64(), 16) + QStringLiteral(".tmp");
 }
 
 bool renameFlagUnsupported(int error)
@@ -123,7 +117,7 @@ FileResult FileOperations::renameThroughTemporary(const QString& from, const QSt
 {
     QString temporary;
     for (;;) {
-        temporary = temporaryPathIn(folderOf(from));
+        temporary = TemporaryFiles::newPathIn(folderOf(from));
         const FileResult aside = placeNoReplace(from, temporary);
         if (aside.ok())
             break;
@@ -327,7 +321,7 @@ FileOperations::Temporary FileOperations::writeTemporary(
     QString path;
     int fd = -1;
     for (;;) {
-        path = temporaryPathIn(folder);
+        path = TemporaryFiles::newPathIn(folder);
         const SysResult opened = m_fileSystem->open(encoded(path), O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (opened.ok()) {
             fd = int(opened.value);

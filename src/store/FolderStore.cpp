@@ -3,7 +3,9 @@
 #include "PathBookmarkStore.h"
 #include "SpacesAndTabs.h"
 #include "StoreLog.h"
+#include "TemporaryFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -83,6 +85,8 @@ void FolderStore::reload()
         setItems({});
         return;
     }
+
+    TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
 
     // Hidden entries are left out by not asking for them; a folder that cannot be listed lists nothing.
     const QFileInfoList listing
