@@ -90,19 +90,25 @@ FileResult FileOperations::makeDirectories(const QString& path)
         current = parent;
     }
     for (const QString& folder : missing) {
-        const SysResult made = m_fileSystem->makeDirectory(encoded(folder));
-        if (made.ok()) {
-            // A backup written into a folder whose own name is not yet durable could vanish with it.
-            syncDirectory(folderOf(folder));
-            continue;
-        }
-        // Another program may have made it meanwhile, which is as good.
-        const StatResult status = m_fileSystem->stat(encoded(folder));
-        if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
-            continue;
-        return FileResult::failure(made.error);
+        if (const FileResult made = makeDirectory(folder); !made.ok())
+            return made;
     }
     return FileResult::success();
+}
+
+FileResult FileOperations::makeDirectory(const QString& path)
+{
+    const SysResult made = m_fileSystem->makeDirectory(encoded(path));
+    if (made.ok()) {
+        // A backup written into a folder whose own name is not yet durable could vanish with it.
+        syncDirectory(folderOf(path));
+        return FileResult::success();
+    }
+    // Another program may have made it meanwhile, which is as good.
+    const StatResult status = m_fileSystem->stat(encoded(path));
+    if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
+        return FileResult::success();
+    return FileResult::failure(made.error);
 }
 
 FileResult FileOperations::moveNoReplace(const QString& from, const QString& to)
@@ -164,20 +170,33 @@ FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& fol
     const Temporary written = writeTemporary(folder, bytes, {}, {});
     if (written.error != 0)
         return {{}, FileResult::failure(written.error)};
+    const NewFile placed = underFreeName(
+        folder, filename, [&](const QString& to) { return placeNoReplace(written.path, to); });
+    if (placed.result.ok())
+        syncDirectory(folder);
+    else
+        (void)m_fileSystem->unlink(encoded(written.path));
+    return placed;
+}
+
+FileOperations::NewFile FileOperations::moveUnderFreeName(
+    const QString& from, const QString& folder, const QString& filename)
+{
+    return underFreeName(folder, filename, [&](const QString& to) { return moveNoReplace(from, to); });
+}
+
+FileOperations::NewFile FileOperations::underFreeName(
+    const QString& folder, const QString& filename, const std::function<FileResult(const QString&)>& place)
+{
     // Bounded only against a volume that keeps answering "exists" for names it lists as free.
     for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
         const QString name = freeName(folder, filename);
-        const FileResult placed = placeNoReplace(written.path, childPath(folder, name));
-        if (placed.ok()) {
-            syncDirectory(folder);
+        const FileResult placed = place(childPath(folder, name));
+        if (placed.ok())
             return {name, FileResult::success()};
-        }
-        if (placed.error() != EEXIST) {
-            (void)m_fileSystem->unlink(encoded(written.path));
+        if (placed.error() != EEXIST)
             return {{}, placed};
-        }
     }
-    (void)m_fileSystem->unlink(encoded(written.path));
     return {{}, FileResult::failure(EEXIST)};
 }
 

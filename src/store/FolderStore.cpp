@@ -136,17 +136,30 @@ void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
             continue;
         const qint64 files
             = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
-        counts.insert(entry.fileName().toLower(), files);
+        counts.insert(entry.fileName(), files);
     }
     setFiledCounts(std::move(counts));
 }
 
 std::optional<qint64> FolderStore::filedCount(const QString& destinationName) const
 {
-    const auto found = m_filedCounts.constFind(trimmedOfSpacesAndTabs(destinationName).toLower());
-    if (found == m_filedCounts.cend())
+    const QString reached = reachedName(m_filedCounts.keys(), trimmedOfSpacesAndTabs(destinationName));
+    if (reached.isEmpty())
         return std::nullopt;
-    return *found;
+    return m_filedCounts.value(reached);
+}
+
+QString FolderStore::reachedName(QStringList subfolders, const QString& name)
+{
+    if (subfolders.contains(name))
+        return name;
+    // Of several that differ only in letter case, always the same one, whatever the listing order.
+    subfolders.sort();
+    for (const QString& subfolder : subfolders) {
+        if (subfolder.compare(name, Qt::CaseInsensitive) == 0)
+            return subfolder;
+    }
+    return {};
 }
 
 bool FolderStore::hasOriginalsFolder() const

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -18,18 +17,6 @@ using namespace plenoria::test;
 namespace {
 
 using Call = FaultyFileSystem::Call;
-
-// Lets a test act as another program would at the moment a file is put in place without replacing.
-class RacingFileSystem : public FaultyFileSystem {
-public:
-    std::function<void(const QByteArray& to)> beforePlacing;
-    SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
-    {
-        if (beforePlacing)
-            beforePlacing(to);
-        return FaultyFileSystem::renameNoReplace(from, to);
-    }
-};
 
 TreatmentEntry tone(double brightness)
 {

@@ -68,7 +68,7 @@ TEST(FolderStoreScan, OnlyTopLevelImagesAreListedAndEverySubfolderIsCounted)
     EXPECT_EQ(rig.filenames(), QStringList({QStringLiteral("Logo.PNG"), QStringLiteral("a.png")}));
     EXPECT_EQ(rig.item(QStringLiteral("Logo.PNG")).type, QStringLiteral("PNG"));
     const QHash<QString, qint64> expected{
-        {QStringLiteral("cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("empty"), 0}};
+        {QStringLiteral("Cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("Empty"), 0}};
     EXPECT_EQ(rig.store->filedCounts(), expected);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral(" \tCATS ")), 2);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("Empty")), 0);
