@@ -6,6 +6,7 @@
 #include "SyntheticImages.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -17,6 +18,42 @@ using namespace plenoria::test;
 namespace {
 
 using Call = FaultyFileSystem::Call;
+
+// Writes down in order what makes a save durable: syncs and placements, with paths relative to
+// `root` and temporary names as "<tmp>".
+struct RecordingFileSystem : FileSystem {
+    QString root;
+    QStringList steps;
+    QHash<int, QString> opened;
+
+    QString relative(const QByteArray& path) const
+    {
+        return QDir(root)
+            .relativeFilePath(QFile::decodeName(path))
+            .replace(QRegularExpression("\\.plenoria-[0-9a-f]+\\.tmp$"), "<tmp>");
+    }
+    SysResult open(const QByteArray& path, int flags, mode_t mode) override
+    {
+        const SysResult result = FileSystem::open(path, flags, mode);
+        opened[int(result.value)] = relative(path);
+        return result;
+    }
+    SysResult fsync(int fd) override
+    {
+        steps.append("sync " + opened.value(fd));
+        return FileSystem::fsync(fd);
+    }
+    SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    {
+        steps.append("place " + relative(to));
+        return FileSystem::renameNoReplace(from, to);
+    }
+    SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override
+    {
+        steps.append("replace " + relative(to));
+        return FileSystem::renameReplacing(from, to);
+    }
+};
 
 TreatmentEntry tone(double brightness)
 {
@@ -123,6 +160,18 @@ TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt
     EXPECT_EQ(m_store->save(opened, true), changed);
     EXPECT_EQ(topLevel(), QStringList());
     EXPECT_FALSE(m_folder.exists(".plenoria"));
+}
+
+TEST_F(FolderStoreSaving, SaveMakesTheBackupDurableBeforeReplacingTheFile)
+{
+    auto recording = std::make_shared<RecordingFileSystem>();
+    recording->root = m_folder.path();
+    const StoreRig rig(m_folder.url(), recording);
+    ASSERT_EQ(rig.store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(recording->steps,
+        QStringList({"sync .", "sync .plenoria", "sync .plenoria/originals/<tmp>",
+            "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync <tmp>",
+            "replace sunny.png", "sync ."}));
 }
 
 TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
