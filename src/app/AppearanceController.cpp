@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QToolTip>
 
 namespace plenoria {
 
@@ -43,6 +44,8 @@ void AppearanceController::apply()
     // The theme first: the palette is built from its colours.
     Theme::setAppearance(appearance);
     QApplication::setPalette(themePalette());
+    // Tooltips keep a palette of their own, which the application's does not reach.
+    QToolTip::setPalette(themePalette());
 }
 
 } // namespace plenoria

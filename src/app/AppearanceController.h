@@ -13,8 +13,8 @@ class Preferences;
 
 // Applies the theme preference to the whole application: "light" and "dark" force the appearance,
 // "system" follows the desktop's colour scheme, else the lightness of the palette the desktop gave
-// before ours replaced it. It sets the theme's appearance and the one Fusion palette built from it,
-// at once and whenever the preference or the desktop changes.
+// before ours replaced it. It sets the theme's appearance and the one Fusion palette built from it
+// (tooltips included), at once and whenever the preference or the desktop changes.
 class AppearanceController : public QObject {
     Q_OBJECT
 public:

@@ -11,6 +11,18 @@
 
 namespace plenoria {
 
+namespace {
+
+RevealService::FailureHandler withRevealMessage(FolderStore::RevealFailureHandler onFailure)
+{
+    if (!onFailure)
+        return {};
+    return
+        [onFailure = std::move(onFailure)] { onFailure(QStringLiteral("Couldn’t open the file manager.")); };
+}
+
+} // namespace
+
 FolderStore::FolderStore(FolderStoreServices services, QObject* parent)
     : QObject(parent)
     , m_services(std::move(services))
@@ -168,24 +180,24 @@ bool FolderStore::hasOriginalsFolder() const
     return folder && m_files.exists(backupsFolderPath(*folder));
 }
 
-void FolderStore::revealOriginalsFolder()
+void FolderStore::revealOriginalsFolder(RevealFailureHandler onFailure)
 {
     const std::optional<QString> folder = workingFolderPath();
     if (!folder || !m_services.reveal)
         return;
     const QString backups = backupsFolderPath(*folder);
     if (m_files.exists(backups))
-        m_services.reveal->reveal(QUrl::fromLocalFile(backups));
+        m_services.reveal->reveal(QUrl::fromLocalFile(backups), withRevealMessage(std::move(onFailure)));
 }
 
-void FolderStore::revealOriginal(const ImageItem& item)
+void FolderStore::revealOriginal(const ImageItem& item, RevealFailureHandler onFailure)
 {
     const std::optional<QString> folder = workingFolderPath();
     if (!folder || !m_services.reveal)
         return;
     const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
     if (m_files.exists(backup))
-        m_services.reveal->reveal(QUrl::fromLocalFile(backup));
+        m_services.reveal->reveal(QUrl::fromLocalFile(backup), withRevealMessage(std::move(onFailure)));
 }
 
 QString FolderStore::backupsFolderPath(const QString& folder)

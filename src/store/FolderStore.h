@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QSet>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -70,8 +71,11 @@ public:
     std::optional<qint64> filedCount(const QString& destinationName) const;
 
     bool hasOriginalsFolder() const;
-    void revealOriginalsFolder();
-    void revealOriginal(const ImageItem& item);
+    // Called with the user's sentence when no file manager could show the backup; on the main
+    // thread, perhaps after the request returned. A missing backup shows nothing and is no failure.
+    using RevealFailureHandler = std::function<void(const QString& message)>;
+    void revealOriginalsFolder(RevealFailureHandler onFailure = {});
+    void revealOriginal(const ImageItem& item, RevealFailureHandler onFailure = {});
 
     // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder,
     // under the next free name when its own is taken.

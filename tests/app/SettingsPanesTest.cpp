@@ -10,6 +10,7 @@
 #include "SettingsSegmentedPicker.h"
 #include "SettingsToggle.h"
 #include "SettingsView.h"
+#include "ThemedLabel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -211,11 +212,21 @@ TEST(SettingsPanes, RestorationPaneWritesTogglesAndRevealsOnlyAnExistingBackupsF
     QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
     ASSERT_EQ(rig.reveal->revealed.size(), 1);
     EXPECT_EQ(rig.reveal->revealed.at(0), QUrl::fromLocalFile(rig.originalsPath()));
+    EXPECT_TRUE(pane.revealFailureLine()->isHidden());
+
+    // Nothing could show it: the pane says so until an attempt that works.
+    rig.reveal->fail = true;
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    EXPECT_FALSE(pane.revealFailureLine()->isHidden());
+    EXPECT_EQ(pane.revealFailureLine()->text(), QStringLiteral("Couldn’t open the file manager."));
+    rig.reveal->fail = false;
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    EXPECT_TRUE(pane.revealFailureLine()->isHidden());
 
     // Gone while the button still shows enabled: pressing it does nothing.
     ASSERT_TRUE(QDir(rig.originalsPath()).removeRecursively());
     QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
-    EXPECT_EQ(rig.reveal->revealed.size(), 1);
+    EXPECT_EQ(rig.reveal->revealed.size(), 3);
 }
 
 TEST(SettingsPanes, WithoutAWorkingFolderTheBackupsFolderCannotBeOpened)

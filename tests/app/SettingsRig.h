@@ -11,8 +11,15 @@
 // Records what the store asks the file manager to show.
 class RecordingReveal : public plenoria::RevealService {
 public:
-    void reveal(const QUrl& url) override { revealed.append(url); }
+    void reveal(const QUrl& url, FailureHandler onFailure) override
+    {
+        revealed.append(url);
+        if (fail)
+            onFailure();
+    }
     QList<QUrl> revealed;
+    // Answers as a desktop without a file manager or a folder opener would.
+    bool fail = false;
 };
 
 // Preferences and a store over a settings file and a working folder of their own.

@@ -93,7 +93,7 @@ public:
 class FakeReveal final : public RevealService {
 public:
     std::vector<QUrl> revealed;
-    void reveal(const QUrl& url) override { revealed.push_back(url); }
+    void reveal(const QUrl& url, FailureHandler) override { revealed.push_back(url); }
 };
 
 // The real file system, except for the calls a test makes fail with a chosen errno.
