@@ -3,7 +3,9 @@
 #include "PathBookmarkStore.h"
 #include "SpacesAndTabs.h"
 #include "StoreLog.h"
+#include "TemporaryFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -96,6 +98,8 @@ void FolderStore::reload()
         return;
     }
 
+    TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
+
     // Hidden entries are left out by not asking for them; a folder that cannot be listed lists nothing.
     const QFileInfoList listing
         = QDir(*folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -144,17 +148,30 @@ void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
             continue;
         const qint64 files
             = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
-        counts.insert(entry.fileName().toLower(), files);
+        counts.insert(entry.fileName(), files);
     }
     setFiledCounts(std::move(counts));
 }
 
 std::optional<qint64> FolderStore::filedCount(const QString& destinationName) const
 {
-    const auto found = m_filedCounts.constFind(trimmedOfSpacesAndTabs(destinationName).toLower());
-    if (found == m_filedCounts.cend())
+    const QString reached = reachedName(m_filedCounts.keys(), trimmedOfSpacesAndTabs(destinationName));
+    if (reached.isEmpty())
         return std::nullopt;
-    return *found;
+    return m_filedCounts.value(reached);
+}
+
+QString FolderStore::reachedName(QStringList subfolders, const QString& name)
+{
+    if (subfolders.contains(name))
+        return name;
+    // Of several that differ only in letter case, always the same one, whatever the listing order.
+    subfolders.sort();
+    for (const QString& subfolder : subfolders) {
+        if (subfolder.compare(name, Qt::CaseInsensitive) == 0)
+            return subfolder;
+    }
+    return {};
 }
 
 bool FolderStore::hasOriginalsFolder() const

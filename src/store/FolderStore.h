@@ -52,7 +52,7 @@ public:
     // Lower-cased names of the backups folder's entries: an image is edited when its lower-cased
     // name is in here.
     const QSet<QString>& editedFilenames() const { return m_editedFilenames; }
-    // Lower-cased subfolder name to the number of non-hidden regular files directly inside it.
+    // Subfolder name to the number of non-hidden regular files directly inside it.
     const QHash<QString, qint64>& filedCounts() const { return m_filedCounts; }
     // Raised whenever a save or a put back rewrites a file's content, which can leave its item equal
     // (same size, same timing), so that views holding decoded pixels know to read the file again.
@@ -66,7 +66,8 @@ public:
     void reload();
     void refreshEditedFilenames();
     void refreshFiledCounts(const QFileInfoList& listing);
-    // The count of the subfolder a destination name reaches; none when no such subfolder is known.
+    // The count of the subfolder a destination name reaches (the one of exactly that name, else one
+    // that differs only in letter case); none when no such subfolder is known.
     std::optional<qint64> filedCount(const QString& destinationName) const;
 
     bool hasOriginalsFolder() const;
@@ -76,7 +77,8 @@ public:
     void revealOriginalsFolder(RevealFailureHandler onFailure = {});
     void revealOriginal(const ImageItem& item, RevealFailureHandler onFailure = {});
 
-    // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder.
+    // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder,
+    // under the next free name when its own is taken.
     FilingOutcome fileItem(const ImageItem& item, const QString& destinationName);
     struct UniqueDestination {
         QUrl url;
@@ -126,6 +128,18 @@ private:
     void pushAction(const UndoableAction& action);
     void popAction();
     void advanceContentRevision();
+
+    // The subfolder a destination name reaches, or why it could not be made.
+    struct Subfolder {
+        QString name; // as it is on disk
+        FileResult result = FileResult::success();
+    };
+    Subfolder reachSubfolder(const QString& folder, const QString& name);
+    // The name of the subfolder of `folder` that `name` reaches; empty when there is none.
+    static QString existingSubfolder(const QString& folder, const QString& name);
+    // Of `subfolders`, the one `name` reaches: exactly that name, else the first that differs only in
+    // letter case; empty when none does.
+    static QString reachedName(QStringList subfolders, const QString& name);
 
     FilingOutcome undoMove(const Move& move);
     FilingOutcome undoRename(const Rename& rename);

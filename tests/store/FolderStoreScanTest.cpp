@@ -68,7 +68,7 @@ TEST(FolderStoreScan, OnlyTopLevelImagesAreListedAndEverySubfolderIsCounted)
     EXPECT_EQ(rig.filenames(), QStringList({QStringLiteral("Logo.PNG"), QStringLiteral("a.png")}));
     EXPECT_EQ(rig.item(QStringLiteral("Logo.PNG")).type, QStringLiteral("PNG"));
     const QHash<QString, qint64> expected{
-        {QStringLiteral("cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("empty"), 0}};
+        {QStringLiteral("Cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("Empty"), 0}};
     EXPECT_EQ(rig.store->filedCounts(), expected);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral(" \tCATS ")), 2);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("Empty")), 0);
@@ -137,6 +137,43 @@ TEST(FolderStoreScan, ReloadKeepsListedItemsAsTheyWereAndReadsNewNames)
     QFile::remove(folder.path(QStringLiteral("a.png")));
     rig.store->reload();
     EXPECT_EQ(rig.filenames(), QStringList{QStringLiteral("b.png")});
+}
+
+namespace {
+
+// Reports every file but `young` as last written and changed two hours ago.
+class AgingFileSystem final : public FileSystem {
+public:
+    QByteArray young;
+    StatResult lstat(const QByteArray& path) override
+    {
+        StatResult result = FileSystem::lstat(path);
+        if (path != young) {
+            result.info.st_mtim.tv_sec -= 2 * 60 * 60;
+            result.info.st_ctim.tv_sec -= 2 * 60 * 60;
+        }
+        return result;
+    }
+};
+
+} // namespace
+
+TEST(FolderStoreScan, AScanRemovesOnlyTheTemporaryFilesACrashLeftBehind)
+{
+    Folder folder;
+    auto fileSystem = std::make_shared<AgingFileSystem>();
+    fileSystem->young = QFile::encodeName(folder.path(QStringLiteral(".plenoria-5e1f.tmp")));
+    for (const char* name : {".plenoria-5e1f.tmp", ".plenoria-7c.tmp.bak", ".plenoria-AB.tmp", ".hidden",
+             ".plenoria/originals/a.png", "Cats/.plenoria-77.tmp", ".plenoria-9a.tmp/inside"})
+        folder.write(QString::fromLatin1(name), "kept");
+    folder.makeFolder(QStringLiteral(".plenoria/displaced/deep"));
+    const QStringList kept = folder.snapshot();
+    for (const char* name : {".plenoria-1f2e3d4c5b6a7980.tmp", ".plenoria/originals/.plenoria-ab.tmp",
+             ".plenoria/displaced/deep/.plenoria-0.tmp"})
+        folder.write(QString::fromLatin1(name), "left by a crash");
+
+    StoreRig rig(folder.url(), fileSystem);
+    EXPECT_EQ(folder.snapshot(), kept);
 }
 
 TEST(FolderStoreScan, BookmarkIsWrittenBackOnlyWhenStale)

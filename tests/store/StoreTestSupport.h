@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -139,6 +140,18 @@ private:
     int injected(Call call, const QByteArray& path);
     std::vector<Rule> m_rules;
     QMap<Call, qint64> m_calls;
+};
+
+// Lets a test act as another program would at the moment a file is put in place without replacing.
+class RacingFileSystem : public FaultyFileSystem {
+public:
+    std::function<void(const QByteArray& to)> beforePlacing;
+    SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    {
+        if (beforePlacing)
+            beforePlacing(to);
+        return FaultyFileSystem::renameNoReplace(from, to);
+    }
 };
 
 // A case-insensitive volume over the real one: a name reaches an entry of its folder that differs
