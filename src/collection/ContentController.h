@@ -156,9 +156,17 @@ public:
     KeyPressResult fileSelection(qint64 index);
     void selectNeighbour(qint64 index, const QList<ImageItem>& list);
     KeyPressResult handleTypeahead(const QString& characters);
-    // Ignored without a selected, shown image. The bench itself is not part of this window yet,
-    // so opening it only settles a rename in progress.
+    // The bench (in its own source file). Opening reads the selected, shown image's file once into a
+    // new session (with the timing repair: a frames row giving every delay of 10 ms or less 100 ms,
+    // when the file has such delays); ignored without such an image, a toast when the file cannot be
+    // read. Closing writes nothing. Saving and exporting go to the store and report in a toast; a
+    // successful save closes the bench and selects the saved image. The list gets the focus back one
+    // turn of the event loop after the bench closes.
     KeyPressResult openBench(bool timingRepair);
+    void closeBench();
+    void saveFromBench(const RestorationSession& session, bool backup);
+    void exportFromBench(const RestorationSession& session, const QString& name, ExportFormat format,
+        double quality, const GIFPalette& palette);
 
     // The rename field's commit (in its own source file): true when rename mode ended, false
     // when the field stays open (a refused name sent by Return).
@@ -215,6 +223,7 @@ private:
     };
 
     bool rulesActive() const { return m_layoutShown && showsCollection(); }
+    void refocusListNextTurn();
     void onStoreItemsChanged();
     void onWorkingFolderChanged();
     void hideToast(qint64 token);

@@ -20,40 +20,6 @@ using namespace plenoria::test;
 
 namespace {
 
-// The whole window content over a collection folder, on screen and active.
-struct ViewRig {
-    explicit ViewRig(const QStringList& names, int width = 900)
-    {
-        for (const QString& name : names)
-            folder.addPng(name);
-        folder.store().reload();
-        auto manual = std::make_unique<ManualToastTimer>();
-        timer = manual.get();
-        controller = new ContentController(folder.store(), folder.prefs(), std::move(manual));
-        view = std::make_unique<ContentView>(controller);
-        view->resize(width, 600);
-        view->show();
-        view->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        settle();
-    }
-
-    // Runs what was deferred to the next turn of the event loop.
-    static void settle()
-    {
-        for (int turn = 0; turn < 3; ++turn)
-            QCoreApplication::processEvents();
-    }
-
-    QWidget* focus() const { return QApplication::focusWidget(); }
-    void select(const QString& name) { controller->setSelection(folder.url(name)); }
-
-    CollectionFolder folder;
-    ManualToastTimer* timer = nullptr;
-    ContentController* controller = nullptr;
-    std::unique_ptr<ContentView> view;
-};
-
 // Stands in for the window's rename commit: records each call and answers as told.
 struct CommitRecorder {
     struct Call {

@@ -217,6 +217,7 @@ TEST(KeyboardWindow, TheTimingChipCommitsTheNameBeingTypedBeforeTheBenchOpens)
     WindowRig::settle();
     EXPECT_TRUE(rig.onDisk(QStringLiteral("apricot.png")));
     EXPECT_FALSE(rig.view->fileList()->renameField());
-    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
-    EXPECT_EQ(rig.focus(), rig.view->split());
+    ASSERT_TRUE(rig.controller->editingSession());
+    EXPECT_EQ(rig.controller->editingSession()->fileURL, rig.url(QStringLiteral("apricot.png")));
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
 }
