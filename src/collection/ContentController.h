@@ -165,6 +165,8 @@ public:
     bool commitRename(const ImageItem& item, const QString& newName, bool keepOpenOnFailure);
     void cancelRename();
     void putBackOriginal(const ImageItem& item);
+    // Shows the image's backup in the file manager; a toast says so when none could be reached.
+    void revealOriginal(const ImageItem& item);
     // Where a rename in progress gets its typed text when another action must settle it first:
     // the text, or none when no field holds any (the rename is then cancelled).
     void setRenameTextSource(std::function<std::optional<QString>()> source)
@@ -216,6 +218,8 @@ private:
     void onStoreItemsChanged();
     void onWorkingFolderChanged();
     void hideToast(qint64 token);
+    // Ends a rename whose row the shown list lost, without committing.
+    void endRenameOutOfSight();
     void settle();
     void emitPending(unsigned signalsToEmit, bool modeChanged);
     std::chrono::steady_clock::time_point now() const;

@@ -142,8 +142,7 @@ void ContentView::connectList()
     connect(list, &FileListView::selectionEdited, c, &ContentController::setSelection);
     connect(list, &FileListView::headerClicked, c,
         [c](SortColumn column) { c->setSortOrder(c->sortOrder().afterHeaderClick(column)); });
-    connect(list, &FileListView::revealOriginalRequested, c,
-        [c](const ImageItem& item) { c->store().revealOriginal(item); });
+    connect(list, &FileListView::revealOriginalRequested, c, &ContentController::revealOriginal);
     connect(list, &FileListView::putBackOriginalRequested, c, &ContentController::putBackOriginal);
     list->setRenameHandlers([c](const ImageItem& item, const QString& text,
                                 bool fromReturn) { return c->commitRename(item, text, fromReturn); },
