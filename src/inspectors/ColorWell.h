@@ -29,6 +29,8 @@ public:
     ~ColorWell() override;
 
     QPushButton* button() const { return m_button; }
+    // A well beside its own caption hides the label; the label still names the button and panel.
+    void setLabelVisible(bool visible);
     // The open panel, if any.
     QColorDialog* panel() const { return m_panel; }
     void setPanelFactory(PanelFactory factory) { m_panelFactory = std::move(factory); }
@@ -44,6 +46,7 @@ private:
 
     Binding<QColor> m_color;
     QString m_label;
+    ThemedLabel* m_labelView;
     QPushButton* m_button;
     PanelFactory m_panelFactory;
     QPointer<QColorDialog> m_panel;
