@@ -1,6 +1,7 @@
 #include "ToneInspector.h"
 
 #include "BorderedButton.h"
+#include "FieldMarksSlider.h"
 #include "InspectorSection.h"
 #include "InspectorText.h"
 #include "Theme.h"
@@ -65,7 +66,7 @@ ToneInspector::ToneInspector(Binding<ToneSpec> spec, QWidget* parent)
                 m_spec.set(next);
             });
         m_sliders[i] = new ToneSlider(QString::fromLatin1(toneFields[i].label), std::move(value));
-        connect(m_sliders[i], &ToneSlider::edited, this, &ToneInspector::refresh);
+        connect(m_sliders[i]->slider(), &FieldMarksSlider::edited, this, &ToneInspector::refresh);
         addWidget(m_sliders[i]);
     }
 
