@@ -12,7 +12,7 @@ export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp
 export UBSAN_OPTIONS := print_stacktrace=1
 endif
 
-.PHONY: all deps configure build run test bench install clean
+.PHONY: all deps configure build run test bench fuzz install clean
 
 all: build
 
@@ -43,8 +43,22 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	@echo "Benchmarks are in build-bench/benchmarks/"
 
+# Every fuzz target side by side for FUZZ_SECONDS (clang and libFuzzer are installed if missing).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@for p in clang libclang-rt-14-dev; do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		sudo=$$([ "$$(id -u)" -ne 0 ] && echo sudo); \
+		$$sudo apt-get update -q && $$sudo apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	./fuzz/run-fuzzers.sh $(FUZZ_SECONDS) build-fuzz
+
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz
