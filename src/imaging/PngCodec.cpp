@@ -192,7 +192,7 @@ bool PngCodec::parse()
 void PngCodec::keepForFrames(const char* type, qint64 offset, qint64 length)
 {
     // The chunks that change how libpng decodes a frame, each no longer than its format allows:
-    // libpng ignores longer ones, and a bloated one would be repeated in every frame.
+    // libpng refuses or ignores longer ones, and a bloated one would be repeated in every frame.
     static constexpr std::pair<const char*, qint64> needed[] = {{"PLTE", 768}, {"tRNS", 256}, {"gAMA", 4},
         {"cHRM", 32}, {"sRGB", 1}, {"sBIT", 4}, {"iCCP", 0x7FFFFFFF}};
     for (const auto& [tag, longest] : needed) {
@@ -217,7 +217,7 @@ void PngCodec::limitProfile()
     // libpng inflates the whole profile the chunk states for every frame it reads it in.
     const qint64 profileCost = profile->length + qint64(stated.value_or(0));
     if (!stated || perFrame + qint64(*stated) > maxCarriedBytesPerFrame
-        || profileCost > maxProfileBytesOverFrames / qint64(std::max<size_t>(m_frames.size(), 1)))
+        || profileCost > maxProfileBytesOverFrames / qint64(m_frames.size()))
         m_carried.erase(profile);
 }
 
