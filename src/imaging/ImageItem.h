@@ -4,6 +4,7 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 
@@ -30,5 +31,8 @@ struct ImageItem {
 };
 
 size_t qHash(const ImageItem& item, size_t seed = 0);
+
+// The extensions of the image files the collection lists (lower case, compared in lower case).
+const QStringList& imageFileExtensions();
 
 } // namespace plenoria
