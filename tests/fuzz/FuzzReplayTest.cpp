@@ -50,8 +50,7 @@ TEST(FuzzReplay, EverySeedOfEveryTypeRunsThroughEveryTarget)
 
 TEST(FuzzReplay, PastFindingsStayFixed)
 {
-    const QDir findings(
-        qEnvironmentVariable("PLENORIA_TEST_SOURCE_DIR") + QStringLiteral("/fuzz/regressions"));
+    const QDir findings(QStringLiteral(PLENORIA_SOURCE_DIR "/fuzz/regressions"));
     const QStringList names = findings.entryList(QDir::Files);
     ASSERT_FALSE(names.isEmpty()) << findings.path().toStdString();
     for (const QString& name : names) {
