@@ -162,3 +162,67 @@ TEST_F(ExtendResizeInspectorTest, PresetsSetTheEdgeAndTheCaptionShowsTheSizeItGi
     for (qint64 i = 0; i < 4; ++i)
         EXPECT_FALSE(odd.resize().presetButton(i)->isTinted());
 }
+
+TEST_F(ExtendResizeInspectorTest, RowBindingsReadNothingAndWriteNothingOnRowsOfAnotherKind)
+{
+    auto model = benchOver(gradientPng(64, 48));
+    model->setRecord({TreatmentEntry(brighter())});
+    const TreatmentRecord before = model->record();
+    const Binding<qint64> crop = model->cropFieldBinding(0, &CropSpec::width);
+    const Binding<qint64> side = model->extendSideBinding(0, Qt::Horizontal);
+    EXPECT_EQ(crop.get(), 0);
+    EXPECT_EQ(side.get(), 0);
+    crop.set(10);
+    side.set(10);
+    model->setExtendAnchor(0, Anchor{0, 0});
+    model->trimTransparentBorder(0);
+    model->setExtendSquareLocked(false);
+    model->toggleSquareLock(0);
+    EXPECT_EQ(model->record(), before);
+    EXPECT_TRUE(model->extendSquareLocked()) << "the lock itself still flips";
+    // Out of range: nothing to write to.
+    model->cropFieldBinding(5, &CropSpec::width).set(3);
+    model->setLongestEdge(-1, 64);
+    EXPECT_EQ(model->record(), before);
+}
+
+TEST_F(ExtendResizeInspectorTest, WithoutADecodableSourceSidesOnlyKeepAtLeastOnePixel)
+{
+    auto model = benchOver(QByteArray("not an image"));
+    model->appendEntry(ExtendSpec{8, 8, {1, 1}});
+    InspectorPane pane(*model);
+    auto* page = qobject_cast<ExtendInspector*>(pane.page());
+    ASSERT_NE(page, nullptr);
+    page->lockButton()->click(); // the square target opened locked: unlock
+    model->extendSideBinding(0, Qt::Horizontal).set(0);
+    EXPECT_EQ(*row(*model, 0).treatment.extendSpec(), (ExtendSpec{1, 8, {1, 1}}));
+    EXPECT_EQ(page->captionText(), QStringLiteral("Image 0×0 → 1×8."));
+}
+
+TEST_F(ExtendResizeInspectorTest, TheEdgeFieldCommitsOnFocusLossButNeverIntoAnotherRow)
+{
+    Rig rig(300, 150, ResizeSpec{128});
+    QLineEdit* edge = rig.resize().edgeField();
+    auto* elsewhere = new QLineEdit(&rig.window);
+    elsewhere->move(0, 400);
+    elsewhere->show();
+    edge->setFocus(Qt::MouseFocusReason);
+    edge->selectAll();
+    QTest::keyClicks(edge, QStringLiteral("64"));
+    EXPECT_EQ(rig.longestEdge(), 128) << "nothing until the entry is committed";
+    elsewhere->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(rig.longestEdge(), 64);
+    EXPECT_EQ(rig.resize().captionText(), QStringLiteral("300×150 → 64×32"));
+
+    // The row goes while a number is typed; the focus leaving after it must not resize the tone row
+    // that took its place.
+    rig.model->setRecord({row(*rig.model, 0), TreatmentEntry(brighter())});
+    edge->setFocus(Qt::MouseFocusReason);
+    edge->selectAll();
+    QTest::keyClicks(edge, QStringLiteral("32"));
+    const TreatmentRecord toneOnly = {row(*rig.model, 1)};
+    rig.model->setRecord(toneOnly);
+    elsewhere->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(rig.model->record(), toneOnly);
+}
