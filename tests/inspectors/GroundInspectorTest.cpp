@@ -11,7 +11,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -326,10 +325,6 @@ TEST(GroundInspectorTest, CaptionsSayWhatOurDetectorDoesAndNameNoVendor)
                                "No edge knobs; this only says which detected subjects stay."));
     clickSegment(rig.inspector.keyPicker(), 1);
     texts += shownTexts(rig.inspector);
-
-    QFile help(qEnvironmentVariable("PLENORIA_TEST_SOURCE_DIR") + "/resources/help/restoration.html");
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    texts << QString::fromUtf8(help.readAll());
     const QRegularExpression vendor(
         QStringLiteral("\\b(apple|safari|macos|vision)\\b"), QRegularExpression::CaseInsensitiveOption);
     for (const QString& text : texts)
