@@ -20,6 +20,22 @@ namespace plenoria {
 
 namespace {
 
+// The application style sinks a checked button only a shade, too little to see on the dark ground;
+// the chosen reach takes the accent tint the segmented pickers use.
+void tintReachButton(QPushButton* button)
+{
+    QPalette palette = button->palette();
+    const QColor raised = Theme::raised();
+    const QColor moss = Theme::moss();
+    const float tint = button->isChecked() ? 0.25f : 0;
+    const auto mix = [tint](float ground, float accent) { return ground * (1 - tint) + accent * tint; };
+    palette.setColor(QPalette::Button,
+        QColor::fromRgbF(mix(raised.redF(), moss.redF()), mix(raised.greenF(), moss.greenF()),
+            mix(raised.blueF(), moss.blueF())));
+    palette.setColor(QPalette::ButtonText, button->isChecked() ? Theme::ink() : Theme::inkSecondary());
+    button->setPalette(palette);
+}
+
 QPushButton* reachButton(const QString& title)
 {
     auto* button = new QPushButton(title);
@@ -109,8 +125,8 @@ GroundColorKeyPanel::GroundColorKeyPanel(GroundInspectorModel& model, QWidget* p
     connect(m_everywhere, &QPushButton::clicked, this, [this] { m_model.setReach(KeyReach::everywhere); });
     connect(
         m_fromTheBorder, &QPushButton::clicked, this, [this] { m_model.setReach(KeyReach::fromTheBorder); });
-    connect(ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, this,
-        &GroundColorKeyPanel::paintSwatch);
+    connect(
+        ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, this, &GroundColorKeyPanel::refresh);
     refresh();
 }
 
@@ -135,6 +151,8 @@ void GroundColorKeyPanel::refresh()
         m_everywhere->setChecked(reach == KeyReach::everywhere);
         m_fromTheBorder->setChecked(reach == KeyReach::fromTheBorder);
     }
+    tintReachButton(m_everywhere);
+    tintReachButton(m_fromTheBorder);
     m_reachCaption->setText(GroundInspectorModel::reachCaption(reach));
     m_threshold->refresh();
     m_softness->refresh();

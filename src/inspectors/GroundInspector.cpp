@@ -54,7 +54,7 @@ QWidget* GroundInspector::buildRemoveSection()
     m_keyPicker = new IconSegmentedPicker(
         std::vector<IconSegmentedPicker::Segment<KeyMode>>{
             {QStringLiteral("None"), QString(), KeyMode::off},
-            {QStringLiteral("DIY"), QStringLiteral("run-build"), KeyMode::color},
+            {QStringLiteral("DIY"), QStringLiteral("hammer"), KeyMode::color},
             {QStringLiteral("Magic"), QStringLiteral("tools-wizard"), KeyMode::subject},
         },
         Binding<KeyMode>(
