@@ -169,12 +169,6 @@ void TextInspector::refresh()
     m_rotation->refresh();
 }
 
-void TextInspector::closeColorPanels()
-{
-    m_fill->closePanel();
-    m_outline->closePanel();
-}
-
 void TextInspector::write(const TextSpec& spec)
 {
     m_spec.set(spec);

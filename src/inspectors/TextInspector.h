@@ -30,8 +30,6 @@ public:
     // Another row, or the same row after a change: shows it afresh without disturbing the caret.
     void setInputs(Binding<TextSpec> spec, QSizeF inputSize);
     void refresh();
-    // Closes an open colour panel, so a late pick cannot reach another row.
-    void closeColorPanels();
 
     // The buttons' actions, each one write of the whole spec. Placements measure the text's box now.
     void swapColors();

@@ -153,8 +153,6 @@ TEST(TextInspectorTest, SwappingWritesOnceAndTwiceRestoresAndUnreadableColoursSh
     ASSERT_TRUE(panel);
     panel->setCurrentColor(QColor(0xAB, 0x0C, 0xEF));
     EXPECT_EQ(rig.held.spec.colorHex, "#AB0CEF");
-    rig.inspector->closeColorPanels();
-    EXPECT_FALSE(rig.inspector->fillWell()->panel());
 }
 
 TEST(TextInspectorTest, TypingWritesEveryKeystrokeAndKeepsTheCaret)
