@@ -2,6 +2,7 @@
 
 #include "FontFamilies.h"
 
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
@@ -18,6 +19,17 @@ QFont face(const QString& family, const QFont& base)
     font.setFamilies({family});
     font.setPixelSize(FontMenuBox::faceSize);
     return font;
+}
+
+// A symbol face cannot spell its own name: its row is written in the box's own font.
+QFont rowFace(const QString& family, const QFont& base)
+{
+    if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)) {
+        QFont font = base;
+        font.setPixelSize(FontMenuBox::faceSize);
+        return font;
+    }
+    return face(family, base);
 }
 
 } // namespace
@@ -48,7 +60,7 @@ FontMenuBox::FontMenuBox(FontUsage usage, QWidget* parent)
 void FontMenuBox::addFamilyRow(int position, const QString& family)
 {
     insertItem(position, family, family);
-    setItemData(position, face(family, font()), Qt::FontRole);
+    setItemData(position, rowFace(family, font()), Qt::FontRole);
 }
 
 void FontMenuBox::rebuildRecent()
@@ -91,7 +103,7 @@ void FontMenuBox::paintEvent(QPaintEvent*)
     option.currentText = m_shown;
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    painter.setFont(face(FontFamilies::drawable(m_shown), font()));
+    painter.setFont(rowFace(FontFamilies::drawable(m_shown), font()));
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
