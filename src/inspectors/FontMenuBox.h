@@ -7,9 +7,10 @@
 namespace plenoria {
 
 // The font picker's pop-up: the most used families, a divider, then every installed family, each
-// row in its own face at 12 (a symbol face's row in the box's font). The recent part is worked out afresh each time the menu opens. The box
-// shows the family it was given, also one that is not installed (no row is current then). Only a
-// row the user picks is reported; the wheel scrolls the inspector, not the fonts.
+// row in its own face at 12 (a symbol face's row in the box's font). The recent part is worked out
+// afresh each time the menu opens. The box shows the family it was given, also one that is not
+// installed (no row is current then). Only a row the user picks is reported; the wheel scrolls the
+// inspector, not the fonts.
 class FontMenuBox : public QComboBox {
     Q_OBJECT
 public:

@@ -1,8 +1,8 @@
 #include "BenchTestSupport.h"
 #include "BorderedButton.h"
 #include "ElidedLabel.h"
-#include "FontUsage.h"
 #include "FieldMarksSlider.h"
+#include "FontUsage.h"
 #include "InspectorPage.h"
 #include "InspectorPane.h"
 #include "InspectorSlider.h"
@@ -60,7 +60,8 @@ TEST(TextAndStampPagesTest, TheTextInspectorEditsTheSelectedRowAndCountsAnotherR
     EXPECT_EQ(model->renderCount(), rendersBefore + 2);
     EXPECT_EQ(editor->textCursor().position(), 5);
     inspector->placeTop();
-    EXPECT_EQ(row(*model, 1).treatment.textSpec(), textIn(QStringLiteral("Menlo"))) << "only the selected row";
+    EXPECT_EQ(row(*model, 1).treatment.textSpec(), textIn(QStringLiteral("Menlo")))
+        << "only the selected row";
 
     model->setSelection(row(*model, 1).id);
     EXPECT_EQ(inspectorOf<TextInspector>(pane), inspector) << "kept while text rows stay selected";
