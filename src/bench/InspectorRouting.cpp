@@ -5,6 +5,7 @@
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
+#include "TextAndStampPages.h"
 #include "WrappedInspectorPage.h"
 
 namespace plenoria {
@@ -40,10 +41,12 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
         return new ExtendInspector(model);
     case TreatmentKind::resize:
         return new ResizeInspector(model);
+    case TreatmentKind::text:
+        return TextAndStampPages::text(model);
+    case TreatmentKind::stamp:
+        return TextAndStampPages::stamp(model);
     case TreatmentKind::ground:
     case TreatmentKind::tone:
-    case TreatmentKind::text:
-    case TreatmentKind::stamp:
     case TreatmentKind::frames:
         return emptyPage(kind, model);
     }
