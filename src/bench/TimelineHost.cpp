@@ -1,5 +1,10 @@
 #include "TimelineHost.h"
 
+#include "Divider.h"
+#include "FramesTimeline.h"
+#include "Renderer.h"
+
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace plenoria {
@@ -7,18 +12,69 @@ namespace plenoria {
 TimelineHost::TimelineHost(BenchModel& model, QWidget* parent)
     : QWidget(parent)
     , m_model(model)
+    , m_timeline(new FramesTimeline)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // Nothing to show until the timeline itself is placed here.
-    setVisible(false);
+    layout->addWidget(new Divider);
+    layout->addWidget(m_timeline);
+    setVisible(hasTimeline(model));
+    if (hasTimeline(model))
+        bindTimeline();
+    connect(&m_model, &BenchModel::changed, this, &TimelineHost::modelChanged);
 }
 
 bool TimelineHost::hasTimeline(const BenchModel& model)
 {
     return model.sourceStrip() && model.sourceStrip()->frames.size() > 1;
+}
+
+void TimelineHost::modelChanged(BenchModel::Changes changes)
+{
+    if (!hasTimeline(m_model))
+        return;
+    if (changes & (BenchModel::Change::record | BenchModel::Change::selection | BenchModel::Change::sampling))
+        bindTimeline();
+    else if (changes & (BenchModel::Change::playhead | BenchModel::Change::frameSelection))
+        m_timeline->refresh();
+}
+
+void TimelineHost::bindTimeline()
+{
+    const Filmstrip& strip = *m_model.sourceStrip();
+    const QPointer<BenchModel> model(&m_model);
+    FramesTimeline::Sources sources;
+    sources.playhead = Binding<qint64>([model] { return model ? model->playhead() : 0; },
+        [model](const qint64& position) {
+            if (model)
+                model->setPlayhead(position);
+        });
+    sources.loopCount = strip.loopCount;
+    if (const std::optional<qint64> row = m_model.selectedFramesIndex()) {
+        const FramesSpec current = *m_model.record()[size_t(*row)].treatment.framesSpec();
+        sources.spec = m_model.specBinding<FramesSpec>(*row, current);
+        sources.selection
+            = Binding<FrameSelection>([model] { return model ? model->frameSelection() : FrameSelection(); },
+                [model](const FrameSelection& selection) {
+                    if (model)
+                        model->setFrameSelection(selection);
+                });
+        sources.frames = m_model.timelineFrames(*row);
+        sources.editable = true;
+    } else {
+        // What the canvas plays, as it plays it: one position per planned frame, read-only.
+        std::vector<qint64> delays;
+        for (const FramePlan& entry : Renderer::framePlan(m_model.activeRecord(), strip.delays)) {
+            delays.push_back(entry.delay);
+            if (entry.source >= 0 && entry.source < qint64(strip.frames.size()))
+                sources.frames.push_back(strip.frames[size_t(entry.source)]);
+        }
+        sources.spec = Binding<FramesSpec>::constant(FramesSpec::fromDelays(delays));
+        sources.selection = Binding<FrameSelection>::constant({});
+    }
+    m_timeline->setSources(std::move(sources));
 }
 
 } // namespace plenoria

@@ -72,6 +72,11 @@ std::vector<FrameEdit> FramesSpec::keptEdits() const
     return kept;
 }
 
+FrameSelection FramesSpec::positionsWithin(const FrameSelection& selection) const
+{
+    return FrameSelection(selection.lower_bound(0), selection.lower_bound(qint64(edits.size())));
+}
+
 std::vector<FrameEdit> FramesSpec::settingDelay(qint64 milliseconds, const FrameSelection& selection) const
 {
     // Whatever was typed: a huge number would overflow the rounding, and no format keeps it anyway.

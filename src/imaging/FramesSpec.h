@@ -40,6 +40,9 @@ struct FramesSpec {
     static constexpr qint64 longestDelay = 655350;
 
     [[nodiscard]] std::vector<FrameEdit> keptEdits() const;
+    // The part of `selection` that names positions of these edits: a selection is never pruned when
+    // the edits shrink, so what is counted, shown and acted on is this part.
+    [[nodiscard]] FrameSelection positionsWithin(const FrameSelection& selection) const;
     // The edits with the selected positions given `milliseconds`, held to 0 … `longestDelay` and
     // rounded to a step of 10.
     [[nodiscard]] std::vector<FrameEdit> settingDelay(
