@@ -14,12 +14,6 @@ namespace {
 const QString delayFieldToolTip
     = QStringLiteral("Delay in milliseconds. GIF stores hundredths, so this rounds to the nearest 10.");
 
-QColor withOpacity(QColor color, double opacity)
-{
-    color.setAlphaF(float(color.alphaF() * opacity));
-    return color;
-}
-
 } // namespace
 
 bool TimelineCell::Look::operator==(const Look& other) const
