@@ -2,6 +2,7 @@
 
 #include "CropInspector.h"
 #include "ExtendInspector.h"
+#include "FramesInspectorPage.h"
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
@@ -44,8 +45,9 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
     case TreatmentKind::tone:
     case TreatmentKind::text:
     case TreatmentKind::stamp:
-    case TreatmentKind::frames:
         return emptyPage(kind, model);
+    case TreatmentKind::frames:
+        return new FramesInspectorPage(model);
     }
     return emptyPage(kind, model);
 }

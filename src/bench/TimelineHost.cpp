@@ -4,7 +4,6 @@
 #include "FramesTimeline.h"
 #include "Renderer.h"
 
-#include <QPointer>
 #include <QVBoxLayout>
 
 namespace plenoria {
@@ -44,23 +43,13 @@ void TimelineHost::modelChanged(BenchModel::Changes changes)
 void TimelineHost::bindTimeline()
 {
     const Filmstrip& strip = *m_model.sourceStrip();
-    const QPointer<BenchModel> model(&m_model);
     FramesTimeline::Sources sources;
-    sources.playhead = Binding<qint64>([model] { return model ? model->playhead() : 0; },
-        [model](const qint64& position) {
-            if (model)
-                model->setPlayhead(position);
-        });
+    sources.playhead = m_model.playheadBinding();
     sources.loopCount = strip.loopCount;
     if (const std::optional<qint64> row = m_model.selectedFramesIndex()) {
         const FramesSpec current = *m_model.record()[size_t(*row)].treatment.framesSpec();
         sources.spec = m_model.specBinding<FramesSpec>(*row, current);
-        sources.selection
-            = Binding<FrameSelection>([model] { return model ? model->frameSelection() : FrameSelection(); },
-                [model](const FrameSelection& selection) {
-                    if (model)
-                        model->setFrameSelection(selection);
-                });
+        sources.selection = m_model.frameSelectionBinding();
         sources.frames = m_model.timelineFrames(*row);
         sources.editable = true;
     } else {

@@ -1,6 +1,9 @@
 #include "FramesTimeline.h"
 #include "BenchTestSupport.h"
+#include "FramesInspector.h"
+#include "FramesInspectorPage.h"
 #include "FramesTimelineModel.h"
+#include "InspectorPane.h"
 #include "NumericField.h"
 #include "Theme.h"
 #include "TimelineCell.h"
@@ -8,6 +11,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -247,4 +251,26 @@ TEST(FramesTimeline, DelayFieldsStoreStepsOfTenWithinWhatAGifKeeps)
     gone.set(40);
     EXPECT_EQ(rig.rowSpec().edits.size(), 3u);
     QLocale::setDefault(previous);
+}
+
+TEST(FramesTimeline, TheFramesInspectorActsOnWhatTheStripSelects)
+{
+    TimelineRig rig(6);
+    InspectorPane pane(*rig.model);
+    rig.selectFramesRow({0, 1, 2, 3, 4, 5});
+    auto* page = qobject_cast<FramesInspectorPage*>(pane.page());
+    ASSERT_NE(page, nullptr);
+    FramesInspector& inspector = *page->inspector();
+
+    rig.click(1);
+    rig.click(3, Qt::ShiftModifier);
+    EXPECT_EQ(inspector.applyButton()->text(), QStringLiteral("Apply to 3 selected"));
+    inspector.skipButton()->click();
+    EXPECT_TRUE(rig.cell(2)->look().edit.isSkipped);
+    EXPECT_EQ(rig.timeline().headerTexts().skipped, QStringLiteral("· 3 skipped"));
+
+    inspector.reverseButton()->click();
+    EXPECT_EQ(rig.cell(0)->look().frame, rig.model->sourceStrip()->frames[5]);
+    inspector.allButton()->click();
+    EXPECT_EQ(rig.timeline().headerTexts().selection, QStringLiteral("selected · 1–6 of 6"));
 }
