@@ -19,9 +19,11 @@ TimelineHost::TimelineHost(BenchModel& model, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(new Divider);
     layout->addWidget(m_timeline);
-    setVisible(hasTimeline(model));
+    // Only ever hidden here: shown before the bench places it, it would open as a window of its own.
     if (hasTimeline(model))
         bindTimeline();
+    else
+        hide();
     connect(&m_model, &BenchModel::changed, this, &TimelineHost::modelChanged);
 }
 
