@@ -209,6 +209,12 @@ public:
     // the stamp's centre, width, rotation and opacity; nothing changes when the pick yields nothing.
     void replaceStampImage(qint64 row);
 
+    // --- The frames timeline and the frames inspector ---
+
+    // Two-way views of the playhead and of the frame selection; writes go through the setters.
+    Binding<qint64> playheadBinding();
+    Binding<FrameSelection> frameSelectionBinding();
+
     // --- Leaving the bench ---
 
     // The header's "Cancel": nothing is written.

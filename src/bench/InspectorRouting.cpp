@@ -2,6 +2,7 @@
 
 #include "CropInspector.h"
 #include "ExtendInspector.h"
+#include "FramesInspectorPage.h"
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
@@ -47,8 +48,9 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
         return TextAndStampPages::stamp(model);
     case TreatmentKind::ground:
     case TreatmentKind::tone:
-    case TreatmentKind::frames:
         return emptyPage(kind, model);
+    case TreatmentKind::frames:
+        return new FramesInspectorPage(model);
     }
     return emptyPage(kind, model);
 }
