@@ -144,7 +144,7 @@ void BenchCanvas::mousePressEvent(QMouseEvent* event)
 
 void BenchCanvas::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_overlays.isDragging() && (event->buttons() & Qt::LeftButton))
+    if (m_overlays.isDragging())
         m_overlays.drag(event->position());
     else
         updateCursor(event->position());

@@ -147,6 +147,18 @@ void RecordListView::setDropRow(int row)
     viewport()->update();
 }
 
+void RecordListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Only rows of this list are ever dropped here.
+    if (!event->mimeData()->hasFormat(RecordListModel::mimeType)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    setState(DraggingState);
+}
+
 void RecordListView::dragMoveEvent(QDragMoveEvent* event)
 {
     // The base view scrolls near the edges.
