@@ -40,7 +40,7 @@ RecordListView::RecordListView(BenchModel& bench, QWidget* parent)
     connect(m_delegate, &RecordRowDelegate::removeRequested, &bench, &BenchModel::removeEntry);
     connect(ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, viewport(),
         qOverload<>(&QWidget::update));
-    showSelection();
+    showSelection(true);
 }
 
 void RecordListView::benchChanged(BenchModel::Changes changes)
@@ -50,10 +50,10 @@ void RecordListView::benchChanged(BenchModel::Changes changes)
     if (changes & Change::record)
         m_rows->sync();
     if (changes & (Change::record | Change::selection))
-        showSelection();
+        showSelection(changes.testFlag(Change::selection));
 }
 
-void RecordListView::showSelection()
+void RecordListView::showSelection(bool reveal)
 {
     const std::optional<qint64> selected = m_bench.selectedIndex();
     const QModelIndex index = selected ? m_rows->index(int(*selected)) : QModelIndex();
@@ -65,7 +65,8 @@ void RecordListView::showSelection()
         else
             selectionModel()->clear();
     }
-    if (index.isValid())
+    // Edits made elsewhere (a drag on the canvas) leave the list where the user scrolled it.
+    if (reveal && index.isValid())
         scrollTo(index);
     viewport()->update();
 }

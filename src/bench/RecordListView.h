@@ -39,7 +39,8 @@ protected:
 
 private:
     void benchChanged(BenchModel::Changes changes);
-    void showSelection();
+    // Shows the bench's selection; `reveal` scrolls it into view.
+    void showSelection(bool reveal);
     // The row the view has selected, written to the bench when it differs.
     void writeSelection();
     void setHoveredRemove(const QModelIndex& index);
