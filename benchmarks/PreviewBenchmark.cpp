@@ -7,6 +7,7 @@
 // GIF for preview_peers.sh.
 
 #include "BenchmarkRunner.h"
+#include "GIFAnimation.h"
 #include "GifBuilder.h"
 #include "PreviewPaneView.h"
 #include "PreviewTile.h"
@@ -186,6 +187,8 @@ int main(int argc, char** argv)
             ? 0
             : 1;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--decode") == 0)
+        return GIFAnimation::load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     plenoria::bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));

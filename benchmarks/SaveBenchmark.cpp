@@ -1,6 +1,7 @@
 // Saving a 100-frame 256 × 256 animation through the store, as the bench's Save does on the main
 // thread: decode every frame, apply a tone treatment, encode in the file's own type, write atomically.
-// Peer side by side: ImageMagick doing the same decode, adjust and encode, run by save_peers.sh.
+// save_peers.sh times it as a whole process (`--save FILE`: the same save of one file) in turn with
+// ImageMagick doing the same decode, adjust and encode; `--dump-sources DIR` writes the sources.
 #include "AnimatedWebPWriter.h"
 #include "FolderStore.h"
 #include "GIFWriter.h"
@@ -8,6 +9,7 @@
 #include "BenchmarkRunner.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -95,6 +97,21 @@ void animatedGIFTimingOnly(benchmark::State& state)
     save(state, QStringLiteral("wave.gif"), retimed());
 }
 
+// One save of the file at `path` with the brighter record, through a store on its folder.
+int saveFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray original = file.readAll();
+    const QFileInfo info(path);
+    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    store.setWorkingFolder(QUrl::fromLocalFile(info.absolutePath()), false);
+    const RestorationSession session{
+        QUuid::createUuid(), QUrl::fromLocalFile(info.absoluteFilePath()), original, brighter()};
+    return store.save(session, false).kind == RestorationOutcome::Kind::saved ? 0 : 1;
+}
+
 } // namespace
 
 BENCHMARK(animatedWebPLossless)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -116,5 +133,7 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (argc == 3 && QByteArray(argv[1]) == "--save")
+        return saveFile(QString::fromLocal8Bit(argv[2]));
     return plenoria::bench::runBenchmarks(argc, argv);
 }
