@@ -9,6 +9,7 @@
 //   --scan DIR           scan DIR as the store does and print the number of items; no GUI set-up
 
 #include "BenchmarkRunner.h"
+#include "NoBookmarks.h"
 #include "FolderStore.h"
 #include "GifBuilder.h"
 #include "ImageSource.h"
@@ -191,21 +192,10 @@ Folder ensureFolder(Mix mix, int count)
     return folder;
 }
 
-class NoBookmarks : public BookmarkStore {
-public:
-    std::optional<QByteArray> storedBookmark() const override { return std::nullopt; }
-    void storeBookmark(const QByteArray&) override { }
-    void removeStoredBookmark() override { }
-    BookmarkResolution resolve(const QByteArray&) const override { return {}; }
-    BookmarkCreation create(const QUrl&) const override { return {}; }
-    bool startAccess(const QUrl&) override { return true; }
-    void stopAccess(const QUrl&) override { }
-};
-
 // The scan a user waits for when choosing a folder: a new store lists it and reads every header.
 qint64 scan(const QString& path)
 {
-    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
     store.setWorkingFolder(QUrl::fromLocalFile(path), false);
     return store.items().size();
 }

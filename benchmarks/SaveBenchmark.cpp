@@ -7,6 +7,7 @@
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
 #include "BenchmarkRunner.h"
+#include "NoBookmarks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +18,6 @@
 using namespace plenoria;
 
 namespace {
-
-class NoBookmarks : public BookmarkStore {
-public:
-    std::optional<QByteArray> storedBookmark() const override { return std::nullopt; }
-    void storeBookmark(const QByteArray&) override {}
-    void removeStoredBookmark() override {}
-    BookmarkResolution resolve(const QByteArray&) const override { return {}; }
-    BookmarkCreation create(const QUrl&) const override { return {}; }
-    bool startAccess(const QUrl&) override { return true; }
-    void stopAccess(const QUrl&) override {}
-};
 
 const Filmstrip& hundredFrames()
 {
@@ -65,7 +55,7 @@ void save(benchmark::State& state, const QString& name, const TreatmentRecord& r
         return;
     }
     file.close();
-    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
     store.setWorkingFolder(QUrl::fromLocalFile(dir.path()), false);
     const RestorationSession session{QUuid::createUuid(), QUrl::fromLocalFile(dir.filePath(name)), original, record};
     qint64 bytes = 0;
@@ -105,7 +95,7 @@ int saveFile(const QString& path)
         return 1;
     const QByteArray original = file.readAll();
     const QFileInfo info(path);
-    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
     store.setWorkingFolder(QUrl::fromLocalFile(info.absolutePath()), false);
     const RestorationSession session{
         QUuid::createUuid(), QUrl::fromLocalFile(info.absoluteFilePath()), original, brighter()};
