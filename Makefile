@@ -1,9 +1,11 @@
 # The two set-up commands of the README: `make run` and `make test`.
-# Both install missing Debian packages first, then configure and build.
+# Both install missing Debian packages first, then configure and build. Each target names the
+# package set of scripts/install-deps.sh it needs; `make deps DEPS=test` installs one by hand.
 
 BUILD_DIR ?= build
 JOBS := $(shell nproc)
 CMAKE_FLAGS ?=
+DEPS ?= run
 
 ifeq ($(SANITIZE),1)
 BUILD_DIR := build-asan
@@ -16,11 +18,17 @@ endif
 
 all: build
 
+# Target-specific values reach the prerequisites too, so `make test` installs the test set and
+# configures with the tests while `make run` needs neither GoogleTest nor the peer tools.
+test: DEPS = test
+test: TEST_FLAGS = -DPLENORIA_TESTS=ON
+bench: DEPS = bench
+
 deps:
-	./scripts/install-deps.sh
+	./scripts/install-deps.sh $(DEPS)
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS) $(TEST_FLAGS)
 	@# Qt's moc step only notices headers it has seen before: when the set of headers changes,
 	@# make it look again, or a new Q_OBJECT class fails to link in an existing build.
 	@headers=$$(find src tests -name '*.h' | sort | md5sum | cut -d' ' -f1); \

@@ -1,26 +1,47 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package that building, testing and running Plenoria needs.
+# Installs the Debian 12 packages one kind of work on Plenoria needs, named by a set:
+#   run    building and running the application (the default)
+#   test   run, plus GoogleTest, the peer tools the tests compare against and headless runs
+#   bench  test, plus Google Benchmark
 # Idempotent: does nothing when everything is present; runs apt-get update at most once.
 set -euo pipefail
 
-packages=(
+usage="usage: $0 [run|test|bench]"
+
+run=(
   # toolchain
   build-essential g++ cmake ninja-build pkg-config git
   # Qt 6 (Core, Gui, Widgets, Svg, Concurrent, DBus) and its platform plugins
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev libvulkan-dev libxkbcommon-dev
   # codecs
   libgif-dev libpng-dev libjpeg62-turbo-dev libwebp-dev libheif-dev libtiff-dev libimagequant-dev
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  # fonts, icons, desktop integration
+  fonts-texgyre fonts-urw-base35 fonts-jetbrains-mono breeze-icon-theme xdg-utils desktop-file-utils
+)
+
+test=(
+  "${run[@]}"
+  libgtest-dev libgmock-dev
   # peer tools the tests and benchmarks compare against
   imagemagick gifsicle giflib-tools webp apngasm apngdis pngcheck libtiff-tools libheif-examples libavif-bin libvips-tools
-  # run time: fonts, icons, desktop integration
-  fonts-texgyre fonts-urw-base35 fonts-jetbrains-mono breeze-icon-theme xdg-utils desktop-file-utils
   # headless GUI runs and screenshots
   xvfb xauth x11-apps xdotool
   # a private session bus for the file-manager reveal tests
   dbus-daemon
 )
+
+bench=(
+  "${test[@]}"
+  libbenchmark-dev
+)
+
+[ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
+case "${1:-run}" in
+  run) packages=("${run[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  bench) packages=("${bench[@]}") ;;
+  *) echo "$usage" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,19 +6,22 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QToolTip>
 
 namespace plenoria {
 
-AppearanceController::AppearanceController(Preferences& prefs, QObject* parent)
+AppearanceController::AppearanceController(
+    Preferences& prefs, std::unique_ptr<DesktopSchemeSource> desktop, QObject* parent)
     : QObject(parent)
     , m_prefs(prefs)
-    , m_desktop(new DesktopColorScheme(this))
+    , m_desktop(desktop ? desktop.release() : new DesktopColorScheme)
     , m_paletteAppearance(QGuiApplication::palette().color(QPalette::Window).lightness() < 128
               ? Appearance::dark
               : Appearance::light)
 {
+    m_desktop->setParent(this);
     connect(&m_prefs, &Preferences::themeChanged, this, &AppearanceController::apply);
-    connect(m_desktop, &DesktopColorScheme::preferenceChanged, this, &AppearanceController::apply);
+    connect(m_desktop, &DesktopSchemeSource::preferenceChanged, this, &AppearanceController::apply);
     apply();
     m_desktop->start();
 }
@@ -43,6 +46,8 @@ void AppearanceController::apply()
     // The theme first: the palette is built from its colours.
     Theme::setAppearance(appearance);
     QApplication::setPalette(themePalette());
+    // Tooltips keep a palette of their own, which the application's does not reach.
+    QToolTip::setPalette(themePalette());
 }
 
 } // namespace plenoria

@@ -31,7 +31,7 @@ std::optional<quint32> unwrap(QVariant value)
 } // namespace
 
 DesktopColorScheme::DesktopColorScheme(QObject* parent)
-    : QObject(parent)
+    : DesktopSchemeSource(parent)
 { }
 
 std::optional<Appearance> DesktopColorScheme::fromPortalValue(quint32 value)

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "Theme.h"
+#include "DesktopSchemeSource.h"
 
 #include <QDBusVariant>
-#include <QObject>
-#include <optional>
 
 namespace plenoria {
 
@@ -12,7 +10,7 @@ namespace plenoria {
 // (org.freedesktop.appearance color-scheme), read asynchronously so that start-up never waits on
 // D-Bus, and followed while the program runs. None while unknown or when the desktop states no
 // preference.
-class DesktopColorScheme : public QObject {
+class DesktopColorScheme final : public DesktopSchemeSource {
     Q_OBJECT
 public:
     static constexpr int timeoutMs = 500;
@@ -20,14 +18,11 @@ public:
     explicit DesktopColorScheme(QObject* parent = nullptr);
 
     // Asks the portal once and subscribes to its changes; does nothing without a session bus.
-    void start();
-    std::optional<Appearance> preference() const { return m_preference; }
+    void start() override;
+    std::optional<Appearance> preference() const override { return m_preference; }
 
     // The portal's value: 1 prefers dark, 2 prefers light, anything else states no preference.
     static std::optional<Appearance> fromPortalValue(quint32 value);
-
-signals:
-    void preferenceChanged();
 
 private slots:
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);

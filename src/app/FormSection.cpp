@@ -107,6 +107,11 @@ void FormSection::addWideRow(QWidget* control)
     m_card->update();
 }
 
+void FormSection::addLine(QWidget* line)
+{
+    layout()->addWidget(line);
+}
+
 QString FormSection::headerText() const
 {
     return m_header->text();

@@ -22,6 +22,8 @@ public:
     void addRow(QWidget* label, QWidget* control);
     // A row holding one control at the leading edge, such as a button of its own.
     void addWideRow(QWidget* control);
+    // A line of the section's own under the card and footer, such as what the last action came to.
+    void addLine(QWidget* line);
 
     QString headerText() const;
     QString footerText() const;

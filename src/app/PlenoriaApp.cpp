@@ -37,7 +37,7 @@ PlenoriaApp::PlenoriaApp(FolderStoreServices services, QSettings* settings, QObj
     , m_store(std::make_unique<FolderStore>(withDesktopServices(std::move(services), settings)))
     , m_prefs(settings ? std::make_unique<Preferences>(settings) : std::make_unique<Preferences>())
     , m_userSettings(settings)
-    , m_appearance(new AppearanceController(*m_prefs, this))
+    , m_appearance(new AppearanceController(*m_prefs, {}, this))
 {
     createActions();
 }

@@ -16,6 +16,7 @@ RestorationPane::RestorationPane(SettingsController& controller, QWidget* parent
     , m_backup(new SettingsToggle)
     , m_badge(new SettingsToggle)
     , m_reveal(new QPushButton(QStringLiteral("Open in File Manager")))
+    , m_revealFailure(new ThemedLabel(QString(), Theme::serifFont(12), &Theme::rust))
 {
     FormSection* backups
         = addSection(QStringLiteral("Backups"), QStringLiteral("Backups preserve your original specimen."));
@@ -24,6 +25,10 @@ RestorationPane::RestorationPane(SettingsController& controller, QWidget* parent
     backups->addRow(
         new ThemedLabel(SettingsController::originalsFolderLabel, Theme::monospacedFont(12), &Theme::ink),
         m_reveal);
+    m_revealFailure->setWordWrap(true);
+    m_revealFailure->setContentsMargins(4, 0, 4, 0);
+    m_revealFailure->hide();
+    backups->addLine(m_revealFailure);
     m_backup->setAccessibleName(QStringLiteral("Back up originals on Save"));
     m_badge->setAccessibleName(QStringLiteral("Show edited badge in the collection"));
 
@@ -39,6 +44,9 @@ void RestorationPane::refresh()
     m_backup->setChecked(m_controller.backupOnSave());
     m_badge->setChecked(m_controller.showEditedBadge());
     m_reveal->setEnabled(m_controller.canRevealOriginals());
+    const std::optional<QString> failure = m_controller.revealFailure();
+    m_revealFailure->setText(failure.value_or(QString()));
+    m_revealFailure->setVisible(failure.has_value());
 }
 
 } // namespace plenoria

@@ -8,6 +8,7 @@ namespace plenoria {
 
 class SettingsController;
 class SettingsToggle;
+class ThemedLabel;
 
 // Backups of originals: whether Save keeps one, whether the list marks edited images, and the
 // way to the backups folder in the file manager.
@@ -19,6 +20,8 @@ public:
     SettingsToggle* backupToggle() const { return m_backup; }
     SettingsToggle* badgeToggle() const { return m_badge; }
     QPushButton* revealButton() const { return m_reveal; }
+    // Shown under the backups while the last reveal has failed.
+    ThemedLabel* revealFailureLine() const { return m_revealFailure; }
 
 private:
     void refresh();
@@ -27,6 +30,7 @@ private:
     SettingsToggle* m_backup;
     SettingsToggle* m_badge;
     QPushButton* m_reveal;
+    ThemedLabel* m_revealFailure;
 };
 
 } // namespace plenoria

@@ -6,6 +6,7 @@
 #include "Preferences.h"
 
 #include <QHash>
+#include <QPointer>
 
 namespace plenoria {
 
@@ -167,8 +168,16 @@ bool SettingsController::canRevealOriginals() const
 
 void SettingsController::revealOriginals()
 {
+    // Each attempt starts without the last one's failure; its own may arrive later, on the event loop.
+    if (std::exchange(m_revealFailure, std::nullopt))
+        emit changed();
     // The folder may have gone since the button was enabled; the store then does nothing.
-    m_store.revealOriginalsFolder();
+    m_store.revealOriginalsFolder([self = QPointer<SettingsController>(this)](const QString& message) {
+        if (!self)
+            return;
+        self->m_revealFailure = message;
+        emit self->changed();
+    });
 }
 
 QString zoomMenuLabel(ZoomLevel level)

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace plenoria {
 
@@ -72,6 +73,8 @@ public:
     void setShowEditedBadge(bool show);
     bool canRevealOriginals() const;
     void revealOriginals();
+    // The sentence the pane shows when the last reveal reached no file manager; none otherwise.
+    std::optional<QString> revealFailure() const { return m_revealFailure; }
 
 signals:
     void changed();
@@ -79,6 +82,7 @@ signals:
 private:
     Preferences& m_prefs;
     FolderStore& m_store;
+    std::optional<QString> m_revealFailure;
 };
 
 // The label of a zoom level in the default-size menu: "32 px" … "512 px".

@@ -63,6 +63,10 @@ SettingsView::SettingsView(Preferences& prefs, FolderStore& store, QWidget* pare
 
     // The platform keeps the chosen tab for as long as the window lives.
     connect(m_tabs, &QButtonGroup::idClicked, this, &SettingsView::showPane);
+    // A pane can grow a line (a failed reveal): the window follows its height. Connected after the
+    // panes, so they have laid it out first.
+    connect(m_controller, &SettingsController::changed, this,
+        [this] { m_panes->setFixedSize(m_panes->currentWidget()->sizeHint()); });
     connect(ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, this, &SettingsView::applyTabIcons);
     showPane(0);
 }

@@ -1,4 +1,5 @@
 #include "AppResources.h"
+#include "AppStyle.h"
 #include "PlenoriaApp.h"
 
 #include <QApplication>
@@ -10,7 +11,11 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Plenoria"));
     QApplication::setApplicationName(QStringLiteral("Plenoria"));
     QApplication::setDesktopFileName(QStringLiteral("plenoria"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new plenoria::AppStyle);
+    // A fading tooltip blends through window opacity or a grab of the screen, neither of which a
+    // desktop without a compositor draws faithfully; tooltips simply appear.
+    QApplication::setEffectEnabled(Qt::UI_FadeTooltip, false);
+    QApplication::setEffectEnabled(Qt::UI_AnimateTooltip, false);
     // Symbols are drawn as masks in the theme's colours, so the icon theme is fixed, not the desktop's.
     QIcon::setThemeName(QStringLiteral("breeze"));
     plenoria::ensureAppResources();

@@ -2,6 +2,8 @@
 
 #include "NameFilter.h"
 
+#include <algorithm>
+
 namespace plenoria {
 
 // One user action: the outermost one settles when it ends.
@@ -341,12 +343,26 @@ void ContentController::settle()
         }
     }
     m_pendingRules = 0;
+    if ((m_pendingSignals & listsSignal) && rulesActive())
+        endRenameOutOfSight();
     if ((m_pendingSignals & selectionSignal) && rulesActive())
         refocusListIfBrowsing();
     --m_actionDepth;
 
     const bool modeChanged = interactionMode() != m_modeAtStart;
     emitPending(std::exchange(m_pendingSignals, 0u), modeChanged);
+}
+
+void ContentController::endRenameOutOfSight()
+{
+    if (!m_renamingItemID
+        || std::any_of(m_filteredItems.cbegin(), m_filteredItems.cend(),
+            [this](const ImageItem& item) { return item.url == *m_renamingItemID; }))
+        return;
+    // A field whose row is not shown would take every key unseen: the rename ends as Escape ends
+    // it, and the keys go back to the list.
+    setRenamingItemID(std::nullopt);
+    refocusListIfBrowsing();
 }
 
 void ContentController::emitPending(unsigned signalsToEmit, bool modeChanged)

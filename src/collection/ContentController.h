@@ -156,15 +156,25 @@ public:
     KeyPressResult fileSelection(qint64 index);
     void selectNeighbour(qint64 index, const QList<ImageItem>& list);
     KeyPressResult handleTypeahead(const QString& characters);
-    // Ignored without a selected, shown image. The bench itself is not part of this window yet,
-    // so opening it only settles a rename in progress.
+    // The bench (in its own source file). Opening reads the selected, shown image's file once into a
+    // new session (with the timing repair: a frames row giving every delay of 10 ms or less 100 ms,
+    // when the file has such delays); ignored without such an image, a toast when the file cannot be
+    // read. Closing writes nothing. Saving and exporting go to the store and report in a toast; a
+    // successful save closes the bench and selects the saved image. The list gets the focus back one
+    // turn of the event loop after the bench closes.
     KeyPressResult openBench(bool timingRepair);
+    void closeBench();
+    void saveFromBench(const RestorationSession& session, bool backup);
+    void exportFromBench(const RestorationSession& session, const QString& name, ExportFormat format,
+        double quality, const GIFPalette& palette);
 
     // The rename field's commit (in its own source file): true when rename mode ended, false
     // when the field stays open (a refused name sent by Return).
     bool commitRename(const ImageItem& item, const QString& newName, bool keepOpenOnFailure);
     void cancelRename();
     void putBackOriginal(const ImageItem& item);
+    // Shows the image's backup in the file manager; a toast says so when none could be reached.
+    void revealOriginal(const ImageItem& item);
     // Where a rename in progress gets its typed text when another action must settle it first:
     // the text, or none when no field holds any (the rename is then cancelled).
     void setRenameTextSource(std::function<std::optional<QString>()> source)
@@ -213,9 +223,12 @@ private:
     };
 
     bool rulesActive() const { return m_layoutShown && showsCollection(); }
+    void refocusListNextTurn();
     void onStoreItemsChanged();
     void onWorkingFolderChanged();
     void hideToast(qint64 token);
+    // Ends a rename whose row the shown list lost, without committing.
+    void endRenameOutOfSight();
     void settle();
     void emitPending(unsigned signalsToEmit, bool modeChanged);
     std::chrono::steady_clock::time_point now() const;

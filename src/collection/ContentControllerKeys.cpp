@@ -255,12 +255,4 @@ KeyPressResult ContentController::typeaheadAction(const QString& typed)
     return KeyPressResult::handled;
 }
 
-KeyPressResult ContentController::openBench(bool timingRepair)
-{
-    Q_UNUSED(timingRepair);
-    // A bench must never open on a file whose name is still being typed.
-    resolveRename();
-    return selectedItem() ? KeyPressResult::handled : KeyPressResult::ignored;
-}
-
 } // namespace plenoria

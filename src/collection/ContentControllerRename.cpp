@@ -1,5 +1,7 @@
 #include "ContentController.h"
 
+#include <QPointer>
+
 namespace plenoria {
 
 bool ContentController::commitRename(const ImageItem& item, const QString& newName, bool keepOpenOnFailure)
@@ -84,6 +86,15 @@ void ContentController::putBackOriginal(const ImageItem& item)
         } else if (outcome.kind == RestorationOutcome::Kind::failed) {
             showToast(outcome.message);
         }
+    });
+}
+
+void ContentController::revealOriginal(const ImageItem& item)
+{
+    // The file manager answers on the event loop, by which time the window may be gone.
+    m_store.revealOriginal(item, [self = QPointer<ContentController>(this)](const QString& message) {
+        if (self)
+            self->showToast(message);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "ContentView.h"
 
+#include "BenchModel.h"
 #include "CollectionKeyFilter.h"
 #include "ContentController.h"
 #include "Divider.h"
@@ -12,6 +13,7 @@
 #include "ListFooter.h"
 #include "ListHeader.h"
 #include "PreviewColumn.h"
+#include "RestorationView.h"
 #include "Theme.h"
 #include "ToastView.h"
 
@@ -110,6 +112,7 @@ void ContentView::connectController()
     connect(
         c, &ContentController::toastChanged, this, [this] { m_toast->setMessage(m_controller->toast()); });
     connect(c, &ContentController::splitChanged, this, &ContentView::applyListSide);
+    connect(c, &ContentController::editingSessionChanged, this, &ContentView::applyEditingSession);
 
     FolderStore& store = c->store();
     connect(&store, &FolderStore::editedFilenamesChanged, this,
@@ -142,8 +145,7 @@ void ContentView::connectList()
     connect(list, &FileListView::selectionEdited, c, &ContentController::setSelection);
     connect(list, &FileListView::headerClicked, c,
         [c](SortColumn column) { c->setSortOrder(c->sortOrder().afterHeaderClick(column)); });
-    connect(list, &FileListView::revealOriginalRequested, c,
-        [c](const ImageItem& item) { c->store().revealOriginal(item); });
+    connect(list, &FileListView::revealOriginalRequested, c, &ContentController::revealOriginal);
     connect(list, &FileListView::putBackOriginalRequested, c, &ContentController::putBackOriginal);
     list->setRenameHandlers([c](const ImageItem& item, const QString& text,
                                 bool fromReturn) { return c->commitRename(item, text, fromReturn); },
@@ -216,6 +218,33 @@ void ContentView::applyListFocus()
         m_split->setFocus(Qt::OtherFocusReason);
 }
 
+void ContentView::applyEditingSession()
+{
+    const std::optional<RestorationSession>& session = m_controller->editingSession();
+    if (m_bench && (!session || m_bench->model().session().id != session->id)) {
+        // Cancel and Save end the bench from inside its own buttons' signals.
+        m_bench->hide();
+        m_bench->deleteLater();
+        m_bench = nullptr;
+    }
+    if (session && !m_bench) {
+        ContentController* c = m_controller;
+        auto* model = new BenchModel(*session, c->prefs().backupOnSave());
+        connect(model, &BenchModel::cancelRequested, c, &ContentController::closeBench);
+        connect(model, &BenchModel::saveRequested, c, &ContentController::saveFromBench);
+        connect(model, &BenchModel::exportRequested, c, &ContentController::exportFromBench);
+        connect(model, &BenchModel::noticePosted, c, &ContentController::showToast);
+        m_bench = new RestorationView(model, c->prefs(), this);
+        m_bench->setGeometry(rect());
+        m_bench->show();
+        m_toast->raise();
+    }
+    // The collection beneath takes no focus and plays no animation while the bench covers it.
+    m_pages->setVisible(!m_bench);
+    if (m_bench)
+        m_bench->setFocus(Qt::OtherFocusReason);
+}
+
 void ContentView::focusFilterRequested()
 {
     m_controller->focusFilterRequested();
@@ -225,6 +254,8 @@ void ContentView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_pages->setGeometry(rect());
+    if (m_bench)
+        m_bench->setGeometry(rect());
     m_toast->reposition();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RestorationView.h"
+
+#include <QPointer>
 #include <QWidget>
 
 class QStackedWidget;
@@ -17,8 +20,9 @@ class ListHeader;
 class ToastView;
 
 // The main window's content: the first-run screen while no folder is set, else the collection
-// (header, the split of the list column and the preview pane, footer), with the toast over all
-// of it. It shows the controller's state and forwards what the user does to it.
+// (header, the split of the list column and the preview pane, footer); while the controller holds
+// an editing session, the restoration bench in the collection's place; the toast over all of it.
+// It shows the controller's state and forwards what the user does to it.
 class ContentView : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +42,8 @@ public:
     ListFooter* footer() const { return m_footer; }
     FirstRunScreen* firstRunScreen() const { return m_firstRun; }
     ToastView* toastView() const { return m_toast; }
+    // The open bench; null while none is open.
+    RestorationView* bench() const { return m_bench; }
     bool showsFirstRunScreen() const;
 
 public slots:
@@ -58,6 +64,7 @@ private:
     void applyLists();
     void applySelection(bool scroll);
     void applyListFocus();
+    void applyEditingSession();
 
     ContentController* m_controller;
     QStackedWidget* m_pages;
@@ -69,6 +76,7 @@ private:
     QWidget* m_previewPane = nullptr;
     ListFooter* m_footer = nullptr;
     ToastView* m_toast;
+    QPointer<RestorationView> m_bench;
 };
 
 } // namespace plenoria

@@ -214,7 +214,7 @@ void FileListView::placeRenameField()
         return;
     const std::optional<int> row = m_model.rowOf(*m_renamingUrl);
     if (!row) {
-        // The row went away under a rescan: the field stays open, out of sight, with its focus and text.
+        // The row went away with the list's last change; the owner closes the field next.
         m_renameField->move(-10000, -10000);
         return;
     }

@@ -14,29 +14,34 @@ FileManagerRevealService::FileManagerRevealService(QDBusConnection bus, FolderOp
     , m_opener(opener ? std::move(opener) : FolderOpener(&QDesktopServices::openUrl))
 { }
 
-void FileManagerRevealService::reveal(const QUrl& url)
+void FileManagerRevealService::reveal(const QUrl& url, FailureHandler onFailure)
 {
-    if (!url.isLocalFile())
+    if (!url.isLocalFile()) {
+        if (onFailure)
+            onFailure();
         return;
+    }
     if (!m_bus.isConnected()) {
-        openContainingFolder(url);
+        openContainingFolder(url, onFailure);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QLatin1String(service), QLatin1String(path), QLatin1String(interface), QStringLiteral("ShowItems"));
     call << QStringList{url.toString(QUrl::FullyEncoded)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, url] {
-        watcher->deleteLater();
-        if (watcher->isError())
-            openContainingFolder(url);
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, watcher, url, onFailure = std::move(onFailure)] {
+            watcher->deleteLater();
+            if (watcher->isError())
+                openContainingFolder(url, onFailure);
+        });
 }
 
-void FileManagerRevealService::openContainingFolder(const QUrl& url)
+void FileManagerRevealService::openContainingFolder(const QUrl& url, const FailureHandler& onFailure)
 {
     const QString folder = QFileInfo(url.toLocalFile()).absolutePath();
-    (void)m_opener(QUrl::fromLocalFile(folder));
+    if (!m_opener(QUrl::fromLocalFile(folder)) && onFailure)
+        onFailure();
 }
 
 } // namespace plenoria

@@ -11,8 +11,9 @@ namespace plenoria {
 
 // Shows a file selected in the desktop's file manager through the freedesktop FileManager1
 // ShowItems call on the session bus. Where no file manager answers (no bus, no such service, an
-// error reply), the folder that holds the file is opened instead. The call never blocks the
-// window: the answer is awaited on the event loop. Main thread only.
+// error reply), the folder that holds the file is opened instead; only when that fails too is the
+// request a failure. The call never blocks the window: the answer is awaited on the event loop.
+// Main thread only.
 class FileManagerRevealService final : public QObject, public RevealService {
     Q_OBJECT
 public:
@@ -27,10 +28,10 @@ public:
     explicit FileManagerRevealService(QDBusConnection bus = QDBusConnection::sessionBus(),
         FolderOpener opener = {}, QObject* parent = nullptr);
 
-    void reveal(const QUrl& url) override;
+    void reveal(const QUrl& url, FailureHandler onFailure) override;
 
 private:
-    void openContainingFolder(const QUrl& url);
+    void openContainingFolder(const QUrl& url, const FailureHandler& onFailure);
 
     QDBusConnection m_bus;
     FolderOpener m_opener;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "TitledHeader.h"
 
 namespace plenoria {
 
@@ -8,7 +8,7 @@ class FolderControls;
 
 // The row above the split: "Plenoria" and "Collection" on one baseline, then the folder controls
 // taking the rest of the width.
-class ListHeader : public QWidget {
+class ListHeader : public TitledHeader {
     Q_OBJECT
 public:
     explicit ListHeader(QWidget* parent = nullptr);

@@ -37,6 +37,8 @@ PreviewColumn::PreviewColumn(ContentController& content, QWidget* parent)
     connect(m_controller, &PreviewColumnController::changed, this, &PreviewColumn::refreshControls);
     connect(m_strip, &ConfigStripView::settingsRequested, &content, &ContentController::requestSettings);
     connect(m_pane, &PreviewPaneView::zoomSideReported, &content, &ContentController::setPreviewZoomSide);
+    connect(m_controller, &PreviewColumnController::timingRepairRequested, &content,
+        [&content] { content.openBench(true); });
 
     connect(&content, &ContentController::selectionChanged, this, &PreviewColumn::refreshPane);
     connect(&content, &ContentController::listsChanged, this, &PreviewColumn::refreshPane);

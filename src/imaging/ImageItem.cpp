@@ -17,9 +17,7 @@ namespace {
 
 const QSet<QString>& supportedImageExtensions()
 {
-    static const QSet<QString> extensions{QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("jpg"),
-        QStringLiteral("jpeg"), QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("avif"),
-        QStringLiteral("tiff"), QStringLiteral("bmp")};
+    static const QSet<QString> extensions(imageFileExtensions().cbegin(), imageFileExtensions().cend());
     return extensions;
 }
 
@@ -67,6 +65,14 @@ QByteArray metadataBytes(QFile& file, bool wantsTiming)
 }
 
 } // namespace
+
+const QStringList& imageFileExtensions()
+{
+    static const QStringList extensions{QStringLiteral("png"), QStringLiteral("gif"), QStringLiteral("jpg"),
+        QStringLiteral("jpeg"), QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("avif"),
+        QStringLiteral("tiff"), QStringLiteral("bmp")};
+    return extensions;
+}
 
 std::optional<ImageItem> ImageItem::fromUrl(const QUrl& url)
 {

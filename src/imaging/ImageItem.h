@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 #include <vector>
@@ -35,5 +36,8 @@ struct ImageItem {
 };
 
 size_t qHash(const ImageItem& item, size_t seed = 0);
+
+// The extensions of the image files the collection lists (lower case, compared in lower case).
+const QStringList& imageFileExtensions();
 
 } // namespace plenoria

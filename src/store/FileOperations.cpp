@@ -1,8 +1,9 @@
 #include "FileOperations.h"
 
+#include "TemporaryFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
 
@@ -21,13 +22,6 @@ QByteArray encoded(const QString& path)
 QString folderOf(const QString& path)
 {
     return QFileInfo(path).path();
-}
-
-// A hidden name, so that a scan never lists a half-made file.
-QString temporaryPathIn(const QString& folder)
-{
-    return FileOperations::childPath(folder, QStringLiteral(".plenoria-"))
-        + QString::number(QRandomGenerator::global()->generate64(), 16) + QStringLiteral(".tmp");
 }
 
 bool renameFlagUnsupported(int error)
@@ -49,6 +43,12 @@ FileOperations::FileOperations(std::shared_ptr<FileSystem> fileSystem)
 bool FileOperations::exists(const QString& path) const
 {
     return m_fileSystem->lstat(encoded(path)).ok();
+}
+
+bool FileOperations::isRegularFile(const QString& path) const
+{
+    const StatResult status = m_fileSystem->lstat(encoded(path));
+    return status.ok() && S_ISREG(status.info.st_mode);
 }
 
 bool FileOperations::isGone(const QString& path) const
@@ -90,19 +90,25 @@ FileResult FileOperations::makeDirectories(const QString& path)
         current = parent;
     }
     for (const QString& folder : missing) {
-        const SysResult made = m_fileSystem->makeDirectory(encoded(folder));
-        if (made.ok()) {
-            // A backup written into a folder whose own name is not yet durable could vanish with it.
-            syncDirectory(folderOf(folder));
-            continue;
-        }
-        // Another program may have made it meanwhile, which is as good.
-        const StatResult status = m_fileSystem->stat(encoded(folder));
-        if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
-            continue;
-        return FileResult::failure(made.error);
+        if (const FileResult made = makeDirectory(folder); !made.ok())
+            return made;
     }
     return FileResult::success();
+}
+
+FileResult FileOperations::makeDirectory(const QString& path)
+{
+    const SysResult made = m_fileSystem->makeDirectory(encoded(path));
+    if (made.ok()) {
+        // A backup written into a folder whose own name is not yet durable could vanish with it.
+        syncDirectory(folderOf(path));
+        return FileResult::success();
+    }
+    // Another program may have made it meanwhile, which is as good.
+    const StatResult status = m_fileSystem->stat(encoded(path));
+    if (made.error == EEXIST && status.ok() && S_ISDIR(status.info.st_mode))
+        return FileResult::success();
+    return FileResult::failure(made.error);
 }
 
 FileResult FileOperations::moveNoReplace(const QString& from, const QString& to)
@@ -117,7 +123,7 @@ FileResult FileOperations::renameThroughTemporary(const QString& from, const QSt
 {
     QString temporary;
     for (;;) {
-        temporary = temporaryPathIn(folderOf(from));
+        temporary = TemporaryFiles::newPathIn(folderOf(from));
         const FileResult aside = placeNoReplace(from, temporary);
         if (aside.ok())
             break;
@@ -164,21 +170,64 @@ FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& fol
     const Temporary written = writeTemporary(folder, bytes, {}, {});
     if (written.error != 0)
         return {{}, FileResult::failure(written.error)};
+    const NewFile placed = underFreeName(
+        folder, filename, [&](const QString& to) { return placeNoReplace(written.path, to); });
+    if (placed.result.ok())
+        syncDirectory(folder);
+    else
+        (void)m_fileSystem->unlink(encoded(written.path));
+    return placed;
+}
+
+FileOperations::NewFile FileOperations::moveUnderFreeName(
+    const QString& from, const QString& folder, const QString& filename)
+{
+    return underFreeName(folder, filename, [&](const QString& to) { return moveNoReplace(from, to); });
+}
+
+FileOperations::NewFile FileOperations::underFreeName(
+    const QString& folder, const QString& filename, const std::function<FileResult(const QString&)>& place)
+{
     // Bounded only against a volume that keeps answering "exists" for names it lists as free.
     for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
         const QString name = freeName(folder, filename);
-        const FileResult placed = placeNoReplace(written.path, childPath(folder, name));
-        if (placed.ok()) {
-            syncDirectory(folder);
+        const FileResult placed = place(childPath(folder, name));
+        if (placed.ok())
             return {name, FileResult::success()};
-        }
-        if (placed.error() != EEXIST) {
-            (void)m_fileSystem->unlink(encoded(written.path));
+        if (placed.error() != EEXIST)
             return {{}, placed};
-        }
     }
-    (void)m_fileSystem->unlink(encoded(written.path));
     return {{}, FileResult::failure(EEXIST)};
+}
+
+bool FileOperations::holds(const QString& path, const QByteArray& bytes) const
+{
+    // A pipe put in the file's place must not stall the request waiting for a writer.
+    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK);
+    if (!opened.ok())
+        return false;
+    const int fd = int(opened.value);
+    QByteArray buffer(chunkSize, Qt::Uninitialized);
+    qint64 offset = 0;
+    bool same = true;
+    for (;;) {
+        const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
+        if (!got.ok()) {
+            same = false;
+            break;
+        }
+        if (got.value == 0)
+            break;
+        if (offset + got.value > bytes.size()
+            || QByteArrayView(buffer.constData(), got.value)
+                != QByteArrayView(bytes).sliced(offset, got.value)) {
+            same = false;
+            break;
+        }
+        offset += got.value;
+    }
+    (void)m_fileSystem->close(fd);
+    return same && offset == bytes.size();
 }
 
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)
@@ -291,7 +340,7 @@ FileOperations::Temporary FileOperations::writeTemporary(
     QString path;
     int fd = -1;
     for (;;) {
-        path = temporaryPathIn(folder);
+        path = TemporaryFiles::newPathIn(folder);
         const SysResult opened = m_fileSystem->open(encoded(path), O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (opened.ok()) {
             fd = int(opened.value);

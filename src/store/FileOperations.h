@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace plenoria {
@@ -21,13 +22,19 @@ public:
 
     // Whether anything (a file, a folder, a dangling link) is at the path.
     bool exists(const QString& path) const;
+    // Whether a regular file (not a folder, not a link) is at the path.
+    bool isRegularFile(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
+    // Whether the file at the path reads as exactly these bytes; false when it cannot be read.
+    bool holds(const QString& path, const QByteArray& bytes) const;
     // Whether both paths name one file (same device and inode); false when either is missing.
     bool isSameFile(const QString& a, const QString& b) const;
 
     // Creates the folder and any missing parents; an existing folder is fine, a file in the way is not.
     FileResult makeDirectories(const QString& path);
+    // Creates one folder in a parent that must exist (ENOENT otherwise); an existing folder is fine.
+    FileResult makeDirectory(const QString& path);
 
     // Moves a file to a path that must be free. Across devices the file is copied beside the
     // target, synced, put in place without replacing, and only then removed at its source.
@@ -46,6 +53,9 @@ public:
         FileResult result = FileResult::success();
     };
     NewFile writeNewUnderFreeName(const QString& folder, const QString& filename, const QByteArray& bytes);
+    // Moves a file into `folder` under `filename`, or under the next free name of freeName's series,
+    // however often another program takes a name meanwhile.
+    NewFile moveUnderFreeName(const QString& from, const QString& folder, const QString& filename);
     // Replaces the file's content: it holds either the old or the new bytes whatever happens, and
     // keeps its permissions.
     FileResult writeAtomically(const QString& path, const QByteArray& bytes);
@@ -67,6 +77,9 @@ private:
     };
 
     FileResult placeNoReplace(const QString& from, const QString& to);
+    // Places under the first free name of the series with `place`, moving on while a name is taken.
+    NewFile underFreeName(const QString& folder, const QString& filename,
+        const std::function<FileResult(const QString&)>& place);
     FileResult copyAcrossDevices(const QString& from, const QString& to);
     // Source is either bytes or the file at copyFrom (empty for bytes).
     Temporary writeTemporary(

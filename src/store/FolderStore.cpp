@@ -3,11 +3,25 @@
 #include "PathBookmarkStore.h"
 #include "SpacesAndTabs.h"
 #include "StoreLog.h"
+#include "TemporaryFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 namespace plenoria {
+
+namespace {
+
+RevealService::FailureHandler withRevealMessage(FolderStore::RevealFailureHandler onFailure)
+{
+    if (!onFailure)
+        return {};
+    return
+        [onFailure = std::move(onFailure)] { onFailure(QStringLiteral("Couldn’t open the file manager.")); };
+}
+
+} // namespace
 
 FolderStore::FolderStore(FolderStoreServices services, QObject* parent)
     : QObject(parent)
@@ -84,6 +98,8 @@ void FolderStore::reload()
         return;
     }
 
+    TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
+
     // Hidden entries are left out by not asking for them; a folder that cannot be listed lists nothing.
     const QFileInfoList listing
         = QDir(*folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -142,17 +158,30 @@ void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
             continue;
         const qint64 files
             = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
-        counts.insert(entry.fileName().toLower(), files);
+        counts.insert(entry.fileName(), files);
     }
     setFiledCounts(std::move(counts));
 }
 
 std::optional<qint64> FolderStore::filedCount(const QString& destinationName) const
 {
-    const auto found = m_filedCounts.constFind(trimmedOfSpacesAndTabs(destinationName).toLower());
-    if (found == m_filedCounts.cend())
+    const QString reached = reachedName(m_filedCounts.keys(), trimmedOfSpacesAndTabs(destinationName));
+    if (reached.isEmpty())
         return std::nullopt;
-    return *found;
+    return m_filedCounts.value(reached);
+}
+
+QString FolderStore::reachedName(QStringList subfolders, const QString& name)
+{
+    if (subfolders.contains(name))
+        return name;
+    // Of several that differ only in letter case, always the same one, whatever the listing order.
+    subfolders.sort();
+    for (const QString& subfolder : subfolders) {
+        if (subfolder.compare(name, Qt::CaseInsensitive) == 0)
+            return subfolder;
+    }
+    return {};
 }
 
 bool FolderStore::hasOriginalsFolder() const
@@ -161,24 +190,24 @@ bool FolderStore::hasOriginalsFolder() const
     return folder && m_files.exists(backupsFolderPath(*folder));
 }
 
-void FolderStore::revealOriginalsFolder()
+void FolderStore::revealOriginalsFolder(RevealFailureHandler onFailure)
 {
     const std::optional<QString> folder = workingFolderPath();
     if (!folder || !m_services.reveal)
         return;
     const QString backups = backupsFolderPath(*folder);
     if (m_files.exists(backups))
-        m_services.reveal->reveal(QUrl::fromLocalFile(backups));
+        m_services.reveal->reveal(QUrl::fromLocalFile(backups), withRevealMessage(std::move(onFailure)));
 }
 
-void FolderStore::revealOriginal(const ImageItem& item)
+void FolderStore::revealOriginal(const ImageItem& item, RevealFailureHandler onFailure)
 {
     const std::optional<QString> folder = workingFolderPath();
     if (!folder || !m_services.reveal)
         return;
     const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
     if (m_files.exists(backup))
-        m_services.reveal->reveal(QUrl::fromLocalFile(backup));
+        m_services.reveal->reveal(QUrl::fromLocalFile(backup), withRevealMessage(std::move(onFailure)));
 }
 
 QString FolderStore::backupsFolderPath(const QString& folder)

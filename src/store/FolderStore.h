@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QSet>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -51,7 +52,7 @@ public:
     // Lower-cased names of the backups folder's entries: an image is edited when its lower-cased
     // name is in here.
     const QSet<QString>& editedFilenames() const { return m_editedFilenames; }
-    // Lower-cased subfolder name to the number of non-hidden regular files directly inside it.
+    // Subfolder name to the number of non-hidden regular files directly inside it.
     const QHash<QString, qint64>& filedCounts() const { return m_filedCounts; }
     // Raised whenever a save or a put back rewrites a file's content, which can leave its item equal
     // (same size, same timing), so that views holding decoded pixels know to read the file again.
@@ -65,14 +66,19 @@ public:
     void reload();
     void refreshEditedFilenames();
     void refreshFiledCounts(const QFileInfoList& listing);
-    // The count of the subfolder a destination name reaches; none when no such subfolder is known.
+    // The count of the subfolder a destination name reaches (the one of exactly that name, else one
+    // that differs only in letter case); none when no such subfolder is known.
     std::optional<qint64> filedCount(const QString& destinationName) const;
 
     bool hasOriginalsFolder() const;
-    void revealOriginalsFolder();
-    void revealOriginal(const ImageItem& item);
+    // Called with the user's sentence when no file manager could show the backup; on the main
+    // thread, perhaps after the request returned. A missing backup shows nothing and is no failure.
+    using RevealFailureHandler = std::function<void(const QString& message)>;
+    void revealOriginalsFolder(RevealFailureHandler onFailure = {});
+    void revealOriginal(const ImageItem& item, RevealFailureHandler onFailure = {});
 
-    // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder.
+    // Files the image into the subfolder `destinationName` (as stored, untrimmed) of the working folder,
+    // under the next free name when its own is taken.
     FilingOutcome fileItem(const ImageItem& item, const QString& destinationName);
     struct UniqueDestination {
         QUrl url;
@@ -122,6 +128,18 @@ private:
     void pushAction(const UndoableAction& action);
     void popAction();
     void advanceContentRevision();
+
+    // The subfolder a destination name reaches, or why it could not be made.
+    struct Subfolder {
+        QString name; // as it is on disk
+        FileResult result = FileResult::success();
+    };
+    Subfolder reachSubfolder(const QString& folder, const QString& name);
+    // The name of the subfolder of `folder` that `name` reaches; empty when there is none.
+    static QString existingSubfolder(const QString& folder, const QString& name);
+    // Of `subfolders`, the one `name` reaches: exactly that name, else the first that differs only in
+    // letter case; empty when none does.
+    static QString reachedName(QStringList subfolders, const QString& name);
 
     FilingOutcome undoMove(const Move& move);
     FilingOutcome undoRename(const Rename& rename);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace plenoria {
 
@@ -48,15 +49,23 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     if (!destination.startsWith(FileOperations::childPath(*folder, {})))
         return FilingOutcome::failed(QStringLiteral("Destination escapes the working folder."));
 
-    if (const FileResult made = m_files.makeDirectories(destination); !made.ok())
-        return FilingOutcome::failed(
-            QStringLiteral("Couldn’t create “") + name + QStringLiteral("”: ") + made.description());
+    const Subfolder subfolder = reachSubfolder(*folder, name);
+    if (!subfolder.result.ok()) {
+        // With the working folder itself gone, the image went with it: that is the failure to report.
+        if (subfolder.result.error() == ENOENT)
+            return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename
+                + QStringLiteral(": ") + subfolder.result.description());
+        return FilingOutcome::failed(QStringLiteral("Couldn’t create “") + name + QStringLiteral("”: ")
+            + subfolder.result.description());
+    }
 
-    const UniqueDestination target = uniqueDestination(item.url, QUrl::fromLocalFile(destination));
     const QString source = localPath(item.url);
-    if (const FileResult moved = m_files.moveNoReplace(source, localPath(target.url)); !moved.ok())
-        return FilingOutcome::failed(
-            QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ") + moved.description());
+    const QString subfolderPath = FileOperations::childPath(*folder, subfolder.name);
+    const FileOperations::NewFile placed = m_files.moveUnderFreeName(source, subfolderPath, nameOf(source));
+    if (!placed.result.ok())
+        return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ")
+            + placed.result.description());
+    const QUrl target = QUrl::fromLocalFile(FileOperations::childPath(subfolderPath, placed.name));
 
     // A backup left under this name would pass for the original of any later image of that name.
     std::optional<QUrl> displaced;
@@ -71,18 +80,34 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
                     + item.filename + QStringLiteral(": ") + aside.result.description();
     }
 
-    pushAction(Move{item, target.url, displaced});
+    pushAction(Move{item, target, displaced});
     QList<ImageItem> remaining = m_items;
     remaining.removeIf([&](const ImageItem& listed) { return listed.url == item.url; });
     setItems(std::move(remaining));
     QHash<QString, qint64> counts = m_filedCounts;
-    counts[name.toLower()] += 1;
+    counts[subfolder.name] += 1;
     setFiledCounts(std::move(counts));
     if (displaced)
         refreshEditedFilenames();
 
     return FilingOutcome::filed(
-        item, target.changed ? std::optional(nameOf(localPath(target.url))) : std::nullopt);
+        item, placed.name != nameOf(source) ? std::optional(placed.name) : std::nullopt);
+}
+
+FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const QString& name)
+{
+    if (const QString existing = existingSubfolder(folder, name); !existing.isEmpty())
+        return {existing, FileResult::success()};
+    // One folder inside the working folder, never its parents: a working folder removed behind our
+    // back must not come back as an empty shell.
+    return {name, m_files.makeDirectory(FileOperations::childPath(folder, name))};
+}
+
+QString FolderStore::existingSubfolder(const QString& folder, const QString& name)
+{
+    // Links are left out as the counts leave them out, so that the strip and the filing agree.
+    return reachedName(
+        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Unsorted), name);
 }
 
 FolderStore::UniqueDestination FolderStore::uniqueDestination(const QUrl& file, const QUrl& folder) const
@@ -107,7 +132,9 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
         return RenameOutcome::unchanged();
     const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
     // A NUL would end the name early at the system call and rename the file to something else.
-    if (folderOf(newPath) != *folder || name.contains(QChar(0)))
+    // The store's own folder: an image under that name would block every later backup.
+    if (folderOf(newPath) != *folder || name.contains(QChar(0))
+        || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0)
         return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
 
     const QString oldPath = localPath(item.url);
@@ -204,7 +231,7 @@ FilingOutcome FolderStore::undoMove(const Move& move)
     const QString subfolder = folderOf(moved);
     if (folderOf(subfolder) == originFolder) {
         QHash<QString, qint64> counts = m_filedCounts;
-        const auto count = counts.find(nameOf(subfolder).toLower());
+        const auto count = counts.find(nameOf(subfolder));
         if (count != counts.end() && *count >= 1) {
             --*count;
             setFiledCounts(std::move(counts));

@@ -53,6 +53,11 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
             + FileResult::failure(ENOENT).description());
+    // Another program's edit since the bench opened would be overwritten, and once a backup exists,
+    // lost for good.
+    if (!m_files.holds(path, session.originalData))
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
+            + QStringLiteral(": it changed on disk after it was opened."));
     if (backup) {
         const QString backups = backupsFolderPath(fileFolder);
         if (const FileResult made = m_files.makeDirectories(backups); !made.ok())
@@ -95,6 +100,10 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (!m_files.exists(backup))
         return RestorationOutcome::failed(
             QStringLiteral("No backup found for ") + item.filename + QLatin1Char('.'));
+    // Only a file can take the image's place; a folder of that name would be moved in whole.
+    if (!m_files.isRegularFile(backup))
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
+            + QStringLiteral(": its backup isn’t a file."));
     if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
             + QStringLiteral(": ") + restored.description());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QUrl>
+#include <functional>
 
 namespace plenoria {
 
@@ -8,8 +9,11 @@ namespace plenoria {
 // freedesktop FileManager1 implementation; tests a fake).
 class RevealService {
 public:
+    // Called on the main thread, perhaps after `reveal` has returned, when nothing took the request.
+    using FailureHandler = std::function<void()>;
+
     virtual ~RevealService() = default;
-    virtual void reveal(const QUrl& url) = 0;
+    virtual void reveal(const QUrl& url, FailureHandler onFailure) = 0;
 };
 
 } // namespace plenoria

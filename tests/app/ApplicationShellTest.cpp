@@ -2,6 +2,7 @@
 #include "ContentController.h"
 #include "ContentView.h"
 #include "DesktopColorScheme.h"
+#include "DesktopSchemeSource.h"
 #include "FilterField.h"
 #include "HResizableSplit.h"
 #include "HelpBrowser.h"
@@ -9,6 +10,7 @@
 #include "HelpView.h"
 #include "MainWindow.h"
 #include "PlenoriaApp.h"
+#include "Preferences.h"
 #include "QtPrinting.h"
 #include "SettingsView.h"
 #include "Theme.h"
@@ -52,6 +54,32 @@ struct AppRig {
     QSettings settings;
     std::unique_ptr<PlenoriaApp> app;
 };
+
+// A desktop whose colour scheme the test chooses, and changes while the program runs.
+class FakeDesktop final : public DesktopSchemeSource {
+public:
+    explicit FakeDesktop(std::optional<Appearance> preference)
+        : m_preference(preference)
+    { }
+    void start() override { }
+    std::optional<Appearance> preference() const override { return m_preference; }
+    void change(std::optional<Appearance> preference)
+    {
+        m_preference = preference;
+        emit preferenceChanged();
+    }
+
+private:
+    std::optional<Appearance> m_preference;
+};
+
+// The appearance the application shows, provided the palette was built for it.
+std::optional<Appearance> shownAppearance()
+{
+    if (QApplication::palette().color(QPalette::Window) != Theme::windowBackground())
+        return std::nullopt;
+    return Theme::appearance();
+}
 
 } // namespace
 
@@ -169,4 +197,35 @@ TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::windowBackground());
     EXPECT_NE(QApplication::palette().color(QPalette::Window), darkWindow);
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), Theme::moss());
+}
+
+TEST(ApplicationShell, SystemAppearanceFollowsTheDesktopAndAChosenThemeOverridesIt)
+{
+    for (const Appearance desktopAtStart : {Appearance::dark, Appearance::light}) {
+        QTemporaryDir settingsDir;
+        QSettings settings(settingsDir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        Preferences prefs(&settings);
+        ASSERT_EQ(prefs.theme(), AppTheme::system);
+        auto owned = std::make_unique<FakeDesktop>(desktopAtStart);
+        FakeDesktop* desktop = owned.get();
+        AppearanceController controller(prefs, std::move(owned));
+        EXPECT_EQ(shownAppearance(), desktopAtStart);
+
+        // The desktop switches while the program runs.
+        desktop->change(Appearance::light);
+        EXPECT_EQ(shownAppearance(), Appearance::light);
+        desktop->change(Appearance::dark);
+        EXPECT_EQ(shownAppearance(), Appearance::dark);
+
+        prefs.setTheme(AppTheme::light);
+        EXPECT_EQ(shownAppearance(), Appearance::light);
+        desktop->change(Appearance::dark);
+        EXPECT_EQ(shownAppearance(), Appearance::light) << "a chosen theme ignores the desktop";
+        prefs.setTheme(AppTheme::dark);
+        desktop->change(Appearance::light);
+        EXPECT_EQ(shownAppearance(), Appearance::dark);
+
+        prefs.setTheme(AppTheme::system);
+        EXPECT_EQ(shownAppearance(), Appearance::light);
+    }
 }

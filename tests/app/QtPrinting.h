@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMap>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -31,4 +32,10 @@ inline void PrintTo(const QRect& rect, std::ostream* out)
 inline void PrintTo(const QColor& color, std::ostream* out)
 {
     *out << color.name(QColor::HexArgb).toStdString();
+}
+
+inline void PrintTo(const QMap<QString, QString>& map, std::ostream* out)
+{
+    for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
+        *out << "\n  " << entry.key().toStdString() << '=' << entry.value().toStdString();
 }

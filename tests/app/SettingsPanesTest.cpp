@@ -10,11 +10,14 @@
 #include "SettingsSegmentedPicker.h"
 #include "SettingsToggle.h"
 #include "SettingsView.h"
+#include "ThemedLabel.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -34,7 +37,80 @@ QStringList menuEntries(const QComboBox* menu)
     return entries;
 }
 
+void pickInPanel(SettingsColorButton* well, const QColor& color)
+{
+    QTest::mouseClick(well, Qt::LeftButton);
+    ASSERT_NE(well->panel(), nullptr);
+    well->panel()->setCurrentColor(color);
+    well->panel()->close();
+}
+
+// One use of one control of the settings window, and every key it must write, with the value.
+struct ControlUse {
+    const char* name;
+    std::function<void(SettingsView&)> use;
+    QMap<QString, QString> writes;
+    std::function<void(Preferences&)> before = [](Preferences&) {};
+};
+
 } // namespace
+
+TEST(SettingsPanes, EveryControlWritesItsOwnKeysAndNoOther)
+{
+    const QString onlyKeyFour = QStringLiteral("|||Cats|||||"); // the nine names, joined
+    const std::vector<ControlUse> uses = {
+        {"Theme: Dark", [](SettingsView& v) { clickSegment(v.generalPane()->themePicker(), 2); },
+            {{"theme", "dark"}}},
+        {"Theme: Light", [](SettingsView& v) { clickSegment(v.generalPane()->themePicker(), 1); },
+            {{"theme", "light"}}},
+        {"File list position: Right",
+            [](SettingsView& v) { clickSegment(v.generalPane()->listSidePicker(), 1); },
+            {{"listSide", "right"}}},
+        {"Background order: Light first",
+            [](SettingsView& v) { clickSegment(v.previewPane()->orderPicker(), 1); },
+            {{"previewDarkFirst", "false"}}},
+        {"Default size: 256 px",
+            [](SettingsView& v) {
+                v.previewPane()->sizeMenu()->setFocus();
+                QTest::keyClick(v.previewPane()->sizeMenu(), Qt::Key_Down);
+            },
+            {{"defaultZoom", "256"}}},
+        {"Dark tile", [](SettingsView& v) { pickInPanel(v.previewPane()->darkWell(), QColor(1, 2, 3)); },
+            {{"previewDarkHex", "#010203"}}},
+        {"Light tile", [](SettingsView& v) { pickInPanel(v.previewPane()->lightWell(), QColor(4, 5, 6)); },
+            {{"previewLightHex", "#040506"}}},
+        {"Restore defaults",
+            [](SettingsView& v) { QTest::mouseClick(v.previewPane()->restoreButton(), Qt::LeftButton); },
+            {{"previewDarkHex", "#211E19"}, {"previewLightHex", "#E6E2D2"}},
+            [](Preferences& prefs) { prefs.setPreviewLightHex("pale"); }},
+        {"Automatically play files",
+            [](SettingsView& v) { QTest::mouseClick(v.previewPane()->playToggle(), Qt::LeftButton); },
+            {{"animateGIFs", "false"}}},
+        {"Key 4",
+            [](SettingsView& v) {
+                v.filingPane()->field(3)->setFocus();
+                QTest::keyClicks(v.filingPane()->field(3), "Cats");
+            },
+            {{"subfolderNames", onlyKeyFour}}},
+        {"Back up originals on Save",
+            [](SettingsView& v) { QTest::mouseClick(v.restorationPane()->backupToggle(), Qt::LeftButton); },
+            {{"backupOnSave", "false"}}},
+        {"Show edited badge in the collection",
+            [](SettingsView& v) { QTest::mouseClick(v.restorationPane()->badgeToggle(), Qt::LeftButton); },
+            {{"showEditedBadge", "false"}}},
+    };
+    for (const ControlUse& control : uses) {
+        SCOPED_TRACE(control.name);
+        SettingsRig rig;
+        control.before(*rig.prefs);
+        SettingsView view(*rig.prefs, *rig.store);
+        view.show();
+        QMap<QString, QString> expected = rig.storedKeys();
+        control.use(view);
+        expected.insert(control.writes);
+        EXPECT_EQ(rig.storedKeys(), expected);
+    }
+}
 
 TEST(SettingsPanes, GeneralPaneWritesTheThemeAndListSideAtOnce)
 {
@@ -211,11 +287,21 @@ TEST(SettingsPanes, RestorationPaneWritesTogglesAndRevealsOnlyAnExistingBackupsF
     QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
     ASSERT_EQ(rig.reveal->revealed.size(), 1);
     EXPECT_EQ(rig.reveal->revealed.at(0), QUrl::fromLocalFile(rig.originalsPath()));
+    EXPECT_TRUE(pane.revealFailureLine()->isHidden());
+
+    // Nothing could show it: the pane says so until an attempt that works.
+    rig.reveal->fail = true;
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    EXPECT_FALSE(pane.revealFailureLine()->isHidden());
+    EXPECT_EQ(pane.revealFailureLine()->text(), QStringLiteral("Couldn’t open the file manager."));
+    rig.reveal->fail = false;
+    QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
+    EXPECT_TRUE(pane.revealFailureLine()->isHidden());
 
     // Gone while the button still shows enabled: pressing it does nothing.
     ASSERT_TRUE(QDir(rig.originalsPath()).removeRecursively());
     QTest::mouseClick(pane.revealButton(), Qt::LeftButton);
-    EXPECT_EQ(rig.reveal->revealed.size(), 1);
+    EXPECT_EQ(rig.reveal->revealed.size(), 3);
 }
 
 TEST(SettingsPanes, WithoutAWorkingFolderTheBackupsFolderCannotBeOpened)

@@ -1,5 +1,6 @@
 #include "SettingsRig.h"
 
+#include "ChildProcess.h"
 #include "PathBookmarkStore.h"
 
 #include <QDir>
@@ -32,4 +33,16 @@ QVariant SettingsRig::stored(const QString& key) const
     const_cast<QSettings&>(settings).sync();
     QSettings reader(settings.fileName(), QSettings::IniFormat);
     return reader.value(key);
+}
+
+QMap<QString, QString> SettingsRig::storedKeys() const
+{
+    const_cast<QSettings&>(settings).sync();
+    QMap<QString, QString> keys;
+    const QString printed = plenoria::test::runChild(QStringLiteral("storedKeys"), settings.fileName());
+    for (const QString& line : printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        keys.insert(line.left(equals), line.mid(equals + 1));
+    }
+    return keys;
 }

@@ -3,6 +3,7 @@
 #include "FolderStore.h"
 #include "Preferences.h"
 
+#include <QMap>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -11,8 +12,15 @@
 // Records what the store asks the file manager to show.
 class RecordingReveal : public plenoria::RevealService {
 public:
-    void reveal(const QUrl& url) override { revealed.append(url); }
+    void reveal(const QUrl& url, FailureHandler onFailure) override
+    {
+        revealed.append(url);
+        if (fail)
+            onFailure();
+    }
     QList<QUrl> revealed;
+    // Answers as a desktop without a file manager or a folder opener would.
+    bool fail = false;
 };
 
 // Preferences and a store over a settings file and a working folder of their own.
@@ -22,6 +30,9 @@ struct SettingsRig {
     QString originalsPath() const;
     // What the preferences wrote for `key`, read back from the file by a fresh reader.
     QVariant stored(const QString& key) const;
+    // Every key of the settings file with its value as text, as a fresh process reads them; a key
+    // never written is absent.
+    QMap<QString, QString> storedKeys() const;
 
     QTemporaryDir folder;
     QTemporaryDir settingsDir;

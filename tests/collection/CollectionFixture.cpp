@@ -5,8 +5,10 @@
 #include "PeerTools.h"
 #include "SyntheticImages.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace plenoria::test {
@@ -83,6 +85,33 @@ std::optional<QString> ControllerRig::selectedName() const
 void ControllerRig::select(const QString& name)
 {
     controller->setSelection(folder.url(name));
+}
+
+ViewRig::ViewRig(const QStringList& names, int width)
+{
+    for (const QString& name : names)
+        folder.addPng(name);
+    folder.store().reload();
+    auto manual = std::make_unique<ManualToastTimer>();
+    timer = manual.get();
+    controller = new ContentController(folder.store(), folder.prefs(), std::move(manual));
+    view = std::make_unique<ContentView>(controller);
+    view->resize(width, 600);
+    view->show();
+    view->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    settle();
+}
+
+void ViewRig::settle()
+{
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+}
+
+QWidget* ViewRig::focus() const
+{
+    return QApplication::focusWidget();
 }
 
 } // namespace plenoria::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContentController.h"
+#include "ContentView.h"
 #include "FolderStore.h"
 #include "Preferences.h"
 #include "ToastTimer.h"
@@ -75,6 +76,22 @@ struct ControllerRig {
     CollectionFolder folder;
     ManualToastTimer* timer;
     std::unique_ptr<ContentController> controller;
+};
+
+// The whole window content over a collection folder (PNGs named in `names`), on screen and active.
+struct ViewRig {
+    explicit ViewRig(const QStringList& names, int width = 900);
+
+    // Runs what was deferred to the next turn of the event loop.
+    static void settle();
+
+    QWidget* focus() const;
+    void select(const QString& name) { controller->setSelection(folder.url(name)); }
+
+    CollectionFolder folder;
+    ManualToastTimer* timer = nullptr;
+    ContentController* controller = nullptr;
+    std::unique_ptr<ContentView> view;
 };
 
 } // namespace plenoria::test

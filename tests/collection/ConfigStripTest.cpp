@@ -55,6 +55,24 @@ TEST(ConfigStrip, RowsFollowTheNamedDestinationsAndTheirSubfolders)
     EXPECT_EQ(model.rows()[1].countText(), "1 filed");
 }
 
+TEST(ConfigStrip, DestinationsThatDifferInLetterCaseCountTheFolderTheyReach)
+{
+    CollectionFolder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.path("Cats")) && QDir().mkpath(folder.path("cats")));
+    folder.addPng("Cats/c.png");
+    folder.addPng("loose.png");
+    folder.store().reload();
+    folder.prefs().setSubfolderNames(names({{0, "Cats"}, {1, " cats "}}));
+    ConfigStripModel model(folder.prefs(), folder.store());
+    ASSERT_EQ(
+        folder.store().fileItem(folder.store().items().first(), " cats ").kind, FilingOutcome::Kind::filed);
+    EXPECT_EQ(model.rows()[0].countText(), "1 filed");
+    EXPECT_EQ(model.rows()[1].countText(), "1 filed");
+    ASSERT_EQ(folder.store().undo().kind, FilingOutcome::Kind::undone);
+    EXPECT_EQ(model.rows()[0].countText(), "1 filed");
+    EXPECT_EQ(model.rows()[1].countText(), "0 filed");
+}
+
 TEST(ConfigStrip, TheViewShowsRowsOrTheLinkToName)
 {
     ControllerRig rig;

@@ -1,6 +1,8 @@
 #include "CollectionFixture.h"
 
+#include <QEventLoop>
 #include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -254,6 +256,30 @@ TEST(ContentController, EachToastGetsItsOwnFullTime)
     EXPECT_FALSE(c.toast());
     EXPECT_EQ(toasts.count(), 4);
     EXPECT_FALSE(rig.timer->elapse());
+}
+
+TEST(ContentController, AToastShownTwoSecondsIntoAnotherStaysItsFullTimeOnTheRealTimer)
+{
+    CollectionFolder folder;
+    ContentController c(folder.store(), folder.prefs()); // with the timer the application uses
+    QEventLoop loop;
+    QObject::connect(&c, &ContentController::toastChanged, &loop, [&] {
+        if (!c.toast())
+            loop.quit();
+    });
+    // What shows when the first toast's time has run out, before the second's has: the timers are
+    // compared by their deadlines, which the event loop keeps in order however late it runs.
+    std::optional<QString> afterTheFirstsTime;
+    c.showToast(QStringLiteral("Moved a.png back."));
+    QTimer::singleShot(2000, Qt::PreciseTimer, &c, [&] {
+        c.showToast(QStringLiteral("Moved b.png back."));
+        QTimer::singleShot(3000, Qt::PreciseTimer, &c, [&] { afterTheFirstsTime = c.toast(); });
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+
+    EXPECT_EQ(afterTheFirstsTime.value_or(QStringLiteral("no toast")).toStdString(), "Moved b.png back.");
+    EXPECT_FALSE(c.toast()) << "the second toast still goes by itself";
 }
 
 TEST(ContentController, CountAndEmptyStateFollowTheFolderAndTheQuery)

@@ -20,40 +20,6 @@ using namespace plenoria::test;
 
 namespace {
 
-// The whole window content over a collection folder, on screen and active.
-struct ViewRig {
-    explicit ViewRig(const QStringList& names, int width = 900)
-    {
-        for (const QString& name : names)
-            folder.addPng(name);
-        folder.store().reload();
-        auto manual = std::make_unique<ManualToastTimer>();
-        timer = manual.get();
-        controller = new ContentController(folder.store(), folder.prefs(), std::move(manual));
-        view = std::make_unique<ContentView>(controller);
-        view->resize(width, 600);
-        view->show();
-        view->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        settle();
-    }
-
-    // Runs what was deferred to the next turn of the event loop.
-    static void settle()
-    {
-        for (int turn = 0; turn < 3; ++turn)
-            QCoreApplication::processEvents();
-    }
-
-    QWidget* focus() const { return QApplication::focusWidget(); }
-    void select(const QString& name) { controller->setSelection(folder.url(name)); }
-
-    CollectionFolder folder;
-    ManualToastTimer* timer = nullptr;
-    ContentController* controller = nullptr;
-    std::unique_ptr<ContentView> view;
-};
-
 // Stands in for the window's rename commit: records each call and answers as told.
 struct CommitRecorder {
     struct Call {
@@ -241,7 +207,7 @@ TEST(ContentView, RenameFieldCommitsOnceWhenTheFocusLeavesButNotForAnotherWindow
     EXPECT_FALSE(rig.view->fileList()->renameField());
 }
 
-TEST(ContentView, ARescanWhileRenamingNeitherClosesNorCommits)
+TEST(ContentView, ARescanKeepsTheRenameOfAListedRowAndEndsTheRenameOfAVanishedOne)
 {
     ViewRig rig({"a.png", "b.png", "c.png"});
     CommitRecorder recorder;
@@ -263,13 +229,36 @@ TEST(ContentView, ARescanWhileRenamingNeitherClosesNorCommits)
     EXPECT_TRUE(cell.contains(field->geometry().center()));
     EXPECT_TRUE(recorder.calls.isEmpty());
 
-    // Even with its row gone the field stays open where it was typed in.
+    // With its row gone the field would take every key out of sight: it closes, commits nothing,
+    // and the list has the keys again.
     rig.folder.remove(QStringLiteral("b.png"));
     rig.controller->refresh();
     ViewRig::settle();
-    EXPECT_EQ(rig.view->fileList()->renameField(), field);
-    EXPECT_EQ(rig.focus(), field);
+    EXPECT_FALSE(rig.view->fileList()->renameField());
+    EXPECT_FALSE(rig.controller->renamingItemID());
+    EXPECT_EQ(rig.focus(), rig.view->split());
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
     EXPECT_TRUE(recorder.calls.isEmpty());
+    EXPECT_EQ(recorder.cancels, 0);
+}
+
+TEST(ContentView, FilteringAwayTheRowUnderRenameEndsTheRenameWithoutCommitting)
+{
+    ViewRig rig({"apple.png", "banana.png"});
+    RenameField* field = openRename(rig, QStringLiteral("banana.png"));
+    ASSERT_TRUE(field);
+    QTest::keyClicks(field, QStringLiteral("cherry"));
+
+    rig.controller->setFilterQuery(QStringLiteral("ban"));
+    ViewRig::settle();
+    EXPECT_EQ(rig.view->fileList()->renameField(), field) << "its row is still shown";
+
+    rig.controller->setFilterQuery(QStringLiteral("app"));
+    ViewRig::settle();
+    EXPECT_FALSE(rig.view->fileList()->renameField());
+    EXPECT_EQ(rig.focus(), rig.view->split());
+    EXPECT_TRUE(QFileInfo::exists(rig.folder.path(QStringLiteral("banana.png"))));
+    EXPECT_FALSE(QFileInfo::exists(rig.folder.path(QStringLiteral("cherry.png"))));
 }
 
 TEST(ContentView, RenameFieldMovesByWordsOfLettersAndDigits)
@@ -403,4 +392,42 @@ TEST(ContentView, TheToastLiesOverEverythingAndLetsClicksThrough)
     EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
     rig.timer->elapse();
     EXPECT_FALSE(rig.controller->toast());
+}
+
+TEST(ContentView, AToastTooWideForTheWindowWrapsUpwardAndElidesOnlyBeyondFourLines)
+{
+    ViewRig rig({"a.png"}, 560);
+    ToastView* toast = rig.view->toastView();
+    const int room = rig.view->width() - 2 * ToastView::bottomMargin;
+    const auto restsAtTheBottom = [&] {
+        return QTest::qWaitFor(
+            [&] { return toast->geometry().bottom() + 1 == rig.view->height() - ToastView::bottomMargin; });
+    };
+
+    rig.controller->showToast(QStringLiteral("Moved a.png back."));
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_EQ(toast->lines(), QStringList{QStringLiteral("Moved a.png back.")});
+    const int oneLine = toast->height();
+
+    const QString name = QString(56, QLatin1Char('a')) + QStringLiteral(".png");
+    const QString collision = name + QStringLiteral(" exists. ") + QString(56, QLatin1Char('a'))
+        + QStringLiteral("-2.png created. Press Ctrl+Z to undo.");
+    rig.controller->showToast(collision);
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_GT(toast->lines().size(), 1);
+    EXPECT_LE(toast->lines().size(), ToastView::maxLines);
+    EXPECT_EQ(toast->lines().join(QLatin1Char(' ')), collision) << "every word is shown";
+    EXPECT_LE(toast->width(), room);
+    EXPECT_GT(toast->height(), oneLine);
+
+    // A name that four lines cannot hold loses its middle, and only that.
+    const QString huge = QString(400, QLatin1Char('b')) + QStringLiteral(".png");
+    rig.controller->showToast(QStringLiteral("Couldn’t move ") + huge + QStringLiteral(": disk full."));
+    ASSERT_TRUE(restsAtTheBottom());
+    EXPECT_EQ(toast->lines().size(), ToastView::maxLines);
+    const QString shown = toast->lines().join(QString());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Couldn’t movebbb"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("b\u2026b")));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("b.png:disk full."))) << shown.toStdString();
+    EXPECT_LE(toast->width(), room);
 }

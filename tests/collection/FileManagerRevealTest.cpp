@@ -60,12 +60,19 @@ private:
 
 struct OpenedFolders {
     QList<QUrl> folders;
+    // What the desktop's URL handler answers.
+    bool opens = true;
+    int failures = 0;
     FileManagerRevealService::FolderOpener opener()
     {
         return [this](const QUrl& folder) {
             folders.append(folder);
-            return true;
+            return opens;
         };
+    }
+    RevealService::FailureHandler onFailure()
+    {
+        return [this] { ++failures; };
     }
 };
 
@@ -82,14 +89,15 @@ TEST(FileManagerReveal, AsksTheFileManagerToShowTheItemByItsFileUri)
 
     OpenedFolders opened;
     FileManagerRevealService service(bus.connect(QStringLiteral("plenoria")), opened.opener());
-    service.reveal(
-        QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/.plenoria/originals/party parrot.gif")));
+    service.reveal(QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/.plenoria/originals/party parrot.gif")),
+        opened.onFailure());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !fileManager.calls.isEmpty(); }, 10000));
     EXPECT_EQ(fileManager.calls.first().uris,
         QStringList{QStringLiteral("file:///home/me/emoji/.plenoria/originals/party%20parrot.gif")});
     EXPECT_TRUE(fileManager.calls.first().startupId.isEmpty());
     QTest::qWait(50);
     EXPECT_TRUE(opened.folders.isEmpty()) << "the file manager answered: nothing else opens";
+    EXPECT_EQ(opened.failures, 0);
 }
 
 TEST(FileManagerReveal, OpensTheContainingFolderWhenNoFileManagerAnswers)
@@ -97,15 +105,33 @@ TEST(FileManagerReveal, OpensTheContainingFolderWhenNoFileManagerAnswers)
     PrivateBus bus;
     OpenedFolders opened;
     FileManagerRevealService service(bus.connect(QStringLiteral("plenoria")), opened.opener());
-    service.reveal(QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/.plenoria/originals")));
+    service.reveal(
+        QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/.plenoria/originals")), opened.onFailure());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.folders.isEmpty(); }, 10000));
     EXPECT_EQ(opened.folders, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/.plenoria"))});
+    EXPECT_EQ(opened.failures, 0);
 
     // Without any session bus the folder opens at once.
     OpenedFolders direct;
     FileManagerRevealService busless(QDBusConnection(QStringLiteral("no such bus")), direct.opener());
-    busless.reveal(QUrl::fromLocalFile(QStringLiteral("/srv/a.png")));
+    busless.reveal(QUrl::fromLocalFile(QStringLiteral("/srv/a.png")), direct.onFailure());
     EXPECT_EQ(direct.folders, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/srv"))});
-    busless.reveal(QUrl(QStringLiteral("https://example.com/a.png")));
+    busless.reveal(QUrl(QStringLiteral("https://example.com/a.png")), direct.onFailure());
     EXPECT_EQ(direct.folders.size(), 1) << "only local files are revealed";
+    EXPECT_EQ(direct.failures, 1);
+}
+
+TEST(FileManagerReveal, FailsOnlyWhenTheFolderCannotBeOpenedEither)
+{
+    PrivateBus bus;
+    OpenedFolders refused;
+    refused.opens = false;
+    FileManagerRevealService service(bus.connect(QStringLiteral("plenoria")), refused.opener());
+    service.reveal(QUrl::fromLocalFile(QStringLiteral("/home/me/emoji/a.png")), refused.onFailure());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return refused.failures == 1; }, 10000));
+    EXPECT_EQ(refused.folders.size(), 1);
+
+    FileManagerRevealService busless(QDBusConnection(QStringLiteral("no such bus")), refused.opener());
+    busless.reveal(QUrl::fromLocalFile(QStringLiteral("/srv/a.png")), refused.onFailure());
+    EXPECT_EQ(refused.failures, 2);
 }

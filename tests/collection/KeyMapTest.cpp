@@ -248,21 +248,25 @@ TEST(KeyMap, ZoomAndPlaybackKeysChangeThePreferences)
     EXPECT_EQ(prefs.animateGIFs(), animate);
 }
 
-TEST(KeyMap, BenchKeysAreTakenOnlyWithAShownSelectionAndOpenNoEmptyBench)
+TEST(KeyMap, BenchKeysOpenTheBenchOnAShownSelectionOnly)
 {
     KeyboardRig rig(fourImages);
     EXPECT_EQ(rig.key('\\'), handled);
+    ASSERT_TRUE(rig.controller->editingSession());
+    EXPECT_EQ(rig.controller->editingSession()->fileURL, rig.folder.url(QStringLiteral("a.png")));
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
+    EXPECT_EQ(rig.key(press(Qt::Key_Down)), ignored) << "the bench holds the keys";
+    rig.controller->closeBench();
     EXPECT_EQ(rig.key('*'), handled);
-    EXPECT_FALSE(rig.controller->editingSession());
-    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
-    EXPECT_EQ(rig.key(press(Qt::Key_Down)), handled) << "no bench mode was entered";
-    EXPECT_EQ(rig.selectedName(), QStringLiteral("b.png"));
+    EXPECT_TRUE(rig.controller->editingSession());
+    rig.controller->closeBench();
 
     rig.controller->setFilterQuery(QStringLiteral("c"));
     rig.controller->setSelection(rig.folder.url(QStringLiteral("a.png")));
     EXPECT_EQ(rig.key('\\'), ignored);
     rig.controller->setSelection(std::nullopt);
     EXPECT_EQ(rig.key('*'), ignored);
+    EXPECT_FALSE(rig.controller->editingSession());
 }
 
 TEST(KeyMap, CtrlFocusesTheFilterWithFAndLetsEveryOtherKeyPass)

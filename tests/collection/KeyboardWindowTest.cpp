@@ -22,8 +22,15 @@ namespace {
 
 class RecordingReveal final : public RevealService {
 public:
-    void reveal(const QUrl& url) override { revealed.append(url); }
+    void reveal(const QUrl& url, FailureHandler onFailure) override
+    {
+        revealed.append(url);
+        if (fail)
+            onFailure();
+    }
     QList<QUrl> revealed;
+    // Answers as a desktop without a file manager or a folder opener would.
+    bool fail = false;
 };
 
 // The real window content over a folder of PNGs, with destination 3 named "Three", on screen and
@@ -183,6 +190,12 @@ TEST(KeyboardWindow, TheContextMenuOfAnEditedImagePutsBackAndReveals)
     actions.at(1)->trigger();
     EXPECT_EQ(rig.reveal->revealed,
         QList<QUrl>{QUrl::fromLocalFile(QDir(backups).filePath(QStringLiteral("b.png")))});
+    EXPECT_FALSE(rig.controller->toast()) << "a reveal that worked says nothing";
+    // Neither the file manager nor the folder could be opened: the toast says so.
+    rig.reveal->fail = true;
+    actions.at(1)->trigger();
+    EXPECT_EQ(rig.view->toastView()->message(), QStringLiteral("Couldn’t open the file manager."));
+    EXPECT_TRUE(rig.view->toastView()->isVisible());
 
     actions.at(0)->trigger();
     WindowRig::settle();
@@ -204,6 +217,7 @@ TEST(KeyboardWindow, TheTimingChipCommitsTheNameBeingTypedBeforeTheBenchOpens)
     WindowRig::settle();
     EXPECT_TRUE(rig.onDisk(QStringLiteral("apricot.png")));
     EXPECT_FALSE(rig.view->fileList()->renameField());
-    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
-    EXPECT_EQ(rig.focus(), rig.view->split());
+    ASSERT_TRUE(rig.controller->editingSession());
+    EXPECT_EQ(rig.controller->editingSession()->fileURL, rig.url(QStringLiteral("apricot.png")));
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
 }

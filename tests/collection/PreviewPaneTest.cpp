@@ -9,7 +9,11 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -57,6 +61,32 @@ struct PaneRig {
 
     QTemporaryDir dir;
     PreviewPaneView pane;
+};
+
+// Tells when a file is opened, by any thread: a decode that opened the file has begun reading it.
+class OpenWatch {
+public:
+    explicit OpenWatch(const QString& path)
+        : m_fd(inotify_init1(IN_CLOEXEC))
+    {
+        EXPECT_GE(inotify_add_watch(m_fd, QFile::encodeName(path).constData(), IN_OPEN), 0);
+    }
+    ~OpenWatch() { close(m_fd); }
+    OpenWatch(const OpenWatch&) = delete;
+    OpenWatch& operator=(const OpenWatch&) = delete;
+
+    // False when nothing opened the file within `timeoutMs`.
+    bool waitForOpen(int timeoutMs = 10000)
+    {
+        pollfd ready{m_fd, POLLIN, 0};
+        if (poll(&ready, 1, timeoutMs) != 1)
+            return false;
+        alignas(inotify_event) char events[4096];
+        return read(m_fd, events, sizeof events) > 0;
+    }
+
+private:
+    int m_fd;
 };
 
 TEST(PreviewTileGeometry, TheSideIsTheZoomUnlessTheTileLacksRoom)
@@ -237,6 +267,29 @@ TEST(PreviewDecoding, AnAnimationShowsItsFirstFrameStillUntilEveryFrameIsDecoded
     EXPECT_EQ(shown[0].second, 1u);
     EXPECT_EQ(shown[1].second, 12u);
     EXPECT_EQ(playing, (std::vector<bool>{false, true}));
+}
+
+TEST(PreviewDecoding, ADecodeOvertakenByClearingTheSelectionIsDropped)
+{
+    PaneRig rig;
+    rig.model().setGrounds(QColor(Qt::black), QColor(Qt::white), true);
+    std::vector<std::pair<QColor, int>> frames;
+    for (int i = 0; i < 24; ++i)
+        frames.push_back({i % 2 ? red : blue, 5});
+    const ImageItem large = rig.write("large.gif", solidFramesGif(QSize(400, 400), frames));
+
+    // As when the last image is filed away while it still decodes.
+    OpenWatch watch(large.url.toLocalFile());
+    rig.model().setItem(large, 0);
+    ASSERT_TRUE(watch.waitForOpen());
+    rig.model().setItem(std::nullopt, 0);
+
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.model().animation(), nullptr);
+    EXPECT_TRUE(near(rig.middle(0), Qt::black)) << "the dark tile shows its bare ground";
+    EXPECT_TRUE(near(rig.middle(1), Qt::white)) << "the light tile shows its bare ground";
 }
 
 TEST(PreviewDecoding, AFileThatDoesNotDecodeLeavesThePlaceholder)

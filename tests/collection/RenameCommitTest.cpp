@@ -133,7 +133,8 @@ TEST(RenameCommit, FilingOrOpeningTheBenchFirstCommitsTheNameBeingTyped)
     rig.select(QStringLiteral("a.png"));
     rig.controller->setRenamingItemID(rig.folder.url(QStringLiteral("a.png")));
     EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);
-    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::browsing);
+    EXPECT_FALSE(rig.controller->renamingItemID());
+    EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
     EXPECT_TRUE(rig.onDisk(QStringLiteral("a.png")));
 }
 

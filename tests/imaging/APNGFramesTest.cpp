@@ -1,4 +1,5 @@
 #include "APNGWriter.h"
+#include "ApngStructure.h"
 #include "Bitmap.h"
 #include "ImageSource.h"
 #include "SyntheticImages.h"
@@ -24,10 +25,12 @@ struct FrameControl {
 std::vector<FrameControl> frameControls(const QByteArray& png)
 {
     std::vector<FrameControl> controls;
-    for (qsizetype at = png.indexOf("fcTL"); at >= 0; at = png.indexOf("fcTL", at + 4)) {
+    for (const PngChunk& chunk : pngChunks(png).value_or(std::vector<PngChunk>())) {
+        if (chunk.type != "fcTL" || chunk.data.size() != 26)
+            continue;
         const auto field
-            = [&](int offset) { return int(qFromBigEndian<quint32>(png.constData() + at + offset)); };
-        controls.push_back({QRect(field(16), field(20), field(8), field(12)), png[at + 28], png[at + 29]});
+            = [&](int offset) { return int(qFromBigEndian<quint32>(chunk.data.constData() + offset)); };
+        controls.push_back({QRect(field(12), field(16), field(4), field(8)), chunk.data[24], chunk.data[25]});
     }
     return controls;
 }
@@ -187,6 +190,7 @@ TEST(APNGFrames, EveryClipDecodesToExactlyItsFramesWhateverEachFrameStores)
         const std::optional<QByteArray> bytes = encodeAPNG(clip, 0);
         ASSERT_TRUE(bytes);
         EXPECT_EQ(colorTypeOf(*bytes), colorType);
+        EXPECT_TRUE(isWellFormedApng(*bytes, qint64(clip.frames.size()), 0));
         expectFramesExact(*bytes, clip);
         const std::vector<FrameControl> controls = frameControls(*bytes);
         ASSERT_EQ(controls.size(), clip.frames.size());

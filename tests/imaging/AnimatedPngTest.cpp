@@ -1,4 +1,5 @@
 #include "ApngBuilder.h"
+#include "ApngStructure.h"
 #include "DamagedFiles.h"
 #include "Filmstrip.h"
 #include "FrameDelay.h"
@@ -62,6 +63,45 @@ TEST(AnimatedPng, DisposeAndBlendOperationsComposeLikeTheFormatSays)
     EXPECT_EQ(pixelAt(*frames[3], 6, 6), QColor(Qt::red)); // "previous" put back what was under it
     EXPECT_EQ(pixelAt(*frames[3], 0, 0), QColor(Qt::white));
     EXPECT_EQ(pixelAt(*frames[3], 3, 3).alpha(), 0);
+}
+
+TEST(ApngStructure, AcceptsAnyValidCutOfFramesAndNamesTheFirstBrokenRule)
+{
+    const QByteArray patches = makeApng({
+        {straight(10, 10, qRgb(255, 0, 0)), {0, 0}, 1, 10, 0, 0},
+        {straight(3, 3, qRgba(0, 0, 255, 128)), {2, 2}, 1, 10, 1, 1},
+        {straight(2, 2, qRgb(0, 255, 0)), {8, 8}, 1, 10, 2, 0},
+    });
+    EXPECT_TRUE(isWellFormedApng(patches, 3, 0));
+    const QByteArray hidden
+        = makeApng({{straight(4, 4, qRgb(0, 0, 0)), {}, 5, 0}, {straight(4, 4, qRgb(9, 9, 9)), {}, 5, 0}},
+            {QSize(4, 4), 2, straight(4, 4, qRgb(1, 2, 3))});
+    EXPECT_TRUE(isWellFormedApng(hidden, 2, 2));
+    EXPECT_FALSE(isWellFormedApng(hidden, 2, 0));
+    EXPECT_FALSE(isWellFormedApng(hidden, 3, 2));
+
+    const auto brokenBecause = [](const QByteArray& png, const char* rule) {
+        const testing::AssertionResult checked = isWellFormedApng(png, 3, 0);
+        EXPECT_FALSE(checked);
+        EXPECT_NE(std::string(checked.message()).find(rule), std::string::npos) << checked.message();
+    };
+    // The second fdAT repeats the number of the fcTL before it.
+    QByteArray repeated = patches;
+    const qsizetype secondData = repeated.indexOf("fdAT", repeated.indexOf("fdAT") + 4);
+    qToBigEndian<quint32>(3, repeated.data() + secondData + 4);
+    brokenBecause(withFixedPngCrcs(repeated), "sequence number 3 where 4 was due");
+
+    QByteArray damaged = patches;
+    damaged[damaged.indexOf("IDAT") + 10] = char(damaged[damaged.indexOf("IDAT") + 10] ^ 1);
+    brokenBecause(damaged, "wrong CRC");
+
+    QByteArray overstated = patches;
+    qToBigEndian<quint32>(4, overstated.data() + overstated.indexOf("acTL") + 4);
+    brokenBecause(withFixedPngCrcs(overstated), "acTL states 4 frames, the file has 3");
+
+    const QByteArray outside = makeApng({{straight(10, 10, qRgb(255, 0, 0)), {}, 1, 10},
+        {straight(3, 3, qRgb(0, 0, 255)), {8, 0}, 1, 10}, {straight(3, 3, qRgb(0, 0, 255)), {}, 1, 10}});
+    brokenBecause(outside, "outside the canvas");
 }
 
 TEST(AnimatedPng, DelaysFollowTheirFractionAndAHiddenDefaultImageIsNoFrame)

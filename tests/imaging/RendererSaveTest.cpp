@@ -1,6 +1,7 @@
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "ApngBuilder.h"
+#include "ApngStructure.h"
 #include "EncoderSamples.h"
 #include "GifBuilder.h"
 #include "ImageSource.h"
@@ -182,6 +183,7 @@ TEST(RenderForSave, AnimatedPngKeepsEveryFrameDelayAndPlayCount)
     const QByteArray apng = makeApng(source, {QSize(), 3, std::nullopt});
     const std::optional<QByteArray> saved = Renderer::renderForSave(apng, std::vector{brighter()});
     ASSERT_TRUE(saved);
+    EXPECT_TRUE(isWellFormedApng(*saved, 3, 3));
 
     const std::optional<ImageSource> reread = ImageSource::fromData(*saved);
     ASSERT_TRUE(reread);

@@ -110,3 +110,54 @@ TEST(Tone, AlphaIsKeptAndColoursStayPremultiplied)
     warm.brightness = 1;
     expectNear(Renderer::applyTone(solidImage(1, 1, QColor(200, 200, 200)), warm).pixelColor(0, 0), Qt::white);
 }
+
+TEST(Tone, StagesRunWarmthHueCurveThenColourControls)
+{
+    // The reference runs the stages one by one in that order; rounding to bytes between them costs
+    // a step or two, where another order costs tens. The colours keep every stage's output within
+    // 0…1, where the reference does not clamp what the single pass carries on.
+    const auto oneByOne = [](QColor color, const ToneSpec& spec) {
+        ToneSpec warmth;
+        warmth.warmth = spec.warmth;
+        ToneSpec hue;
+        hue.hue = spec.hue;
+        ToneSpec curve;
+        curve.shadows = spec.shadows;
+        curve.highlights = spec.highlights;
+        ToneSpec controls;
+        controls.brightness = spec.brightness;
+        controls.contrast = spec.contrast;
+        controls.saturation = spec.saturation;
+        QImage image = solidImage(2, 2, color);
+        for (const ToneSpec& stage : {warmth, hue, curve, controls})
+            image = Renderer::applyTone(image, stage);
+        return image.pixelColor(1, 1);
+    };
+    ToneSpec warmAndTurned;
+    warmAndTurned.warmth = 0.5;
+    warmAndTurned.hue = 0.5;
+    ToneSpec curvedAndControlled;
+    curvedAndControlled.shadows = -0.8;
+    curvedAndControlled.highlights = 0.6;
+    curvedAndControlled.brightness = 0.15;
+    curvedAndControlled.contrast = 0.4;
+    curvedAndControlled.saturation = -0.5;
+    ToneSpec all = curvedAndControlled;
+    all.warmth = -0.6;
+    all.hue = 0.2;
+    ToneSpec allButTheCurve = all;
+    allButTheCurve.shadows = 0;
+    allButTheCurve.highlights = 0;
+
+    const std::vector<QColor> moderate = {QColor(200, 120, 40), QColor(60, 150, 110), QColor(90, 90, 90)};
+    const std::vector<QColor> withBlue = {Qt::blue, QColor(200, 120, 40), QColor(60, 150, 110)};
+    const std::pair<ToneSpec, std::vector<QColor>> cases[] = {{warmAndTurned, withBlue},
+        {curvedAndControlled, moderate}, {all, moderate}, {allButTheCurve, moderate}};
+    for (const auto& [spec, colors] : cases) {
+        SCOPED_TRACE(spec.summary().toStdString());
+        for (const QColor& color : colors) {
+            SCOPED_TRACE(color.name().toStdString());
+            expectNear(toned(color, spec), oneByOne(color, spec), 2);
+        }
+    }
+}

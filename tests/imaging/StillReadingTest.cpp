@@ -2,14 +2,30 @@
 #include "Filmstrip.h"
 #include "FrameDelay.h"
 #include "ImageSource.h"
+#include "ImageType.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
 using namespace plenoria::test;
+
+namespace {
+
+// The start of an ISO-BMFF file: an ftyp box of the major brand, minor version and compatible
+// brands, then the box that follows it.
+QByteArray fileTypeBox(QByteArray major, QByteArray minor, const QByteArrayList& compatible)
+{
+    QByteArray box(4, '\0');
+    qToBigEndian<quint32>(quint32(16 + 4 * compatible.size()), box.data());
+    box += "ftyp" + major + minor + compatible.join();
+    return box + QByteArray("\0\0\0\x10meta\0\0\0\0avif", 16);
+}
+
+} // namespace
 
 TEST(StillReading, PngGivesOneFrameOfOneTenthAndNoLoopCount)
 {
@@ -101,6 +117,19 @@ TEST(StillReading, TheTypeComesFromTheContentOnly)
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->type(), ImageType::PNG);
     EXPECT_EQ(opened->frameProperties(0).pixelSize, QSize(3, 2));
+}
+
+TEST(StillReading, AnIsoBrandCountsWhereverItStandsInTheFileTypeBoxAndNowhereElse)
+{
+    const QByteArray none("\0\0\0\0", 4);
+    EXPECT_EQ(detectImageType(fileTypeBox("avif", none, {"mif1", "miaf"})), ImageType::AVIF);
+    EXPECT_EQ(detectImageType(fileTypeBox("mp42", none, {"isom", "mp41", "avif"})), ImageType::AVIF);
+    EXPECT_EQ(detectImageType(fileTypeBox("mp42", none, {"isom", "mp41", "heic"})), ImageType::HEIC);
+    EXPECT_EQ(detectImageType(fileTypeBox("mp42", none, {"isom", "mp41", "heic"}).left(28)), ImageType::HEIC)
+        << "the box ends with the bytes";
+    EXPECT_EQ(detectImageType(fileTypeBox("mif1", none, {"heic", "avif"})), ImageType::AVIF);
+    // The minor version is a number, and the box that follows is not the file type's.
+    EXPECT_EQ(detectImageType(fileTypeBox("mp42", "avif", {"isom", "mp41"})), std::nullopt);
 }
 
 TEST(StillReading, EmptyAndTextBytesGiveNoStrip)

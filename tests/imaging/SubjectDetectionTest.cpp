@@ -4,6 +4,7 @@
 #include "SyntheticImages.h"
 #include "TreatmentEntry.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -106,6 +107,24 @@ TEST(SubjectDetection, AFlatOrSubjectlessImageHasNoInstances)
     // Specks below the size floor are not subjects.
     EXPECT_FALSE(
         Renderer::foregroundInstances(blobsImage(100, 100, {{QRectF(40, 40, 3, 3), Qt::black}}, ground)));
+}
+
+TEST(SubjectDetection, APatchExactlyAtTheThresholdStaysGround)
+{
+    // Distances count steps of four byte values per channel. A subject eight steps off the ground
+    // sets the threshold at the noise floor of two steps, where the patch stands.
+    const QColor flat(100, 100, 100);
+    QImage image = solidImage(64, 64, flat);
+    QPainter painter(&image);
+    painter.fillRect(QRect(8, 8, 16, 16), QColor(108, 100, 100));
+    painter.fillRect(QRect(36, 36, 16, 16), QColor(132, 100, 100));
+    painter.end();
+
+    EXPECT_EQ(instancesOf(image), (std::set<qint64>{1}));
+    const QImage subject = lifted(image, std::nullopt);
+    ASSERT_FALSE(subject.isNull());
+    EXPECT_EQ(subject.pixelColor(44, 44), QColor(132, 100, 100));
+    EXPECT_EQ(subject.pixelColor(16, 16).alpha(), 0) << "the patch went with the ground";
 }
 
 TEST(SubjectDetection, ATransparentGroundGivesTheOpaqueParts)

@@ -85,7 +85,8 @@ TEST_F(Faults, AMoveAcrossDevicesThatFailsAnywhereKeepsTheSourceAndLeavesNoParti
         {Call::read, EIO, 1, "Input/output error", {}}, {Call::fsync, EIO, 0, "Input/output error", {}},
         {Call::close, EIO, 1, "Input/output error", {}},
         {Call::open, EACCES, 0, "Permission denied", QStringLiteral(".plenoria-")},
-        {Call::renameNoReplace, EEXIST, 0, "File exists", QStringLiteral(".plenoria-")}, // placing the copy
+        {Call::renameNoReplace, EIO, 0, "Input/output error",
+            QStringLiteral(".plenoria-")}, // placing the copy
         {Call::unlink, EACCES, 0, "Permission denied", QStringLiteral("/a.png")}, // removing the source
     };
     for (const Case& c : cases) {

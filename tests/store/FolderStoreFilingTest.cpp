@@ -1,7 +1,9 @@
 #include "FolderStore.h"
 #include "StoreTestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -61,6 +63,57 @@ TEST_F(Filing, ATakenNameGetsTheNextFreeNumberAndUndoBringsTheFileBackUnderItsOw
     EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 2);
     EXPECT_TRUE(rig->store->undoStack().isEmpty());
     EXPECT_EQ(rig->store->undo(), FilingOutcome::nothingToUndo());
+}
+
+TEST_F(Filing, ANameTakenByAnotherProgramDuringTheMoveGivesTheNextFreeNumber)
+{
+    auto racing = std::make_shared<RacingFileSystem>();
+    racing->beforePlacing = [&](const QByteArray& to) {
+        if (to.endsWith("/Cats/a.png") && !folder.exists(QStringLiteral("Cats/a.png")))
+            folder.write(QStringLiteral("Cats/a.png"), "theirs");
+    };
+    const StoreRig raced(folder.url(), racing);
+    const ImageItem item = raced.item(QStringLiteral("a.png"));
+    EXPECT_EQ(raced.store->fileItem(item, QStringLiteral("Cats")),
+        FilingOutcome::filed(item, QStringLiteral("a-2.png")));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), "theirs");
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a-2.png")), a);
+    EXPECT_EQ(raced.store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
+}
+
+TEST_F(Filing, AWorkingFolderRemovedBehindTheStoresBackIsNotMadeAgain)
+{
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    ASSERT_TRUE(QDir(folder.path()).removeRecursively());
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")),
+        FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: No such file or directory")));
+    EXPECT_FALSE(QFileInfo::exists(folder.path()));
+    EXPECT_TRUE(rig->store->undoStack().isEmpty());
+}
+
+TEST_F(Filing, ADestinationReachesASubfolderThatDiffersOnlyInLetterCase)
+{
+    folder.write(QStringLiteral("Cats/c.png"), "c");
+    rig->store->reload();
+    const ImageItem itemA = rig->item(QStringLiteral("a.png"));
+    EXPECT_EQ(
+        rig->store->fileItem(itemA, QStringLiteral(" cats ")), FilingOutcome::filed(itemA, std::nullopt));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_FALSE(folder.exists(QStringLiteral("cats")));
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("cats")), 2);
+
+    // Where both spellings exist the exact one is taken, and each keeps its own count.
+    folder.makeFolder(QStringLiteral("cats"));
+    rig->store->reload();
+    const ImageItem itemB = rig->item(QStringLiteral("b.png"));
+    EXPECT_EQ(rig->store->fileItem(itemB, QStringLiteral("cats")), FilingOutcome::filed(itemB, std::nullopt));
+    EXPECT_EQ(folder.read(QStringLiteral("cats/b.png")), b);
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("cats")), 1);
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(itemB));
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("cats")), 0);
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 2);
+    EXPECT_EQ(rig->store->filedCount(QStringLiteral("CATS")), 2) << "neither exact: the same one every time";
 }
 
 TEST_F(Filing, BadDestinationNamesChangeNothing)

@@ -49,6 +49,10 @@ TEST_F(Renaming, EveryRefusalHasItsSentenceAndChangesNothing)
     EXPECT_EQ(rig->store->rename(item, QStringLiteral("..")), failed("That name isn’t allowed here."));
     EXPECT_EQ(rig->store->rename(item, QStringLiteral("b.png") + QChar(0) + QStringLiteral("x")),
         failed("That name isn’t allowed here."));
+    // The store's own folder name, which would block every later backup.
+    EXPECT_EQ(
+        rig->store->rename(item, QStringLiteral(" .plenoria ")), failed("That name isn’t allowed here."));
+    EXPECT_EQ(rig->store->rename(item, QStringLiteral(".Plenoria")), failed("That name isn’t allowed here."));
     EXPECT_EQ(rig->store->rename(item, QStringLiteral("b.png")), failed("“b.png” already exists."));
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_TRUE(rig->store->undoStack().isEmpty());

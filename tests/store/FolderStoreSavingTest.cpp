@@ -6,9 +6,9 @@
 #include "SyntheticImages.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -19,15 +19,39 @@ namespace {
 
 using Call = FaultyFileSystem::Call;
 
-// Lets a test act as another program would at the moment a file is put in place without replacing.
-class RacingFileSystem : public FaultyFileSystem {
-public:
-    std::function<void(const QByteArray& to)> beforePlacing;
+// Writes down in order what makes a save durable: syncs and placements, with paths relative to
+// `root` and temporary names as "<tmp>".
+struct RecordingFileSystem : FileSystem {
+    QString root;
+    QStringList steps;
+    QHash<int, QString> opened;
+
+    QString relative(const QByteArray& path) const
+    {
+        return QDir(root)
+            .relativeFilePath(QFile::decodeName(path))
+            .replace(QRegularExpression("\\.plenoria-[0-9a-f]+\\.tmp$"), "<tmp>");
+    }
+    SysResult open(const QByteArray& path, int flags, mode_t mode) override
+    {
+        const SysResult result = FileSystem::open(path, flags, mode);
+        opened[int(result.value)] = relative(path);
+        return result;
+    }
+    SysResult fsync(int fd) override
+    {
+        steps.append("sync " + opened.value(fd));
+        return FileSystem::fsync(fd);
+    }
     SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
-        if (beforePlacing)
-            beforePlacing(to);
-        return FaultyFileSystem::renameNoReplace(from, to);
+        steps.append("place " + relative(to));
+        return FileSystem::renameNoReplace(from, to);
+    }
+    SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override
+    {
+        steps.append("replace " + relative(to));
+        return FileSystem::renameReplacing(from, to);
     }
 };
 
@@ -112,6 +136,42 @@ TEST_F(FolderStoreSaving, BackupIsMadeOnceAndPutBackRestoresTheFirstOriginal)
     ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(read(".plenoria/displaced/sunny.png"), secondSave);
     EXPECT_EQ(read(".plenoria/displaced/sunny-2.png"), thirdSave);
+}
+
+TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt)
+{
+    const RestorationSession opened = session("sunny.png", {tone(0.3)});
+    const RestorationOutcome changed
+        = RestorationOutcome::failed("Couldn’t save sunny.png: it changed on disk after it was opened.");
+    QByteArray theirs = m_original;
+    theirs[20] = char(theirs[20] ^ 0x01);
+    m_folder.write("sunny.png", theirs);
+    EXPECT_EQ(m_store->save(opened, true), changed);
+    EXPECT_EQ(read("sunny.png"), theirs);
+    EXPECT_FALSE(m_folder.exists(".plenoria")) << "not even a backup of their edit";
+    m_folder.write("sunny.png", m_original + "x");
+    EXPECT_EQ(m_store->save(opened, false), changed);
+
+    // A file that cannot be read, or is gone, counts as changed.
+    m_folder.write("sunny.png", m_original);
+    m_files->fail(Call::read, EIO);
+    EXPECT_EQ(m_store->save(opened, false), changed);
+    ASSERT_TRUE(QFile::remove(path("sunny.png")));
+    EXPECT_EQ(m_store->save(opened, true), changed);
+    EXPECT_EQ(topLevel(), QStringList());
+    EXPECT_FALSE(m_folder.exists(".plenoria"));
+}
+
+TEST_F(FolderStoreSaving, SaveMakesTheBackupDurableBeforeReplacingTheFile)
+{
+    auto recording = std::make_shared<RecordingFileSystem>();
+    recording->root = m_folder.path();
+    const StoreRig rig(m_folder.url(), recording);
+    ASSERT_EQ(rig.store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(recording->steps,
+        QStringList({"sync .", "sync .plenoria", "sync .plenoria/originals/<tmp>",
+            "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync <tmp>",
+            "replace sunny.png", "sync ."}));
 }
 
 TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
@@ -215,6 +275,19 @@ TEST_F(FolderStoreSaving, FailedPutBackLeavesTheCurrentFileInPlace)
     ASSERT_TRUE(QFile::remove(path("sunny.png")));
     ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(read("sunny.png"), m_original);
+}
+
+TEST_F(FolderStoreSaving, PutBackTakesOnlyAFileAsTheBackup)
+{
+    m_folder.write(".plenoria/originals/sunny.png/inside.png", "theirs");
+    m_folder.write("linked.png", m_original);
+    ASSERT_TRUE(QFile::link(path("linked.png"), path(".plenoria/originals/linked.png")));
+    m_store->reload();
+    const QStringList before = m_folder.snapshot();
+    for (const QString name : {"sunny.png", "linked.png"})
+        EXPECT_EQ(m_store->putBackOriginal(listed(name)),
+            RestorationOutcome::failed("Couldn’t put back " + name + ": its backup isn’t a file."));
+    EXPECT_EQ(m_folder.snapshot(), before);
 }
 
 TEST_F(FolderStoreSaving, ExportTakesTheFirstFreeNameAndNeverReplaces)

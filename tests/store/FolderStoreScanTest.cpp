@@ -3,6 +3,7 @@
 #include "StoreTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -68,13 +69,50 @@ TEST(FolderStoreScan, OnlyTopLevelImagesAreListedAndEverySubfolderIsCounted)
     EXPECT_EQ(rig.filenames(), QStringList({QStringLiteral("Logo.PNG"), QStringLiteral("a.png")}));
     EXPECT_EQ(rig.item(QStringLiteral("Logo.PNG")).type, QStringLiteral("PNG"));
     const QHash<QString, qint64> expected{
-        {QStringLiteral("cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("empty"), 0}};
+        {QStringLiteral("Cats"), 2}, {QStringLiteral("set.gif"), 0}, {QStringLiteral("Empty"), 0}};
     EXPECT_EQ(rig.store->filedCounts(), expected);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral(" \tCATS ")), 2);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("Empty")), 0);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("Dogs")), std::nullopt);
     EXPECT_EQ(rig.store->filedCount(QStringLiteral("cats\n")), std::nullopt) << "line breaks are not trimmed";
     EXPECT_EQ(rig.store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
+}
+
+TEST(FolderStoreScan, ALinkedSubfolderNeverCountsItsFilesASecondTime)
+{
+    Folder folder;
+    Folder elsewhere;
+    const QByteArray a = pngBytes(Qt::red);
+    folder.write(QStringLiteral("a.png"), a);
+    folder.write(QStringLiteral("Cats/c.png"), pngBytes(Qt::blue));
+    folder.write(QStringLiteral("Cats/d.png"), pngBytes(Qt::green));
+    elsewhere.write(QStringLiteral("e.png"), pngBytes(Qt::black));
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats")), folder.path(QStringLiteral("Kitties"))));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder.path(QStringLiteral("Elsewhere"))));
+    ASSERT_TRUE(
+        QFile::link(folder.path(QStringLiteral("Cats/c.png")), folder.path(QStringLiteral("Cats/c2.png"))));
+    const auto total = [](const FolderStore& store) {
+        qint64 sum = 0;
+        for (const qint64 count : store.filedCounts())
+            sum += count;
+        return sum;
+    };
+
+    // A link is not a folder to the scan, and a link to a file is not a file of its own.
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Cats")), 2);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Kitties")), std::nullopt);
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Elsewhere")), std::nullopt);
+    EXPECT_EQ(total(*rig.store), 2);
+
+    // Filed through the link, the file lands in the folder, where the next scan counts it once.
+    const ImageItem item = rig.item(QStringLiteral("a.png"));
+    ASSERT_EQ(rig.store->fileItem(item, QStringLiteral("Kitties")), FilingOutcome::filed(item, std::nullopt));
+    EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_EQ(total(*rig.store), 3);
+    rig.store->reload();
+    EXPECT_EQ(rig.store->filedCount(QStringLiteral("Cats")), 3);
+    EXPECT_EQ(total(*rig.store), 3);
 }
 
 TEST(FolderStoreScan, ReloadKeepsListedItemsAsTheyWereAndReadsNewNames)
@@ -124,6 +162,43 @@ TEST(FolderStoreScan, ItemsFollowTheListingWhereverTheirHeadersWereRead)
     }
     EXPECT_EQ(rig.store->items().size(), 180);
     EXPECT_EQ(rig.store->items(), oneByOne);
+}
+
+namespace {
+
+// Reports every file but `young` as last written and changed two hours ago.
+class AgingFileSystem final : public FileSystem {
+public:
+    QByteArray young;
+    StatResult lstat(const QByteArray& path) override
+    {
+        StatResult result = FileSystem::lstat(path);
+        if (path != young) {
+            result.info.st_mtim.tv_sec -= 2 * 60 * 60;
+            result.info.st_ctim.tv_sec -= 2 * 60 * 60;
+        }
+        return result;
+    }
+};
+
+} // namespace
+
+TEST(FolderStoreScan, AScanRemovesOnlyTheTemporaryFilesACrashLeftBehind)
+{
+    Folder folder;
+    auto fileSystem = std::make_shared<AgingFileSystem>();
+    fileSystem->young = QFile::encodeName(folder.path(QStringLiteral(".plenoria-5e1f.tmp")));
+    for (const char* name : {".plenoria-5e1f.tmp", ".plenoria-7c.tmp.bak", ".plenoria-AB.tmp", ".hidden",
+             ".plenoria/originals/a.png", "Cats/.plenoria-77.tmp", ".plenoria-9a.tmp/inside"})
+        folder.write(QString::fromLatin1(name), "kept");
+    folder.makeFolder(QStringLiteral(".plenoria/displaced/deep"));
+    const QStringList kept = folder.snapshot();
+    for (const char* name : {".plenoria-1f2e3d4c5b6a7980.tmp", ".plenoria/originals/.plenoria-ab.tmp",
+             ".plenoria/displaced/deep/.plenoria-0.tmp"})
+        folder.write(QString::fromLatin1(name), "left by a crash");
+
+    StoreRig rig(folder.url(), fileSystem);
+    EXPECT_EQ(folder.snapshot(), kept);
 }
 
 TEST(FolderStoreScan, BookmarkIsWrittenBackOnlyWhenStale)

@@ -3,13 +3,11 @@
 #include "SyntheticImages.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -349,25 +347,6 @@ LogCapture::~LogCapture()
 QStringList LogCapture::lines() const
 {
     return capturedLines;
-}
-
-QString runChild(const QString& mode, const QString& settingsFile)
-{
-    QTemporaryDir outputDir;
-    const QString outputFile = outputDir.filePath(QStringLiteral("output.txt"));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PLENORIA_STORE_CHILD"), mode);
-    environment.insert(QStringLiteral("PLENORIA_STORE_SETTINGS"), settingsFile);
-    environment.insert(QStringLiteral("PLENORIA_STORE_CHILD_OUTPUT"), outputFile);
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {});
-    EXPECT_TRUE(child.waitForFinished(30000));
-    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
-    QFile output(outputFile);
-    if (!output.open(QIODevice::ReadOnly))
-        return QStringLiteral("<no output>");
-    return QString::fromUtf8(output.readAll());
 }
 
 } // namespace plenoria::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BookmarkStore.h"
+#include "ChildProcess.h"
 #include "FileSystem.h"
 #include "FolderChooser.h"
 #include "FolderStore.h"
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -92,7 +94,7 @@ public:
 class FakeReveal final : public RevealService {
 public:
     std::vector<QUrl> revealed;
-    void reveal(const QUrl& url) override { revealed.push_back(url); }
+    void reveal(const QUrl& url, FailureHandler) override { revealed.push_back(url); }
 };
 
 // The real file system, except for the calls a test makes fail with a chosen errno.
@@ -140,6 +142,18 @@ private:
     QMap<Call, qint64> m_calls;
 };
 
+// Lets a test act as another program would at the moment a file is put in place without replacing.
+class RacingFileSystem : public FaultyFileSystem {
+public:
+    std::function<void(const QByteArray& to)> beforePlacing;
+    SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    {
+        if (beforePlacing)
+            beforePlacing(to);
+        return FaultyFileSystem::renameNoReplace(from, to);
+    }
+};
+
 // A case-insensitive volume over the real one: a name reaches an entry of its folder that differs
 // only in letter case.
 class CaseInsensitiveFileSystem final : public FileSystem {
@@ -177,9 +191,5 @@ public:
     ~LogCapture();
     QStringList lines() const;
 };
-
-// Runs this test executable again as a child process in `mode` (see ChildProcess.cpp) over the
-// settings file, and gives what it printed.
-QString runChild(const QString& mode, const QString& settingsFile);
 
 } // namespace plenoria::test

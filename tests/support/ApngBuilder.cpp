@@ -1,5 +1,7 @@
 #include "ApngBuilder.h"
 
+#include "ApngStructure.h"
+
 #include <QBuffer>
 #include <QtEndian>
 
@@ -8,17 +10,6 @@
 namespace plenoria::test {
 
 namespace {
-
-quint32 crc32(QByteArrayView bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char b : bytes) {
-        crc ^= uchar(b);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
 
 void appendBigEndian(QByteArray& out, quint32 value)
 {
@@ -32,31 +23,15 @@ void appendChunk(QByteArray& out, const char* type, const QByteArray& payload)
     appendBigEndian(out, quint32(payload.size()));
     const QByteArray body = QByteArray(type, 4) + payload;
     out.append(body);
-    appendBigEndian(out, crc32(body));
-}
-
-struct Chunk {
-    QByteArray type;
-    QByteArray payload;
-};
-
-std::vector<Chunk> chunksOf(const QByteArray& png)
-{
-    std::vector<Chunk> chunks;
-    for (qsizetype offset = 8; offset + 12 <= png.size();) {
-        const quint32 length = qFromBigEndian<quint32>(png.constData() + offset);
-        chunks.push_back({png.mid(offset + 4, 4), png.mid(offset + 8, qsizetype(length))});
-        offset += 12 + qsizetype(length);
-    }
-    return chunks;
+    appendBigEndian(out, pngCrc(body));
 }
 
 QByteArray imageData(const QImage& image)
 {
     QByteArray data;
-    for (const Chunk& chunk : chunksOf(encodePng(image)))
+    for (const PngChunk& chunk : pngChunks(encodePng(image)).value_or(std::vector<PngChunk>{}))
         if (chunk.type == "IDAT")
-            data += chunk.payload;
+            data += chunk.data;
     return data;
 }
 
@@ -126,7 +101,7 @@ QByteArray withFixedPngCrcs(QByteArray png)
         if (offset + 12 + qsizetype(length) > png.size())
             break;
         char crc[4];
-        qToBigEndian(crc32(QByteArrayView(png).sliced(offset + 4, 4 + qsizetype(length))), crc);
+        qToBigEndian(pngCrc(QByteArrayView(png).sliced(offset + 4, 4 + qsizetype(length))), crc);
         png.replace(offset + 8 + qsizetype(length), 4, crc, 4);
         offset += 12 + qsizetype(length);
     }

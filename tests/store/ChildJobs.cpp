@@ -1,17 +1,9 @@
-// Persistence is checked in a fresh process, because a settings object in this process answers
-// from its cache. runChild starts this executable again with PLENORIA_STORE_CHILD set; the child
-// does its one job here once the application object exists, before any test runs, writes the
-// result to PLENORIA_STORE_CHILD_OUTPUT and exits.
+// The jobs the store tests' child processes do: print the settings as a fresh process reads them.
 
+#include "ChildProcess.h"
 #include "FolderStore.h"
 #include "PathBookmarkStore.h"
 #include "Preferences.h"
-
-#include <QFile>
-#include <QSettings>
-#include <QTextStream>
-#include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace plenoria::test {
 
@@ -51,29 +43,10 @@ void printFolder(QSettings& settings, QTextStream& out)
         << "items=" << names.join(QLatin1Char('|')) << '\n';
 }
 
-class ChildJob final : public testing::Environment {
-public:
-    void SetUp() override
-    {
-        const QString mode = qEnvironmentVariable("PLENORIA_STORE_CHILD");
-        if (mode.isEmpty())
-            return;
-        QSettings settings(qEnvironmentVariable("PLENORIA_STORE_SETTINGS"), QSettings::IniFormat);
-        QFile output(qEnvironmentVariable("PLENORIA_STORE_CHILD_OUTPUT"));
-        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::_Exit(2);
-        QTextStream out(&output);
-        if (mode == QLatin1String("preferences"))
-            printPreferences(settings, out);
-        else if (mode == QLatin1String("folder"))
-            printFolder(settings, out);
-        out.flush();
-        output.close();
-        std::_Exit(0);
-    }
-};
-
-[[maybe_unused]] testing::Environment* const childJob = testing::AddGlobalTestEnvironment(new ChildJob);
+[[maybe_unused]] const bool registered = ChildProcess::addJobs({
+    {QStringLiteral("preferences"), printPreferences},
+    {QStringLiteral("folder"), printFolder},
+});
 
 } // namespace
 

@@ -1,0 +1,261 @@
+#pragma once
+
+#include "Binding.h"
+#include "CanvasGround.h"
+#include "ExportFormat.h"
+#include "Filmstrip.h"
+#include "FramesSpec.h"
+#include "GIFPalette.h"
+#include "RestorationSession.h"
+#include "TreatmentKind.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QSizeF>
+#include <QUuid>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace plenoria {
+
+// The restoration bench without widgets: the working copy of one session and every piece of the
+// bench's state, the render loop that turns the active part of the record into the canvas image,
+// and the operations the bench's views call. It writes no file; what leaves the bench goes out
+// through its four request signals. Main thread only.
+//
+// Transactions. Every setter compares by value and does nothing for an equal value. Each public
+// mutation is one transaction (`transact` groups several): when it ends and the record, the
+// selection, the playhead or the sampling flag changed, the canvas is rendered once, synchronously
+// (a second time when that render lowered the playhead), and then `changed` is emitted once with
+// every flag the transaction raised. Appending a row therefore renders once, with the new record and
+// its selection both applied.
+//
+// Views refresh in place. A view connects to `changed`, looks at the flags it cares about and
+// updates its widgets from the getters under a QSignalBlocker; it never rebuilds a widget the user
+// may be typing in (a pixel or number field keeps its identity and is told to refresh). Which views
+// read which flags:
+//   record      record list rows, inspector pane, timeline, header's Save button, status bar
+//   selection   record list highlight, inspector pane, canvas overlays, timeline
+//   playhead    timeline's playhead dot
+//   rendered    canvas image, caption and overlays (also raised by every render)
+//   groundInput ground inspector (its input image)
+//   ground      canvas ground and ground buttons
+//   sheets      save gate and export sheet presenters (`showingSaveGate`, `showingExport`)
+//   the rest    `backupOriginal` (save gate), `frameSelection` (timeline, frames inspector),
+//               `extendSquareLocked` (extend inspector), `sampling` (canvas colour sampling)
+class BenchModel : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Change : unsigned {
+        record = 1u << 0,
+        selection = 1u << 1,
+        playhead = 1u << 2,
+        sampling = 1u << 3,
+        rendered = 1u << 4,
+        groundInput = 1u << 5,
+        ground = 1u << 6,
+        sheets = 1u << 7,
+        backupOriginal = 1u << 8,
+        frameSelection = 1u << 9,
+        extendSquareLocked = 1u << 10,
+    };
+    Q_DECLARE_FLAGS(Changes, Change)
+
+    // Asks the user for an image file to stamp; gets the picker's message ("Pick an image to stamp
+    // onto cat.png.") and answers the chosen file's path, or none when the user cancelled.
+    using StampChooser = std::function<std::optional<QString>(const QString& message)>;
+    struct PickedStamp {
+        QByteArray imageData; // PNG of the picked image's first frame, at most 1024 px on its longer side
+        QString name; // the picked file's name
+        bool operator==(const PickedStamp&) const = default;
+    };
+
+    static constexpr qint64 stampLongestEdge = 1024;
+
+    // Decodes the session's source once and renders the untouched original. `backupOriginal` is the
+    // starting value of the save gate's backup choice (the preference at the moment the bench opens).
+    BenchModel(RestorationSession session, bool backupOriginal, QObject* parent = nullptr);
+
+    // --- State ---
+    const RestorationSession& session() const { return m_session; }
+    const TreatmentRecord& record() const { return m_session.record; }
+    // The file's name, extension included ("cat.png").
+    QString fileName() const;
+    // The selected row's id; an id that names no row acts as none everywhere.
+    std::optional<QUuid> selection() const { return m_selection; }
+    // The canvas image; none only when the source cannot be decoded (or the frame under the
+    // playhead is not a frame of the source).
+    const std::optional<QImage>& rendered() const { return m_rendered; }
+    // The image entering the selected ground row, kept while the rows above it stay the same.
+    const std::optional<QImage>& groundInputImage() const { return m_groundInputImage; }
+    const std::optional<TreatmentRecord>& groundInputRecord() const { return m_groundInputRecord; }
+    CanvasGround ground() const { return m_ground; }
+    bool showingSaveGate() const { return m_showingSaveGate; }
+    bool backupOriginal() const { return m_backupOriginal; }
+    bool showingExport() const { return m_showingExport; }
+    bool samplingGroundColor() const { return m_samplingGroundColor; }
+    // Every frame of the source with its delays; a still is a strip of one frame. None only when the
+    // source cannot be decoded.
+    const std::optional<Filmstrip>& sourceStrip() const { return m_sourceStrip; }
+    // With a frames row selected, a position among that row's edits; otherwise a position in the
+    // plan of the frames the canvas plays.
+    qint64 playhead() const { return m_playhead; }
+    const FrameSelection& frameSelection() const { return m_frameSelection; }
+    bool extendSquareLocked() const { return m_extendSquareLocked; }
+
+    void setRecord(TreatmentRecord record);
+    // Replaces row `index`'s treatment, keeping its id and place; ignored for an index out of range.
+    void setTreatment(qint64 index, const Treatment& treatment);
+    void setSelection(const std::optional<QUuid>& selection);
+    void setGround(CanvasGround ground);
+    void setShowingSaveGate(bool showing);
+    void setBackupOriginal(bool backup);
+    void setShowingExport(bool showing);
+    void setSamplingGroundColor(bool sampling);
+    void setPlayhead(qint64 playhead);
+    void setFrameSelection(FrameSelection selection);
+    void setExtendSquareLocked(bool locked);
+
+    // Runs `work` (any number of setters) as one transaction: one render, one `changed`.
+    void transact(const std::function<void()>& work);
+
+    // --- The render loop and what the views ask of it ---
+
+    // Position of the selected row; none when nothing is selected or the id names no row.
+    std::optional<qint64> selectedIndex() const;
+    // The selected row's position when it is a row of `kind`, else none.
+    std::optional<qint64> selectedIndex(TreatmentKind kind) const;
+    std::optional<qint64> selectedCropIndex() const { return selectedIndex(TreatmentKind::crop); }
+    std::optional<qint64> selectedExtendIndex() const { return selectedIndex(TreatmentKind::extend); }
+    std::optional<qint64> selectedFramesIndex() const { return selectedIndex(TreatmentKind::frames); }
+
+    // The part of the record the canvas shows: none of it for the original, the rows before a
+    // selected crop or extend row (or a ground row whose colour is being sampled), else the rows up
+    // to and including the selected one.
+    TreatmentRecord activeRecord() const;
+    // Which rows the canvas shows, in words: "the untouched original", "showing treatments 1–3, in
+    // order", ...
+    QString canvasCaption() const;
+    // The source's first image through the first `count` rows; none when it cannot be decoded.
+    std::optional<QImage> renderPrefix(qint64 count) const;
+    // The pixel size of the source's first image through `record`; 0 × 0 when it cannot be decoded.
+    QSizeF inputSize(const TreatmentRecord& record) const;
+    // The frames entering the frames row at `index`, in the order the rows before it produce; empty
+    // without a source strip.
+    std::vector<QImage> timelineFrames(qint64 index) const;
+    // How many times the canvas was rendered since the bench opened.
+    qint64 renderCount() const { return m_renderCount; }
+
+    // A binding to the spec of row `index` while that row holds a spec of type S. Reading gives the
+    // row's spec, or `fallback` when the row is gone or holds another kind; writing makes the row that
+    // kind with the new spec (id and place kept), and is ignored when the index is out of range. The
+    // index is fixed: views make bindings afresh from the current selection whenever they rebuild.
+    template <typename S> Binding<S> specBinding(qint64 index, S fallback);
+
+    // --- Adding treatments ---
+
+    // The kinds the "Add treatment" menu offers: all but frames for a source of fewer than two images.
+    const std::vector<TreatmentKind>& addableKinds() const { return m_addableKinds; }
+    // Appends a row with a fresh id and selects it.
+    void appendEntry(const Treatment& treatment);
+    // Appends a row of `kind` fitted to the image the whole record produces; a stamp asks the chooser
+    // for its image first, and nothing is added when that gives none.
+    void addTreatment(TreatmentKind kind);
+    // Asks the chooser for a stamp image and prepares it; none when cancelled, unreadable or not
+    // decodable. A picked animation posts the notice "Only the first frame is used for a stamp.".
+    [[nodiscard]] std::optional<PickedStamp> pickStamp();
+    // The delays of the frames the whole record plays, in milliseconds; empty without a source strip.
+    std::vector<qint64> framesDefaultDelays() const;
+    // Without a chooser a stamp pick yields nothing.
+    void setStampChooser(StampChooser chooser) { m_stampChooser = std::move(chooser); }
+    // The stamp picker's message: "Pick an image to stamp onto cat.png.".
+    QString stampPickerMessage() const;
+
+    // --- Leaving the bench ---
+
+    // The header's "Cancel": nothing is written.
+    void cancel();
+    // The save gate's "Save": the gate closes, then the session goes out with the backup choice.
+    void confirmSave();
+    // The export sheet's export: the sheet closes, then the session goes out with the panel's choices.
+    void finishExport(const QString& name, ExportFormat format, double quality, const GIFPalette& palette);
+
+signals:
+    // Emitted once at the end of each transaction that changed something.
+    void changed(plenoria::BenchModel::Changes changes);
+    void cancelRequested();
+    void saveRequested(const plenoria::RestorationSession& session, bool backup);
+    void exportRequested(const plenoria::RestorationSession& session, const QString& name,
+        plenoria::ExportFormat format, double quality, const plenoria::GIFPalette& palette);
+    // A complete sentence for the window's toast.
+    void noticePosted(const QString& message);
+
+private:
+    class Transaction;
+
+    template <typename T> void assign(T& field, T value, Change change);
+    void settle();
+    // Renders the canvas; true when it lowered the playhead.
+    bool rerender();
+    void refreshGroundInput();
+    // The source's first image, decoded on first use.
+    const std::optional<QImage>& firstImage() const;
+    template <typename S> const S* specAt(qint64 index) const;
+
+    RestorationSession m_session;
+    std::optional<QUuid> m_selection;
+    std::optional<QImage> m_rendered;
+    std::optional<QImage> m_groundInputImage;
+    std::optional<TreatmentRecord> m_groundInputRecord;
+    CanvasGround m_ground = CanvasGround::checker;
+    bool m_showingSaveGate = false;
+    bool m_backupOriginal;
+    bool m_showingExport = false;
+    bool m_samplingGroundColor = false;
+    std::optional<Filmstrip> m_sourceStrip;
+    qint64 m_playhead = 0;
+    FrameSelection m_frameSelection;
+    bool m_extendSquareLocked = false;
+
+    std::vector<TreatmentKind> m_addableKinds;
+    StampChooser m_stampChooser;
+    qint64 m_renderCount = 0;
+    int m_transactionDepth = 0;
+    Changes m_pending;
+
+    // The original data never changes, so its first image is decoded once and input sizes are
+    // remembered for the last record asked about (typing into a field asks again and again).
+    mutable std::optional<std::optional<QImage>> m_firstImage;
+    mutable std::optional<std::pair<TreatmentRecord, QSizeF>> m_inputSizeCache;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(BenchModel::Changes)
+
+template <typename S> const S* BenchModel::specAt(qint64 index) const
+{
+    if (index < 0 || index >= qint64(m_session.record.size()))
+        return nullptr;
+    return std::get_if<S>(&m_session.record[size_t(index)].treatment.spec);
+}
+
+template <typename S> Binding<S> BenchModel::specBinding(qint64 index, S fallback)
+{
+    const QPointer<BenchModel> model(this);
+    return Binding<S>(
+        [model, index, fallback = std::move(fallback)] {
+            if (model) {
+                if (const S* spec = model->specAt<S>(index))
+                    return *spec;
+            }
+            return fallback;
+        },
+        [model, index](const S& spec) {
+            if (model)
+                model->setTreatment(index, Treatment(spec));
+        });
+}
+
+} // namespace plenoria

@@ -1,0 +1,28 @@
+#include "RecordColumn.h"
+
+#include "AddTreatmentButton.h"
+#include "Theme.h"
+#include "ThemedLabel.h"
+
+#include <QVBoxLayout>
+
+namespace plenoria {
+
+RecordColumn::RecordColumn(BenchModel& model, QWidget* parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_rows(new QWidget)
+    , m_add(new AddTreatmentButton(model))
+{
+    setFixedWidth(columnWidth);
+    m_rows->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(8);
+    layout->addWidget(
+        new ThemedLabel(QStringLiteral("Treatment record"), Theme::serifFont(17, QFont::Bold), &Theme::ink));
+    layout->addWidget(m_rows, 1);
+    layout->addWidget(m_add);
+}
+
+} // namespace plenoria

@@ -1,0 +1,102 @@
+#include "ContentController.h"
+
+#include "Filmstrip.h"
+#include "FramesSpec.h"
+
+#include <QFile>
+#include <QTimer>
+#include <variant>
+
+namespace plenoria {
+
+namespace {
+
+// The whole file, read once; the error's description when it cannot be read.
+std::variant<QByteArray, QString> readWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return bytes;
+}
+
+} // namespace
+
+KeyPressResult ContentController::openBench(bool timingRepair)
+{
+    // A bench must never open on a file whose name is still being typed.
+    resolveRename();
+    const std::optional<ImageItem> item = selectedItem();
+    if (!item)
+        return KeyPressResult::ignored;
+    runAction([&] {
+        std::variant<QByteArray, QString> read = readWholeFile(item->url.toLocalFile());
+        if (const QString* error = std::get_if<QString>(&read)) {
+            showToast(QStringLiteral("Couldn\u2019t open ") + item->filename + QStringLiteral(": ") + *error);
+            return;
+        }
+        RestorationSession session;
+        session.fileURL = item->url;
+        session.originalData = std::get<QByteArray>(std::move(read));
+        if (timingRepair) {
+            if (const std::optional<Filmstrip> strip = Filmstrip::fromData(session.originalData)) {
+                if (const std::optional<FramesSpec> fix = FramesSpec::timingFix(*strip))
+                    session.record.emplace_back(Treatment(*fix));
+            }
+        }
+        setEditingSession(std::move(session));
+        setListFocused(false);
+    });
+    return KeyPressResult::handled;
+}
+
+void ContentController::closeBench()
+{
+    runAction([this] {
+        setEditingSession(std::nullopt);
+        setListFocused(false);
+    });
+    refocusListNextTurn();
+}
+
+void ContentController::saveFromBench(const RestorationSession& session, bool backup)
+{
+    runAction([&] {
+        const RestorationOutcome outcome = m_store.save(session, backup);
+        if (outcome.kind != RestorationOutcome::Kind::saved || !outcome.item) {
+            showToast(outcome.message);
+            return;
+        }
+        setEditingSession(std::nullopt);
+        setSelection(outcome.item->url);
+        setListFocused(false);
+        refocusListNextTurn();
+        // The words follow what the bench asked for: an earlier backup is kept, and still there.
+        showToast(QStringLiteral("Saved ") + outcome.item->filename
+            + (backup ? QStringLiteral(". Original backed up \u2014 right-click to restore it.")
+                      : QStringLiteral(".")));
+    });
+}
+
+void ContentController::exportFromBench(const RestorationSession& session, const QString& name,
+    ExportFormat format, double quality, const GIFPalette& palette)
+{
+    runAction([&] {
+        const RestorationOutcome outcome = m_store.exportImage(session, name, format, quality, palette);
+        if (outcome.kind == RestorationOutcome::Kind::exported)
+            showToast(QStringLiteral("Exported ") + outcome.name + QStringLiteral("."));
+        else
+            showToast(outcome.message);
+    });
+}
+
+void ContentController::refocusListNextTurn()
+{
+    // After the bench has gone from the screen and the window is browsing again.
+    QTimer::singleShot(0, this, &ContentController::refocusListIfBrowsing);
+}
+
+} // namespace plenoria

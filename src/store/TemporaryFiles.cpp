@@ -1,0 +1,65 @@
+#include "TemporaryFiles.h"
+
+#include "FileOperations.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace plenoria {
+
+namespace {
+
+const QString prefix = QStringLiteral(".plenoria-");
+const QString suffix = QStringLiteral(".tmp");
+
+} // namespace
+
+QString TemporaryFiles::newPathIn(const QString& folder)
+{
+    return FileOperations::childPath(folder, prefix)
+        + QString::number(QRandomGenerator::global()->generate64(), 16) + suffix;
+}
+
+bool TemporaryFiles::isTemporaryName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.plenoria-[0-9a-f]{1,16}\\.tmp$"));
+    return pattern.match(name).hasMatch();
+}
+
+void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch)
+{
+    const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
+    const QStringList nameFilter{prefix + QLatin1Char('*') + suffix};
+    const QDir::Filters files = QDir::Files | QDir::Hidden | QDir::System;
+
+    const QDir top(workingFolder);
+    for (const QString& name : top.entryList(nameFilter, files, QDir::Unsorted))
+        removeIfStale(top.filePath(name), cutoff);
+    // Links inside are not followed: a sweep stays within the store's own folder.
+    QDirIterator inside(FileOperations::childPath(workingFolder, QStringLiteral(".plenoria")), nameFilter,
+        files, QDirIterator::Subdirectories);
+    while (inside.hasNext())
+        removeIfStale(inside.next(), cutoff);
+}
+
+void TemporaryFiles::removeIfStale(const QString& path, qint64 cutoff)
+{
+    if (!isTemporaryName(QFileInfo(path).fileName()))
+        return;
+    const QByteArray encoded = QFile::encodeName(path);
+    const StatResult status = m_fileSystem.lstat(encoded);
+    if (!status.ok() || !S_ISREG(status.info.st_mode))
+        return;
+    // A copy carries its source's modification time, so only the later of that and the change time
+    // tells when the file was last written.
+    const qint64 touched = std::max<qint64>(status.info.st_mtim.tv_sec, status.info.st_ctim.tv_sec);
+    if (touched < cutoff)
+        (void)m_fileSystem.unlink(encoded);
+}
+
+} // namespace plenoria

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "FileSystem.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace plenoria {
+
+// The hidden files the store writes before putting content in place (.plenoria-<hex>.tmp), and the
+// sweep that removes the ones a killed process left behind. Paths are absolute local paths.
+class TemporaryFiles {
+public:
+    // A temporary file not touched for this long belongs to no save still running.
+    static constexpr qint64 staleAfterSeconds = 60 * 60;
+
+    explicit TemporaryFiles(FileSystem& fileSystem)
+        : m_fileSystem(fileSystem)
+    { }
+
+    // A fresh temporary name in `folder`; hidden, so that a scan never lists a half-made file.
+    static QString newPathIn(const QString& folder);
+    // Whether a file name is one that newPathIn gives.
+    static bool isTemporaryName(const QString& name);
+
+    // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
+    // under its .plenoria folder; nothing else is touched, and a file that cannot be removed stays.
+    void removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
+
+private:
+    void removeIfStale(const QString& path, qint64 cutoff);
+
+    FileSystem& m_fileSystem;
+};
+
+} // namespace plenoria
