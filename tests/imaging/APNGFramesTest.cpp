@@ -98,21 +98,6 @@ Filmstrip blinkingCorners(const QImage& ground, int count)
     return strip(frames);
 }
 
-// Two solid squares over nothing, each shown or not in turn: what a frame adds, a later one takes away.
-Filmstrip appearingAndVanishing()
-{
-    std::vector<QImage> frames;
-    for (int shown : {1, 3, 2, 0, 1, 1, 2, 3}) {
-        QImage frame = solidImage(30, 20, Qt::transparent).convertToFormat(pixelFormat);
-        if (shown & 1)
-            QPainter(&frame).fillRect(3, 3, 10, 10, Qt::blue);
-        if (shown & 2)
-            QPainter(&frame).fillRect(12, 6, 12, 12, QColor(250, 200, 0, 180));
-        frames.push_back(frame);
-    }
-    return strip(frames);
-}
-
 // A ground, a flash over part of it, the ground again: the flash is undone by restoring the canvas.
 Filmstrip flash(const QImage& ground)
 {
@@ -179,7 +164,6 @@ TEST(APNGFrames, EveryClipDecodesToExactlyItsFramesWhateverEachFrameStores)
             QStringLiteral("RGBA")},
         {"blinking over an opaque ground", blinkingCorners(solidImage(40, 30, Qt::gray), 5),
             QStringLiteral("palette")},
-        {"appearing and vanishing", appearingAndVanishing(), QStringLiteral("palette")},
         {"a flash over a translucent ground", flash(manyColors(30, 20, 200)), QStringLiteral("RGBA")},
         {"fading", fading(6), QStringLiteral("RGBA")},
         {"every pixel translucent and changing", translucentStrip(17, 9, {100, 250, 0, 40}),
