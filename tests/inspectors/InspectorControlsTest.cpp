@@ -2,6 +2,7 @@
 #include "FieldMarksSlider.h"
 #include "IconSegmentedPicker.h"
 #include "InspectorSlider.h"
+#include "InstanceChip.h"
 #include "SwatchRow.h"
 #include "Theme.h"
 
@@ -254,4 +255,16 @@ TEST(InspectorControlsTest, AColorWellWritesOpaquePicksLiveAndItsPanelDiesWithIt
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(panel) << "no panel outlives its well";
     EXPECT_EQ(color, QColor(Qt::blue));
+}
+
+TEST(InspectorControlsTest, AnInstanceChipReportsItsClickAndShowsWhatItsOwnerPassesBack)
+{
+    InstanceChip chip(QStringLiteral("2"), true);
+    QSignalSpy taps(&chip, &QAbstractButton::clicked);
+    QTest::mouseClick(&chip, Qt::LeftButton);
+    EXPECT_EQ(taps.count(), 1);
+    EXPECT_TRUE(chip.isOn()) << "the owner flips it";
+    chip.setOn(false);
+    EXPECT_FALSE(chip.isOn());
+    EXPECT_EQ(chip.size(), QSize(InstanceChip::side, InstanceChip::side));
 }
