@@ -23,6 +23,9 @@ all: build
 test: DEPS = test
 test: TEST_FLAGS = -DPLENORIA_TESTS=ON
 bench: DEPS = bench
+# The benchmarks build through the same configure step, so a new Q_OBJECT header reaches them too.
+bench: BUILD_DIR = build-bench
+bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
 
 deps:
 	./scripts/install-deps.sh $(DEPS)
@@ -46,9 +49,7 @@ run: build
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-bench: deps
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
-	cmake --build build-bench -j $(JOBS)
+bench: build
 	@echo "Benchmarks are in build-bench/benchmarks/"
 
 # Every fuzz target side by side for FUZZ_SECONDS, in build-fuzz (clang, libFuzzer).

@@ -9,6 +9,7 @@
 #include "RestorationSession.h"
 #include "TreatmentKind.h"
 
+#include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <QUuid>
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace plenoria {
@@ -154,6 +156,9 @@ public:
     // kind with the new spec (id and place kept), and is ignored when the index is out of range. The
     // index is fixed: views make bindings afresh from the current selection whenever they rebuild.
     template <typename S> Binding<S> specBinding(qint64 index, S fallback);
+    // The same, falling back on the spec row `index` holds now (a default S when it holds none), as
+    // the inspectors' pages bind the selected row.
+    template <typename S> Binding<S> specBinding(qint64 index);
 
     // --- Adding treatments ---
 
@@ -173,6 +178,32 @@ public:
     void setStampChooser(StampChooser chooser) { m_stampChooser = std::move(chooser); }
     // The stamp picker's message: "Pick an image to stamp onto cat.png.".
     QString stampPickerMessage() const;
+
+    // --- The record list and the canvas ---
+
+    // The "Original" row: nothing selected.
+    void selectOriginal();
+    // Takes every row with that id out of the record, the others keeping their order; clears the
+    // selection when it named that row.
+    void removeEntry(const QUuid& id);
+    // Moves the rows at `sources` (in their order) to stand before the row that was at
+    // `destination`, or after the last one when it is the row count. Ids travel with their rows, so
+    // the selection stays on its row. Offsets out of range are ignored, the destination clamped.
+    void moveEntries(const std::set<qint64>& sources, qint64 destination);
+    // The selected row's position when it is a text or a stamp, else none.
+    std::optional<qint64> selectedPlacementIndex() const;
+    // The scale handle of a text: size and outline width follow the box to `width` pixels (the size
+    // never below 4). Nothing for another kind, a size of 0 or a box with no width.
+    void resizeText(qint64 index, double width);
+    // The scale handle of a stamp: its width becomes `width` pixels. Nothing for another kind.
+    void resizeStamp(qint64 index, double width);
+    // The ground inspector's "Pick from the image": the canvas shows the ground row's input, and on
+    // the next turn of the event loop `samplerRequested` asks the canvas to let the user pick.
+    void pickGroundColor();
+    // What the picker reports: a colour, or none when the user cancelled. Sampling ends either way; a
+    // colour becomes the colour key of the selected ground row (a colour key keeps its reach,
+    // threshold and softness, any other key becomes one that reaches everywhere with 0 and 0).
+    void applySampledColor(const std::optional<QColor>& color);
 
     // --- Editing rows in the inspector pane ---
     // Each takes the row's position; writes are ignored unless the row holds the kind named (a
@@ -209,6 +240,12 @@ public:
     // the stamp's centre, width, rotation and opacity; nothing changes when the pick yields nothing.
     void replaceStampImage(qint64 row);
 
+    // --- The frames timeline and the frames inspector ---
+
+    // Two-way views of the playhead and of the frame selection; writes go through the setters.
+    Binding<qint64> playheadBinding();
+    Binding<FrameSelection> frameSelectionBinding();
+
     // --- Leaving the bench ---
 
     // The header's "Cancel": nothing is written.
@@ -227,6 +264,8 @@ signals:
         plenoria::ExportFormat format, double quality, const plenoria::GIFPalette& palette);
     // A complete sentence for the window's toast.
     void noticePosted(const QString& message);
+    // The colour sampling has begun: the canvas now lets the user pick a colour from it.
+    void samplerRequested();
 
 private:
     class Transaction;
@@ -274,6 +313,12 @@ template <typename S> const S* BenchModel::specAt(qint64 index) const
     if (index < 0 || index >= qint64(m_session.record.size()))
         return nullptr;
     return std::get_if<S>(&m_session.record[size_t(index)].treatment.spec);
+}
+
+template <typename S> Binding<S> BenchModel::specBinding(qint64 index)
+{
+    const S* current = specAt<S>(index);
+    return specBinding<S>(index, current ? *current : S{});
 }
 
 template <typename S> Binding<S> BenchModel::specBinding(qint64 index, S fallback)

@@ -2,11 +2,12 @@
 
 #include "CropInspector.h"
 #include "ExtendInspector.h"
-#include "GroundInspector.h"
+#include "FramesInspectorPage.h"
+#include "GroundAndTonePages.h"
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
-#include "ToneInspector.h"
+#include "TextAndStampPages.h"
 #include "WrappedInspectorPage.h"
 
 namespace plenoria {
@@ -17,36 +18,6 @@ namespace {
 InspectorPage* emptyPage(TreatmentKind kind, BenchModel& model)
 {
     return new WrappedInspectorPage(model, new InspectorColumn(treatmentKindTitle(kind)), {});
-}
-
-bool holdsRow(const BenchModel& model, qint64 row)
-{
-    return row >= 0 && row < qint64(model.record().size());
-}
-
-// The ground inspector learns which row it shows, so that a subject choice is reset only when the
-// same row's input changes, never by selecting another ground row.
-InspectorPage* groundPage(BenchModel& model)
-{
-    auto* inspector = new GroundInspector;
-    return new WrappedInspectorPage(model, inspector, [&model, inspector](qint64 row, BenchModel::Changes) {
-        if (!holdsRow(model, row))
-            return;
-        const std::optional<GroundSpec> current = model.record()[size_t(row)].treatment.groundSpec();
-        inspector->setRow(model.record()[size_t(row)].id,
-            model.specBinding<GroundSpec>(row, current.value_or(GroundSpec{})), model.groundInputImage());
-    });
-}
-
-InspectorPage* tonePage(BenchModel& model)
-{
-    auto* inspector = new ToneInspector({});
-    return new WrappedInspectorPage(model, inspector, [&model, inspector](qint64 row, BenchModel::Changes) {
-        if (!holdsRow(model, row))
-            return;
-        const std::optional<ToneSpec> current = model.record()[size_t(row)].treatment.toneSpec();
-        inspector->setSpec(model.specBinding<ToneSpec>(row, current.value_or(ToneSpec{})));
-    });
 }
 
 } // namespace
@@ -72,14 +43,16 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
         return new ExtendInspector(model);
     case TreatmentKind::resize:
         return new ResizeInspector(model);
-    case TreatmentKind::ground:
-        return groundPage(model);
-    case TreatmentKind::tone:
-        return tonePage(model);
     case TreatmentKind::text:
+        return TextAndStampPages::text(model);
     case TreatmentKind::stamp:
+        return TextAndStampPages::stamp(model);
+    case TreatmentKind::ground:
+        return GroundAndTonePages::ground(model);
+    case TreatmentKind::tone:
+        return GroundAndTonePages::tone(model);
     case TreatmentKind::frames:
-        return emptyPage(kind, model);
+        return new FramesInspectorPage(model);
     }
     return emptyPage(kind, model);
 }

@@ -31,6 +31,8 @@ public:
     QPushButton* button() const { return m_button; }
     // A well beside its own caption hides the label; the label still names the button and panel.
     void setLabelVisible(bool visible);
+    // The colour the well shows, read through its binding.
+    QColor color() const { return m_color.get(); }
     // The open panel, if any.
     QColorDialog* panel() const { return m_panel; }
     void setPanelFactory(PanelFactory factory) { m_panelFactory = std::move(factory); }
