@@ -87,6 +87,16 @@ TEST(GroundAndTonePagesTest, TheGuessedKeyColourLastsWhileGroundRowsStaySelected
     ASSERT_TRUE(keyed);
     EXPECT_EQ(std::get<ColorKey>(keyed->key).hex, "#ECE8DC");
 
+    // A colour picked on the canvas is another hex than the guess, so Re-sample offers itself.
+    GroundColorKeyPanel* panel = shown<GroundInspector>(pane)->colorKeyPanel();
+    EXPECT_FALSE(panel->resampleButton()->isEnabled());
+    panel->pickButton()->click();
+    EXPECT_TRUE(model->samplingGroundColor());
+    model->applySampledColor(QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(std::get<ColorKey>(row(*model, 0).treatment.groundSpec()->key).hex, "#123456");
+    EXPECT_EQ(panel->hexText(), "#123456");
+    EXPECT_TRUE(panel->resampleButton()->isEnabled());
+
     select(*model, 1);
     EXPECT_EQ(shown<GroundInspector>(pane)->model().lastSampledHex(), QStringLiteral("#ECE8DC"));
     select(*model, 2);
