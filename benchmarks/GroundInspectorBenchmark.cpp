@@ -9,6 +9,7 @@
 //                    neither the input nor the detection comes from a cache.
 // Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_GroundInspectorBenchmark
+#include "ApngBuilder.h"
 #include "BenchModel.h"
 #include "BenchmarkRunner.h"
 #include "GroundInspector.h"
@@ -16,7 +17,6 @@
 #include "SubjectImages.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <benchmark/benchmark.h>
 
 using namespace plenoria;
@@ -56,20 +56,11 @@ void chooseMagic(benchmark::State& state)
         state.SkipWithError("the three subjects were not found");
 }
 
-QByteArray png(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 void selectGroundRow(benchmark::State& state)
 {
     RestorationSession session;
     session.fileURL = QUrl::fromLocalFile(QStringLiteral("/collection/emoji.png"));
-    session.originalData = png(threeSubjects(0));
+    session.originalData = test::encodePng(threeSubjects(0));
     BenchModel model(session, true);
     ToneSpec warmer;
     warmer.warmth = 0.3;

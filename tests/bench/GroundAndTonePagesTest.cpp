@@ -1,3 +1,4 @@
+#include "ApngBuilder.h"
 #include "BenchTestSupport.h"
 #include "BorderedButton.h"
 #include "GroundColorKeyPanel.h"
@@ -7,7 +8,6 @@
 #include "SubjectImages.h"
 #include "ToneInspector.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -18,15 +18,7 @@ namespace {
 
 QByteArray threeSubjectsPng()
 {
-    const QImage image = blobsImage(160, 120,
-        {{QRectF(8, 30, 56, 56), QColor(200, 40, 40)}, {QRectF(74, 20, 40, 40), QColor(40, 60, 200)},
-            {QRectF(120, 70, 30, 30), QColor(30, 140, 60)}},
-        QColor(236, 232, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return encodePng(threeSubjectsImage());
 }
 
 std::optional<std::set<qint64>> includedAt(const BenchModel& model, qint64 index)

@@ -68,14 +68,6 @@ void clickSegment(IconSegmentedPicker* picker, qint64 index)
 
 const QColor ground(236, 232, 220);
 
-QImage threeSubjects()
-{
-    return blobsImage(160, 120,
-        {{QRectF(8, 30, 56, 56), QColor(200, 40, 40)}, {QRectF(74, 20, 40, 40), QColor(40, 60, 200)},
-            {QRectF(120, 70, 30, 30), QColor(30, 140, 60)}},
-        ground);
-}
-
 QImage oneSubject()
 {
     return blobsImage(120, 120, {{QRectF(30, 30, 60, 60), QColor(200, 40, 40)}}, ground);
@@ -219,7 +211,7 @@ TEST(GroundInspectorTest, MagicOffersChipsOnlyForTwoOrMoreSubjects)
     clickSegment(none.inspector.keyPicker(), 2);
     EXPECT_TRUE(none.model().availableInstances().empty());
 
-    Rig rig({}, threeSubjects());
+    Rig rig({}, threeSubjectsImage());
     clickSegment(rig.inspector.keyPicker(), 2);
     ASSERT_EQ(rig.model().availableInstances(), (std::vector<qint64>{1, 2, 3}));
     ASSERT_EQ(rig.inspector.chips().size(), 3u);
@@ -256,7 +248,7 @@ TEST(GroundInspectorTest, AnotherRowKeepsItsSubjectsAndANewInputOfTheSameRowRese
     const std::optional<QString> sampled = inspector.model().lastSampledHex();
     ASSERT_TRUE(sampled);
 
-    inspector.setRow(secondRow, second.binding(), threeSubjects());
+    inspector.setRow(secondRow, second.binding(), threeSubjectsImage());
     EXPECT_EQ(included(second.spec), (std::set<qint64>{2}));
     EXPECT_EQ(second.writes, 0) << "showing a row never writes it";
     EXPECT_EQ(inspector.model().availableInstances(), (std::vector<qint64>{1, 2, 3}));
@@ -267,7 +259,7 @@ TEST(GroundInspectorTest, AnotherRowKeepsItsSubjectsAndANewInputOfTheSameRowRese
 
     // The same row again with the same input changes nothing; with another input (a row above it
     // went) every subject is kept again.
-    inspector.setRow(secondRow, second.binding(), threeSubjects());
+    inspector.setRow(secondRow, second.binding(), threeSubjectsImage());
     EXPECT_EQ(second.writes, 0);
     inspector.setRow(secondRow, second.binding(), oneSubject());
     EXPECT_EQ(included(second.spec), std::nullopt);
@@ -276,7 +268,7 @@ TEST(GroundInspectorTest, AnotherRowKeepsItsSubjectsAndANewInputOfTheSameRowRese
     // A colour-keyed row keeps its key when its input changes.
     HeldSpec colour{GroundSpec{ColorKey{"#FFFFFF", KeyReach::everywhere, 0.1, 0}, TransparentFill{}}};
     inspector.setRow(firstRow, colour.binding(), oneSubject());
-    inspector.setRow(firstRow, colour.binding(), threeSubjects());
+    inspector.setRow(firstRow, colour.binding(), threeSubjectsImage());
     EXPECT_EQ(colour.writes, 0);
 }
 
@@ -315,7 +307,7 @@ TEST(GroundInspectorTest, TheFillCaptionSwitchAndSwatches)
 
 TEST(GroundInspectorTest, CaptionsSayWhatOurDetectorDoesAndNameNoVendor)
 {
-    Rig rig({}, threeSubjects());
+    Rig rig({}, threeSubjectsImage());
     QStringList texts = shownTexts(rig.inspector);
     EXPECT_TRUE(texts.contains("DIY: Remove one-ish color with manual tweaks.\n"
                                "Magic: find the subjects automatically and keep the ones you choose."));
