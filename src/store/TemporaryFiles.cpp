@@ -45,7 +45,8 @@ void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSeconds
     if (DIR* dir = ::opendir(top.constData())) {
         while (const dirent* entry = ::readdir(dir)) {
             if (std::strncmp(entry->d_name, ".plenoria-", 10) == 0)
-                removeIfStale(FileOperations::childPath(workingFolder, QFile::decodeName(entry->d_name)), cutoff);
+                removeIfStale(
+                    FileOperations::childPath(workingFolder, QFile::decodeName(entry->d_name)), cutoff);
         }
         ::closedir(dir);
     }
