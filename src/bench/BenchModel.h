@@ -156,6 +156,9 @@ public:
     // kind with the new spec (id and place kept), and is ignored when the index is out of range. The
     // index is fixed: views make bindings afresh from the current selection whenever they rebuild.
     template <typename S> Binding<S> specBinding(qint64 index, S fallback);
+    // The same, falling back on the spec row `index` holds now (a default S when it holds none), as
+    // the inspectors' pages bind the selected row.
+    template <typename S> Binding<S> specBinding(qint64 index);
 
     // --- Adding treatments ---
 
@@ -310,6 +313,12 @@ template <typename S> const S* BenchModel::specAt(qint64 index) const
     if (index < 0 || index >= qint64(m_session.record.size()))
         return nullptr;
     return std::get_if<S>(&m_session.record[size_t(index)].treatment.spec);
+}
+
+template <typename S> Binding<S> BenchModel::specBinding(qint64 index)
+{
+    const S* current = specAt<S>(index);
+    return specBinding<S>(index, current ? *current : S{});
 }
 
 template <typename S> Binding<S> BenchModel::specBinding(qint64 index, S fallback)

@@ -3,6 +3,7 @@
 #include "CropInspector.h"
 #include "ExtendInspector.h"
 #include "FramesInspectorPage.h"
+#include "GroundAndTonePages.h"
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
@@ -47,8 +48,9 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
     case TreatmentKind::stamp:
         return TextAndStampPages::stamp(model);
     case TreatmentKind::ground:
+        return GroundAndTonePages::ground(model);
     case TreatmentKind::tone:
-        return emptyPage(kind, model);
+        return GroundAndTonePages::tone(model);
     case TreatmentKind::frames:
         return new FramesInspectorPage(model);
     }

@@ -1,5 +1,6 @@
 #include "BorderedButton.h"
 
+#include "SymbolIcon.h"
 #include "Theme.h"
 
 #include <QFocusEvent>
@@ -12,6 +13,7 @@ namespace {
 constexpr int horizontalPadding = 9;
 constexpr int verticalPadding = 4;
 constexpr double radius = 5;
+constexpr int symbolSpacing = 5;
 
 } // namespace
 
@@ -35,11 +37,26 @@ void BorderedButton::setTinted(bool tinted)
     update();
 }
 
+void BorderedButton::setSymbolName(const QString& name)
+{
+    if (name == m_symbolName)
+        return;
+    m_symbolName = name;
+    updateGeometry();
+    update();
+}
+
+int BorderedButton::symbolSide() const
+{
+    return m_symbolName.isEmpty() ? 0 : QFontMetrics(font()).height();
+}
+
 QSize BorderedButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    return {
-        metrics.horizontalAdvance(text()) + 2 * horizontalPadding, metrics.height() + 2 * verticalPadding};
+    const int symbol = m_symbolName.isEmpty() ? 0 : symbolSide() + symbolSpacing;
+    return {symbol + metrics.horizontalAdvance(text()) + 2 * horizontalPadding,
+        metrics.height() + 2 * verticalPadding};
 }
 
 void BorderedButton::focusInEvent(QFocusEvent* event)
@@ -70,9 +87,20 @@ void BorderedButton::paintEvent(QPaintEvent*)
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
-    painter.setPen(m_tinted ? Theme::moss() : Theme::ink());
+    const QColor ink = m_tinted ? Theme::moss() : Theme::ink();
+    painter.setPen(ink);
     painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignCenter, text());
+    if (m_symbolName.isEmpty()) {
+        painter.drawText(rect(), Qt::AlignCenter, text());
+        return;
+    }
+    const int side = symbolSide();
+    const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
+    const int left = (width() - side - symbolSpacing - textWidth) / 2;
+    painter.drawPixmap(QPoint(left, (height() - side) / 2),
+        SymbolIcon::pixmap(m_symbolName, side, ink, devicePixelRatioF()));
+    painter.drawText(QRect(left + side + symbolSpacing, 0, textWidth + 1, height()),
+        Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace plenoria

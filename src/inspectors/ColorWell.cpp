@@ -51,6 +51,7 @@ ColorWell::ColorWell(const QString& label, Binding<QColor> color, QWidget* paren
     : QWidget(parent)
     , m_color(std::move(color))
     , m_label(label)
+    , m_labelView(new ThemedLabel(label, Theme::monospacedFont(11), &Theme::inkSecondary))
     , m_button(new QPushButton)
     , m_panelFactory(defaultPanel)
 {
@@ -64,7 +65,7 @@ ColorWell::ColorWell(const QString& label, Binding<QColor> color, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(new ThemedLabel(label, Theme::monospacedFont(11), &Theme::inkSecondary));
+    layout->addWidget(m_labelView);
     layout->addWidget(m_button, 0, Qt::AlignLeft);
 
     connect(m_button, &QPushButton::clicked, this, &ColorWell::openPanel);
@@ -75,6 +76,11 @@ ColorWell::ColorWell(const QString& label, Binding<QColor> color, QWidget* paren
 ColorWell::~ColorWell()
 {
     closePanel();
+}
+
+void ColorWell::setLabelVisible(bool visible)
+{
+    m_labelView->setVisible(visible);
 }
 
 void ColorWell::setBinding(Binding<QColor> color)

@@ -29,6 +29,8 @@ public:
     ~ColorWell() override;
 
     QPushButton* button() const { return m_button; }
+    // A well beside its own caption hides the label; the label still names the button and panel.
+    void setLabelVisible(bool visible);
     // The colour the well shows, read through its binding.
     QColor color() const { return m_color.get(); }
     // The open panel, if any.
@@ -46,6 +48,7 @@ private:
 
     Binding<QColor> m_color;
     QString m_label;
+    ThemedLabel* m_labelView;
     QPushButton* m_button;
     PanelFactory m_panelFactory;
     QPointer<QColorDialog> m_panel;

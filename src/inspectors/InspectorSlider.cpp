@@ -37,6 +37,17 @@ QString InspectorSlider::valueText() const
     return m_valueLabel->text();
 }
 
+QColor InspectorSlider::valueColor() const
+{
+    return m_valueLabel->palette().color(QPalette::WindowText);
+}
+
+void InspectorSlider::setValueColor(ValueColor color)
+{
+    m_valueColor = std::move(color);
+    refresh();
+}
+
 void InspectorSlider::setBinding(Binding<double> value)
 {
     m_value = value;
@@ -51,8 +62,11 @@ void InspectorSlider::setRange(double lower, double upper)
 
 void InspectorSlider::refresh()
 {
-    const QString text = m_format ? m_format(m_value.get()) : QString();
+    const double value = m_value.get();
+    const QString text = m_format ? m_format(value) : QString();
     m_valueLabel->setText(text);
+    if (m_valueColor)
+        m_valueLabel->setColorRole(m_valueColor(value));
     m_slider->setValueText(text);
     m_slider->update();
 }

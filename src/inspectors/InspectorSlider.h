@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Binding.h"
+#include "ThemedLabel.h"
 
 #include <QWidget>
 #include <functional>
@@ -8,7 +9,6 @@
 namespace plenoria {
 
 class FieldMarksSlider;
-class ThemedLabel;
 
 // A labelled slider of an inspector: a header with the label at the left and the formatted value
 // at the right, over a FieldMarksSlider on the same binding, whose accessible value is the header's
@@ -17,6 +17,8 @@ class InspectorSlider : public QWidget {
     Q_OBJECT
 public:
     using Format = std::function<QString(double)>;
+    // The value text's colour for a value; the ink when none is set.
+    using ValueColor = std::function<ThemedLabel::ColorRole(double)>;
 
     InspectorSlider(const QString& label, Binding<double> value, double lower, double upper, Format format,
         QWidget* parent = nullptr);
@@ -24,6 +26,9 @@ public:
     FieldMarksSlider* slider() const { return m_slider; }
     // The header's value text, `format` of the bound value.
     QString valueText() const;
+    // The value text's colour as drawn.
+    QColor valueColor() const;
+    void setValueColor(ValueColor color);
     void setBinding(Binding<double> value);
     void setRange(double lower, double upper);
     void refresh();
@@ -31,6 +36,7 @@ public:
 private:
     Binding<double> m_value;
     Format m_format;
+    ValueColor m_valueColor;
     ThemedLabel* m_valueLabel;
     FieldMarksSlider* m_slider;
 };

@@ -58,6 +58,18 @@ void paintPlus(QPainter& painter, double s)
     painter.fillRect(QRectF(s * 0.45, s * 0.15, s * 0.1, s * 0.7), Qt::black);
 }
 
+// A claw-less hammer leaning right: the handle up to a head across it.
+void paintHammer(QPainter& painter, double s)
+{
+    painter.setPen(QPen(Qt::black, s * 0.13, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(s * 0.2, s * 0.84), QPointF(s * 0.6, s * 0.42));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.translate(s * 0.62, s * 0.36);
+    painter.rotate(45);
+    painter.drawRoundedRect(QRectF(-s * 0.3, -s * 0.12, s * 0.6, s * 0.24), s * 0.04, s * 0.04);
+}
+
 const QHash<QString, ShapePainter>& paintedShapes()
 {
     static const QHash<QString, ShapePainter> shapes{
@@ -67,6 +79,7 @@ const QHash<QString, ShapePainter>& paintedShapes()
         {QStringLiteral("media-playback-pause"), paintPause},
         {QStringLiteral("list-remove"), paintMinus},
         {QStringLiteral("list-add"), paintPlus},
+        {QStringLiteral("hammer"), paintHammer},
     };
     return shapes;
 }

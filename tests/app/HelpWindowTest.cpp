@@ -1,3 +1,4 @@
+#include "AppResources.h"
 #include "HelpBrowser.h"
 #include "HelpController.h"
 #include "HelpPage.h"
@@ -5,6 +6,8 @@
 #include "QtPrinting.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -163,3 +166,22 @@ TEST(HelpWindow, AnchorsOnTheShownPageScrollInsteadOfReloading)
 }
 
 #include "HelpWindowTest.moc"
+
+TEST(HelpWindow, PagesDescribeOurOwnSubjectDetectionAndNameNoOtherPlatform)
+{
+    ensureAppResources();
+    const QRegularExpression vendor(QStringLiteral("\\b(apple|safari|macos|vision|finder)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString page : {"welcome", "collection", "restoration", "settings"}) {
+        QFile file(":/help/" + page + ".html");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        EXPECT_FALSE(text.contains(vendor))
+            << page.toStdString() << ": " << vendor.match(text).captured().toStdString();
+        if (page == "restoration") {
+            EXPECT_TRUE(text.contains("finds the subjects automatically and keeps the ones you choose"));
+            EXPECT_TRUE(
+                text.contains("on-device subject detection: shapes that stand apart from the background"));
+        }
+    }
+}

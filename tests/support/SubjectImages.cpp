@@ -38,6 +38,14 @@ QImage paleFaceImage(int side)
         Qt::white);
 }
 
+QImage threeSubjectsImage()
+{
+    return blobsImage(160, 120,
+        {{QRectF(8, 30, 56, 56), QColor(200, 40, 40)}, {QRectF(74, 20, 40, 40), QColor(40, 60, 200)},
+            {QRectF(120, 70, 30, 30), QColor(30, 140, 60)}},
+        QColor(236, 232, 220));
+}
+
 QImage withNoise(QImage image, int amount)
 {
     image = image.convertToFormat(pixelFormat);

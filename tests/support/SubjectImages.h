@@ -21,6 +21,10 @@ QImage blobsOver(QImage ground, const std::vector<Blob>& blobs);
 // only a little apart from the ground, its eyes a lot.
 QImage paleFaceImage(int side);
 
+// Three discs of different sizes standing apart on a plain light ground (#ECE8DC), 160 × 120: three
+// subjects for the detector, none touching the border.
+QImage threeSubjectsImage();
+
 // `image` with every opaque pixel's channels moved by up to ±`amount` (a fixed pseudo-random
 // sequence), as compression leaves a flat ground.
 QImage withNoise(QImage image, int amount);
