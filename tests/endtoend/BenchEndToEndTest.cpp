@@ -56,7 +56,8 @@ struct Rig {
         const QImage image = gradientImage(256, 256, QColor(240, 160, 20), QColor(90, 20, 140));
         image.save(QDir(folder.path()).filePath(QStringLiteral("smile.png")));
         original = bytesOf(path(QStringLiteral("smile.png")));
-        gradientImage(16, 16, Qt::red, Qt::blue).save(QDir(folder.path()).filePath(QStringLiteral("other.png")));
+        gradientImage(16, 16, Qt::red, Qt::blue)
+            .save(QDir(folder.path()).filePath(QStringLiteral("other.png")));
         settings.setValue(QStringLiteral("workingFolderBookmark"),
             QByteArray("plenoria-folder-path 1\n") + folder.path().toUtf8());
         app = std::make_unique<PlenoriaApp>(FolderStoreServices{}, &settings);
@@ -109,8 +110,9 @@ struct Rig {
     void openBenchWithResize(XdoDriver& script)
     {
         script.then("select smile.png", [this] { return clickRow(QStringLiteral("smile.png")); });
-        script.then("smile.png is selected",
-            [this] { return controller().selection() == QUrl::fromLocalFile(path(QStringLiteral("smile.png"))); });
+        script.then("smile.png is selected", [this] {
+            return controller().selection() == QUrl::fromLocalFile(path(QStringLiteral("smile.png")));
+        });
         script.then("press \\", [this] { return XdoDriver::key(window, QStringLiteral("backslash")); });
         script.then("the bench is open", [this] { return bench() && bench()->isVisible(); });
         script.then("open the add menu",
@@ -150,35 +152,40 @@ TEST(BenchEndToEnd, SaveWithABackupPutTheOriginalBackAndExportAWebP)
         return gate && gate->isVisible() && gate->variant() == SaveGate::Variant::save
             && gate->backupToggle()->isChecked();
     });
-    script.then("press Return", [&] { return XdoDriver::key(rig.bench()->sheets()->saveGate(), QStringLiteral("Return")); });
+    script.then("press Return",
+        [&] { return XdoDriver::key(rig.bench()->sheets()->saveGate(), QStringLiteral("Return")); });
     script.then("the bench has gone", [&] { return !rig.bench() && !rig.controller().editingSession(); });
     script.then("smile.png is 128 × 128 and its backup holds the old bytes", [&] {
         return decodedSize(rig.path(QStringLiteral("smile.png"))) == QSize(128, 128)
             && bytesOf(rig.path(QStringLiteral(".plenoria/originals/smile.png"))) == rig.original;
     });
     script.then("the toast tells of the save and the backup", [&] {
-        return rig.toasts.contains(QStringLiteral("Saved smile.png. Original backed up \u2014 right-click to restore it."));
+        return rig.toasts.contains(
+            QStringLiteral("Saved smile.png. Original backed up \u2014 right-click to restore it."));
     });
 
     // Put the original back from the list's context menu.
     script.then("right-click smile.png", [&] { return rig.clickRow(QStringLiteral("smile.png"), 3); });
-    script.then("choose Restore original image", [] { return Rig::chooseFromMenu(QStringLiteral("Restore original image")); });
-    script.then("the original is back", [&] { return bytesOf(rig.path(QStringLiteral("smile.png"))) == rig.original; });
+    script.then("choose Restore original image",
+        [] { return Rig::chooseFromMenu(QStringLiteral("Restore original image")); });
+    script.then("the original is back",
+        [&] { return bytesOf(rig.path(QStringLiteral("smile.png"))) == rig.original; });
 
     // Export as WebP from the panel, which opens on the WebP card.
     rig.openBenchWithResize(script);
-    script.then("click Export", [&] { return XdoDriver::clickCentre(rig.bench()->header()->exportButton()); });
+    script.then(
+        "click Export", [&] { return XdoDriver::clickCentre(rig.bench()->header()->exportButton()); });
     script.then("the export panel is open", [&] {
         const ExportPanel* panel = rig.bench()->sheets()->exportPanel();
         return panel && panel->isVisible() && panel->exportButton()->isEnabled();
     });
-    script.then("click Export smile.webp", [&] {
-        return XdoDriver::clickCentre(rig.bench()->sheets()->exportPanel()->exportButton());
-    });
+    script.then("click Export smile.webp",
+        [&] { return XdoDriver::clickCentre(rig.bench()->sheets()->exportPanel()->exportButton()); });
     script.then("the WebP is written", [&] { return QFile::exists(rig.path(QStringLiteral("smile.webp"))); });
 
     const QString failure = script.run();
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString() << "\ntoasts: " << rig.toasts.join(" | ").toStdString();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString()
+                                   << "\ntoasts: " << rig.toasts.join(" | ").toStdString();
 
     ASSERT_FALSE(rig.toasts.isEmpty());
     EXPECT_EQ(rig.toasts.last(), QStringLiteral("Exported smile.webp."));
