@@ -14,7 +14,7 @@ export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp
 export UBSAN_OPTIONS := print_stacktrace=1
 endif
 
-.PHONY: all deps configure build run test tsan bench install clean
+.PHONY: all deps configure build run test tsan bench fuzz install clean
 
 all: build
 
@@ -58,8 +58,16 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	@echo "Benchmarks are in build-bench/benchmarks/"
 
+# Every fuzz target side by side for FUZZ_SECONDS, in build-fuzz (clang, libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz: DEPS = fuzz
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	./fuzz/run-fuzzers.sh $(FUZZ_SECONDS) build-fuzz
+
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
 
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-bench build-fuzz

@@ -38,6 +38,6 @@ function(plenoria_test name)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PLENORIA_TEST_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     TIMEOUT 300)
 endfunction()

@@ -3,10 +3,11 @@
 #   run    building and running the application (the default)
 #   test   run, plus GoogleTest, the peer tools the tests compare against and headless runs
 #   bench  test, plus Google Benchmark
+#   fuzz   test, plus clang and its libFuzzer
 # Idempotent: does nothing when everything is present; runs apt-get update at most once.
 set -euo pipefail
 
-usage="usage: $0 [run|test|bench]"
+usage="usage: $0 [run|test|bench|fuzz]"
 
 run=(
   # toolchain
@@ -35,11 +36,17 @@ bench=(
   libbenchmark-dev
 )
 
+fuzz=(
+  "${test[@]}"
+  clang libclang-rt-14-dev
+)
+
 [ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
 case "${1:-run}" in
   run) packages=("${run[@]}") ;;
   test) packages=("${test[@]}") ;;
   bench) packages=("${bench[@]}") ;;
+  fuzz) packages=("${fuzz[@]}") ;;
   *) echo "$usage" >&2; exit 2 ;;
 esac
 

@@ -9,16 +9,6 @@
 
 namespace plenoria {
 
-namespace {
-
-QColor withOpacity(QColor color, double opacity)
-{
-    color.setAlphaF(float(color.alphaF() * opacity));
-    return color;
-}
-
-} // namespace
-
 AnchorGrid::AnchorGrid(Anchor active, QWidget* parent)
     : QWidget(parent)
     , m_active(active)

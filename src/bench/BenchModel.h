@@ -174,6 +174,41 @@ public:
     // The stamp picker's message: "Pick an image to stamp onto cat.png.".
     QString stampPickerMessage() const;
 
+    // --- Editing rows in the inspector pane ---
+    // Each takes the row's position; writes are ignored unless the row holds the kind named (a
+    // resize write makes the row a resize). Input sizes are measured afresh at every write.
+
+    // The pixel size of the image entering row `row`: the source's first image through the rows
+    // before it; 0 × 0 when the source cannot be decoded.
+    QSizeF inputSizeAt(qint64 row) const;
+    // One field of row `row`'s crop (`&CropSpec::width`, say): reads 0 unless the row holds a crop;
+    // a write sets the field, then settles the whole crop inside the row's input.
+    Binding<qint64> cropFieldBinding(qint64 row, qint64 CropSpec::*field);
+    // "Full": the whole input. "Square": the largest square of it, centred (rounded down).
+    void setFullCrop(qint64 row);
+    void setSquareCrop(qint64 row);
+    // "Trim": the crop narrowed to the pixels inside it that are not fully transparent; never grown,
+    // and left as it is when nothing visible lies inside it.
+    void trimTransparentBorder(qint64 row);
+
+    // One side of row `row`'s extend target (Qt::Horizontal is "W"): reads 0 unless the row holds an
+    // extend, and the width for both sides while the square lock is on. A write squares the target
+    // while the lock is on, else sets the side and raises the target to the input.
+    Binding<qint64> extendSideBinding(qint64 row, Qt::Orientation side);
+    // The extend inspector came into view for row `row`: the lock is on exactly for a square target.
+    void extendCameIntoView(qint64 row);
+    // Flips the square lock; turning it on squares row `row`'s target to its longer side.
+    void toggleSquareLock(qint64 row);
+    void setExtendAnchor(qint64 row, Anchor anchor);
+
+    static constexpr qint64 maxLongestEdge = 9999;
+    // Row `row` becomes a resize to `longestEdge`, clamped to 1 … 9999.
+    void setLongestEdge(qint64 row, qint64 longestEdge);
+
+    // The stamp inspector's "Replace…": asks for another image for row `row` (a stamp row) and keeps
+    // the stamp's centre, width, rotation and opacity; nothing changes when the pick yields nothing.
+    void replaceStampImage(qint64 row);
+
     // --- Leaving the bench ---
 
     // The header's "Cancel": nothing is written.

@@ -292,7 +292,10 @@ std::optional<QByteArray> GIFWriter::rewriteGIFDelays(
         return std::nullopt;
     QByteArray patched = gif;
     qint64 p = *header;
-    std::size_t patchedCount = 0;
+    std::size_t image = 0;
+    // The Graphic Control Extension waiting for its image. The reader gives an image the last one
+    // before it, so a delay is written there; one that no image takes would hide a delay.
+    qint64 control = -1;
     while (true) {
         std::optional<qint64> next;
         switch (uchar(gif[p])) {
@@ -300,24 +303,24 @@ std::optional<QByteArray> GIFWriter::rewriteGIFDelays(
             if (p + 1 >= size)
                 return std::nullopt;
             if (uchar(gif[p + 1]) == 0xF9) {
-                if (p + 7 >= size || uchar(gif[p + 2]) != 4)
+                if (p + 7 >= size || uchar(gif[p + 2]) != 4 || control >= 0)
                     return std::nullopt;
+                control = p;
                 next = afterSubBlocks(gif, p + 7);
-                if (!next || patchedCount == delays.size())
-                    return std::nullopt;
-                const qint64 hundredths
-                    = std::clamp<qint64>(roundHalfAway(double(delays[patchedCount]) / 10.0), 0, 65535);
-                patched[p + 4] = char(hundredths & 0xFF);
-                patched[p + 5] = char(hundredths >> 8);
-                ++patchedCount;
             } else {
                 next = afterSubBlocks(gif, p + 2);
             }
             break;
         }
         case 0x2C: {
-            if (p + 9 >= size)
+            if (p + 9 >= size || control < 0 || image == delays.size())
                 return std::nullopt;
+            const qint64 hundredths
+                = std::clamp<qint64>(roundHalfAway(double(delays[image]) / 10.0), 0, 65535);
+            patched[control + 4] = char(hundredths & 0xFF);
+            patched[control + 5] = char(hundredths >> 8);
+            control = -1;
+            ++image;
             const uchar packed = uchar(gif[p + 9]);
             qint64 q = p + 10 + ((packed & 0x80) ? 3 * (qint64(1) << ((packed & 7) + 1)) : 0) + 1;
             if (q > size)
@@ -326,7 +329,7 @@ std::optional<QByteArray> GIFWriter::rewriteGIFDelays(
             break;
         }
         case 0x3B:
-            if (patchedCount != delays.size())
+            if (control >= 0 || image != delays.size())
                 return std::nullopt;
             return patched;
         default:

@@ -25,9 +25,10 @@ public:
     // A single-image GIF without delay or loop count, colours reduced as for GIFPalette::system().
     [[nodiscard]] static std::optional<QByteArray> encodeStill(const QImage& image);
 
-    // The same bytes with the delay of the j-th Graphic Control Extension set to delays[j] (ms); none
-    // unless every block is understood, the file ends with a trailer and there is exactly one
-    // Graphic Control Extension per delay. Nothing else changes, not one pixel.
+    // The same bytes with the delay of image j's Graphic Control Extension (the one just before it)
+    // set to delays[j] (ms); none unless every block is understood, the file ends with a trailer,
+    // every image has its own control block and there is one delay per image. Nothing else
+    // changes, not one pixel.
     [[nodiscard]] static std::optional<QByteArray> rewriteGIFDelays(
         const QByteArray& gif, const std::vector<qint64>& delays);
 

@@ -85,14 +85,8 @@ int storedRowToImageRow(int stored, int height)
 GifCodec::GifCodec(const QByteArray& data, GifStructure structure)
     : Codec(data)
     , m_structure(std::move(structure))
-{
-    m_canvas = m_structure.screen;
-    // A zero logical screen is a writer's mistake; the first image's extent is what viewers show.
-    if (m_canvas.isEmpty() && !m_structure.frames.empty()) {
-        const QRect first = m_structure.frames.front().rect;
-        m_canvas = QSize(first.x() + first.width(), first.y() + first.height());
-    }
-}
+    , m_canvas(m_structure.canvas())
+{ }
 
 std::shared_ptr<const GifCodec> GifCodec::create(const QByteArray& data)
 {
@@ -118,9 +112,10 @@ FrameProperties GifCodec::frameProperties(qint64 index) const
 
 std::optional<QImage> GifCodec::framePixels(const GifStructure::Frame& frame) const
 {
-    if (frame.rect.isEmpty())
+    const QRect rect = frame.rect();
+    if (rect.isEmpty())
         return QImage();
-    if (!withinFrameLimit(frame.rect.width(), frame.rect.height()))
+    if (!withinFrameLimit(rect.width(), rect.height()))
         return std::nullopt;
 
     ByteReader reader{reinterpret_cast<const uchar*>(m_data.constData()), m_data.size(), 0};
@@ -133,11 +128,11 @@ std::optional<QImage> GifCodec::framePixels(const GifStructure::Frame& frame) co
         return std::nullopt;
     const GifImageDesc& desc = gif->Image;
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-    if (!map || desc.Width != frame.rect.width() || desc.Height != frame.rect.height())
+    if (!map || desc.Width != rect.width() || desc.Height != rect.height())
         return std::nullopt;
 
-    const std::array<quint32, 256> colors = colorLookup(*map, frame.transparentIndex);
-    const QRect visible = frame.rect.intersected(QRect(QPoint(0, 0), m_canvas));
+    const std::array<quint32, 256> colors = colorLookup(*map, frame.transparentIndex());
+    const QRect visible = rect.intersected(QRect(QPoint(0, 0), m_canvas));
     QImage pixels(visible.size(), pixelFormat);
     if (!visible.isEmpty() && pixels.isNull())
         return std::nullopt;
@@ -145,11 +140,11 @@ std::optional<QImage> GifCodec::framePixels(const GifStructure::Frame& frame) co
     for (int stored = 0; stored < desc.Height; ++stored) {
         if (DGifGetLine(gif.get(), line.data(), desc.Width) != GIF_OK)
             return std::nullopt;
-        const int y = frame.rect.top() + (desc.Interlace ? storedRowToImageRow(stored, desc.Height) : stored);
+        const int y = rect.top() + (desc.Interlace ? storedRowToImageRow(stored, desc.Height) : stored);
         if (y < visible.top() || y > visible.bottom())
             continue;
         auto* out = reinterpret_cast<quint32*>(pixels.scanLine(y - visible.top()));
-        const GifPixelType* in = line.data() + (visible.left() - frame.rect.left());
+        const GifPixelType* in = line.data() + (visible.left() - rect.left());
         for (int x = 0; x < visible.width(); ++x)
             out[x] = colors[in[x]];
     }
@@ -165,7 +160,7 @@ void GifCodec::decode(qint64 last, const FrameSink& sink) const
         std::optional<QImage> pixels = compositor ? framePixels(frame) : std::nullopt;
         std::optional<QImage> shown;
         if (pixels) {
-            const QPoint origin = frame.rect.intersected(QRect(QPoint(0, 0), m_canvas)).topLeft();
+            const QPoint origin = frame.rect().intersected(QRect(QPoint(0, 0), m_canvas)).topLeft();
             shown
                 = compositor->draw(*pixels, origin, FrameCompositor::Blend::over, disposalOf(frame.disposal));
         } else if (compositor) {

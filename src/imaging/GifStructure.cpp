@@ -1,5 +1,7 @@
 #include "GifStructure.h"
 
+#include "ImageSourceCodec.h"
+
 #include <cstring>
 
 namespace plenoria {
@@ -63,6 +65,14 @@ std::optional<qint64> applicationLoopCount(const Walker& walker, qint64 offset)
 
 } // namespace
 
+QSize GifStructure::canvas() const
+{
+    if (!screen.isEmpty() || frames.empty())
+        return screen;
+    const Frame& first = frames.front();
+    return QSize(first.left + first.width, first.top + first.height);
+}
+
 std::optional<GifStructure> GifStructure::parse(QByteArrayView data)
 {
     const Walker walker(data);
@@ -76,6 +86,7 @@ std::optional<GifStructure> GifStructure::parse(QByteArrayView data)
     gif.hasGlobalColorTable = (screenPacked & 0x80) != 0;
 
     std::optional<Frame> control; // the Graphic Control Extension waiting for its image
+    qint64 frameLimit = 1; // known once the canvas is: the screen, or the first image's extent
     qint64 offset = 13 + colorTableBytes(screenPacked);
     while (walker.has(offset, 1)) {
         const uchar introducer = walker.byte(offset);
@@ -88,10 +99,10 @@ std::optional<GifStructure> GifStructure::parse(QByteArrayView data)
                 Frame pending;
                 pending.hasControl = true;
                 const uchar packed = walker.byte(body + 1);
-                pending.disposal = (packed >> 2) & 0x07;
-                pending.delayCentiseconds = walker.word(body + 2);
-                if (packed & 0x01)
-                    pending.transparentIndex = walker.byte(body + 4);
+                pending.disposal = quint8((packed >> 2) & 0x07);
+                pending.delayCentiseconds = quint16(walker.word(body + 2));
+                pending.hasTransparency = (packed & 0x01) != 0;
+                pending.transparent = walker.byte(body + 4);
                 control = pending;
             } else if (label == 0xFF) {
                 if (const auto loops = applicationLoopCount(walker, body); loops && !gif.loopCount)
@@ -102,14 +113,18 @@ std::optional<GifStructure> GifStructure::parse(QByteArrayView data)
                 break;
             offset = *next;
         } else if (introducer == 0x2C) {
-            if (!walker.has(offset, 10))
+            if (!walker.has(offset, 10) || qint64(gif.frames.size()) == frameLimit)
                 break;
             Frame frame = control.value_or(Frame{});
             control.reset();
             frame.descriptorOffset = offset + 1;
-            frame.rect = QRect(walker.word(offset + 1), walker.word(offset + 3), walker.word(offset + 5),
-                walker.word(offset + 7));
+            frame.left = quint16(walker.word(offset + 1));
+            frame.top = quint16(walker.word(offset + 3));
+            frame.width = quint16(walker.word(offset + 5));
+            frame.height = quint16(walker.word(offset + 7));
             gif.frames.push_back(frame);
+            if (gif.frames.size() == 1)
+                frameLimit = maxDecodableFrames(gif.canvas()) + 1;
             // Past the local colour table and the LZW code size byte lie the image's data sub-blocks.
             const std::optional<qint64> next
                 = walker.skipSubBlocks(offset + 10 + colorTableBytes(walker.byte(offset + 9)) + 1);

@@ -96,7 +96,8 @@ void HeifCodec::decode(qint64, const FrameSink& sink) const
     const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
-    if (!plane || width <= 0 || height <= 0 || !withinFrameLimit(width, height) || stride < width * 4) {
+    // A coded image of another size than the container states is damaged: frames are canvas-sized.
+    if (!plane || QSize(width, height) != m_size || !withinFrameLimit(width, height) || stride < width * 4) {
         sink(0, std::nullopt);
         return;
     }

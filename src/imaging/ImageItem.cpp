@@ -43,22 +43,24 @@ QByteArray metadataBytes(QFile& file, bool wantsTiming)
     switch (*type) {
     case ImageType::PNG:
     case ImageType::BMP:
+    case ImageType::WebP: // the canvas, or the only image's header, comes first
         headSuffices = true;
         break;
     case ImageType::JPEG:
         headSuffices = JpegCodec::frameHeaderSize(bytes).has_value();
         break;
     case ImageType::GIF: // the logical screen is in the head; frame delays are not
-    case ImageType::WebP:
     case ImageType::HEIC:
     case ImageType::AVIF:
     case ImageType::TIFF:
         headSuffices = false;
         break;
     }
-    if ((headSuffices && !wantsTiming) || file.size() > maxMetadataBytes)
+    if ((headSuffices && !wantsTiming) || file.size() > maxMetadataBytes || !file.seek(0))
         return bytes;
-    return bytes + file.readAll();
+    // Read whole in one allocation: head plus rest would hold the file twice, three times at the peak.
+    bytes = {};
+    return file.readAll();
 }
 
 } // namespace

@@ -58,7 +58,15 @@ std::optional<QImage> makeCanvas(QSize size)
 
 bool withinFrameLimit(qint64 width, qint64 height)
 {
-    return width > 0 && height > 0 && width * height <= maxDecodedFramePixels;
+    return width > 0 && height > 0 && width <= maxDecodedFramePixels / height;
+}
+
+qint64 maxDecodableFrames(QSize canvas)
+{
+    if (!withinFrameLimit(canvas.width(), canvas.height()))
+        return 1;
+    return maxDecodedBytesPerFile
+        / (qint64(canvas.width()) * canvas.height() * 4 + decodedFrameOverheadBytes);
 }
 
 ImageSource::ImageSource(std::shared_ptr<const Codec> codec)
@@ -138,9 +146,9 @@ std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames() const
     const qint64 count = frameCount();
     if (count <= 0 || canvas.isEmpty())
         return std::vector<DecodedFrame>{};
-    // Every frame is a full canvas, so the budget is known before anything is decoded.
-    const qint64 frameBytes = qint64(canvas.width()) * canvas.height() * 4 + decodedFrameOverheadBytes;
-    if (frameBytes > maxDecodedBytesPerFile / count)
+    // Every frame is a full canvas, so the budget is known before anything is decoded. The sides are
+    // checked first: two stated sides of 2^31 would overflow the product.
+    if (!withinFrameLimit(canvas.width(), canvas.height()) || count > maxDecodableFrames(canvas))
         return std::nullopt;
 
     std::vector<DecodedFrame> frames;

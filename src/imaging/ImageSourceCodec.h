@@ -50,7 +50,12 @@ protected:
 // A transparent canvas in the pixel convention; none above the frame limit or without memory.
 std::optional<QImage> makeCanvas(QSize size);
 
-// Whether a frame of this size may be decoded at all.
+// Whether a frame of this size may be decoded at all; never overflows, whatever the sides.
 bool withinFrameLimit(qint64 width, qint64 height);
+
+// The most frames of this canvas the decode budget could ever accept (at least 1). A reader stops
+// its walk one frame beyond it: the file is refused all the same, and what it states beyond that
+// costs neither time nor memory.
+qint64 maxDecodableFrames(QSize canvas);
 
 } // namespace plenoria

@@ -14,15 +14,16 @@ public:
         qint64 offset = 0;
         qint64 length = 0;
     };
+    // Kept small: a hostile file may state a million frames, each costing this much.
     struct Frame {
         QRect rect;
-        int delayNumerator = 0;
-        int delayDenominator = 0;
-        int dispose = 0;
-        int blend = 0;
+        quint16 delayNumerator = 0;
+        quint16 delayDenominator = 0;
+        quint8 dispose = 0;
+        quint8 blend = 0;
         bool valid = false; // a complete frame control whose rectangle lies on the canvas
-        std::vector<Range>
-            data; // zlib stream pieces (IDAT payloads or fdAT payloads after the sequence number)
+        quint32 firstPiece = 0; // the frame's zlib stream pieces in m_pieces
+        quint32 pieceCount = 0;
     };
 
     [[nodiscard]] static std::shared_ptr<const PngCodec> create(const QByteArray& data);
@@ -37,17 +38,22 @@ public:
 
     explicit PngCodec(const QByteArray& data);
 
+    // A stand-alone PNG holding animation frame `index`: the chunks libpng needs around its data.
+    QByteArray framePng(qint64 index) const;
+
 private:
     bool parse();
+    void keepForFrames(const char* type, qint64 offset, qint64 length);
+    void limitProfile();
     void decodeAnimation(qint64 last, const FrameSink& sink) const;
-    // A stand-alone PNG holding one animation frame: the file's own header chunks around its data.
-    QByteArray framePng(const Frame& frame) const;
 
     QSize m_size;
     Range m_header; // IHDR payload
-    std::vector<Range>
-        m_ancillary; // whole chunks between IHDR and the image data (palette, transparency, colour)
+    // Whole chunks before the image data that every frame's PNG repeats (palette, transparency,
+    // colour space), at most one of each type.
+    std::vector<Range> m_carried;
     std::vector<Frame> m_frames; // empty for a still PNG
+    std::vector<Range> m_pieces; // IDAT payloads, or fdAT payloads after the sequence number
     qint64 m_plays = 0;
 };
 

@@ -48,6 +48,12 @@ QColor adaptiveAlphaColor(Appearance appearance, double darkOpacity, double ligh
     return color;
 }
 
+QColor withOpacity(QColor color, double opacity)
+{
+    color.setAlphaF(float(color.alphaF() * opacity));
+    return color;
+}
+
 Appearance Theme::appearance()
 {
     return chosenAppearance().value_or(paletteAppearance());

@@ -50,6 +50,8 @@ public:
 QColor adaptiveHexColor(Appearance appearance, quint32 dark, quint32 light);
 // The translucent roles: #E6E2D2 at the dark opacity in the dark appearance, else #211E19 at the light one.
 QColor adaptiveAlphaColor(Appearance appearance, double darkOpacity, double lightOpacity);
+// The colour with its opacity multiplied by `opacity` (a role at 0.25, say).
+QColor withOpacity(QColor color, double opacity);
 
 // The first installed of "Iowan Old Style", "Palatino", "Georgia" and the Linux stand-ins
 // "TeX Gyre Pagella", "P052"; "Georgia" (which fontconfig resolves) when none is.

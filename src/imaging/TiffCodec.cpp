@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 namespace plenoria {
 
@@ -86,11 +87,83 @@ Tiff openTiff(MemoryFile& file)
         mapProc, unmapProc, options.get()));
 }
 
+// The directory offsets of the main chain, read without parsing any directory: each states its
+// entry count and, after the entries, the next offset. Stops at a damaged or repeated directory,
+// and at `limit` pages.
+std::vector<quint64> pageOffsets(QByteArrayView data, size_t limit)
+{
+    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
+    const quint64 size = quint64(data.size());
+    if (size < 8)
+        return {};
+    const bool little = bytes[0] == 'I';
+    const auto number = [&](quint64 at, int width) {
+        quint64 value = 0;
+        for (int i = 0; i < width; ++i)
+            value |= quint64(bytes[at + quint64(little ? i : width - 1 - i)]) << (8 * i);
+        return value;
+    };
+    const bool big = number(2, 2) == 43;
+    const int offsetWidth = big ? 8 : 4;
+    const int countWidth = big ? 8 : 2;
+    const quint64 entryWidth = big ? 20 : 12;
+    if (big && size < 16)
+        return {};
+    std::vector<quint64> pages;
+    std::unordered_set<quint64> seen;
+    for (quint64 offset = number(big ? 8 : 4, offsetWidth); offset != 0 && pages.size() < limit;) {
+        if (offset > size - quint64(countWidth) || !seen.insert(offset).second)
+            break;
+        pages.push_back(offset);
+        const quint64 entries = number(offset, countWidth);
+        if (entries > (size - offset - quint64(countWidth)) / entryWidth)
+            break;
+        const quint64 next = offset + quint64(countWidth) + entries * entryWidth;
+        if (next > size - quint64(offsetWidth))
+            break;
+        offset = number(next, offsetWidth);
+    }
+    return pages;
+}
+
+// Page `offset` at its own size; none when it does not decode or passes the frame limit.
+std::optional<QImage> readPage(TIFF* tiff, quint64 offset)
+{
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!TIFFSetSubDirectory(tiff, offset) || !TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width)
+        || !TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) || !withinFrameLimit(width, height))
+        return std::nullopt;
+    QImage pixels(int(width), int(height), pixelFormat);
+    // The RGBA interface writes premultiplied pixels packed with red in the low byte: RGBA byte order
+    // on the little-endian hosts we build for, rows without padding.
+    if (pixels.isNull() || pixels.bytesPerLine() != qsizetype(width) * 4
+        || !TIFFReadRGBAImageOriented(
+            tiff, width, height, reinterpret_cast<uint32_t*>(pixels.bits()), ORIENTATION_TOPLEFT, 0))
+        return std::nullopt;
+    return pixels;
+}
+
+// A page of another size than the first sits at the top left of the canvas, nothing behind it.
+std::optional<QImage> onCanvas(QImage page, QSize canvas)
+{
+    if (page.size() == canvas)
+        return page;
+    std::optional<QImage> placed = makeCanvas(canvas);
+    if (!placed)
+        return std::nullopt;
+    const QSize common = page.size().boundedTo(canvas);
+    for (int y = 0; y < common.height(); ++y)
+        std::memcpy(placed->scanLine(y), page.constScanLine(y), size_t(common.width()) * 4);
+    return placed;
+}
+
 } // namespace
 
-TiffCodec::TiffCodec(const QByteArray& data, QSize size)
+TiffCodec::TiffCodec(const QByteArray& data, QSize size, std::vector<quint64> pages)
     : Codec(data)
     , m_size(size)
+    , m_pages(std::move(pages))
 { }
 
 std::shared_ptr<const TiffCodec> TiffCodec::create(const QByteArray& data)
@@ -105,7 +178,11 @@ std::shared_ptr<const TiffCodec> TiffCodec::create(const QByteArray& data)
         || !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0
         || width > INT_MAX || height > INT_MAX)
         return nullptr;
-    return std::make_shared<const TiffCodec>(data, QSize(int(width), int(height)));
+    const QSize size{int(width), int(height)};
+    std::vector<quint64> pages = pageOffsets(data, size_t(maxDecodableFrames(size) + 1));
+    if (pages.empty())
+        return nullptr;
+    return std::make_shared<const TiffCodec>(data, size, std::move(pages));
 }
 
 FrameProperties TiffCodec::frameProperties(qint64) const
@@ -115,20 +192,16 @@ FrameProperties TiffCodec::frameProperties(qint64) const
     return properties;
 }
 
-void TiffCodec::decode(qint64, const FrameSink& sink) const
+void TiffCodec::decode(qint64 last, const FrameSink& sink) const
 {
     MemoryFile file{m_data.constData(), toff_t(m_data.size()), 0};
     const Tiff tiff = openTiff(file);
-    std::optional<QImage> pixels = tiff ? makeCanvas(m_size) : std::nullopt;
-    // The RGBA interface writes premultiplied pixels packed with red in the low byte: RGBA byte order on
-    // the little-endian hosts we build for, rows without padding.
-    if (!pixels || pixels->bytesPerLine() != qsizetype(m_size.width()) * 4
-        || !TIFFReadRGBAImageOriented(tiff.get(), uint32_t(m_size.width()), uint32_t(m_size.height()),
-            reinterpret_cast<uint32_t*>(pixels->bits()), ORIENTATION_TOPLEFT, 0)) {
-        sink(0, std::nullopt);
-        return;
+    last = std::min(last, frameCount() - 1);
+    for (qint64 index = 0; index <= last; ++index) {
+        std::optional<QImage> page = tiff ? readPage(tiff.get(), m_pages[size_t(index)]) : std::nullopt;
+        if (!sink(index, page ? onCanvas(std::move(*page), m_size) : std::nullopt))
+            return;
     }
-    sink(0, std::move(pixels));
 }
 
 } // namespace plenoria

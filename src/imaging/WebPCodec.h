@@ -6,13 +6,13 @@
 
 namespace plenoria {
 
-// WebP, still and animated: the chunk structure comes from libwebp's demuxer, each frame is decoded
-// by itself and composited here, so a damaged frame costs only itself.
+// WebP, still and animated: the chunk structure comes from our own walk, each frame is decoded by
+// libwebp by itself and composited here, so a damaged frame costs only itself.
 class WebPCodec final : public ImageSource::Codec {
 public:
     struct Frame {
         QRect rect;
-        qint64 durationMs = 0;
+        qint32 durationMs = 0;
         bool disposeToBackground = false;
         bool blend = false;
         bool lossless = false;

@@ -81,6 +81,8 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     }
 
     pushAction(Move{item, target, displaced});
+    // `item` may be an element of the list, which setItems replaces.
+    const ImageItem filed = item;
     QList<ImageItem> remaining = m_items;
     remaining.removeIf([&](const ImageItem& listed) { return listed.url == item.url; });
     setItems(std::move(remaining));
@@ -91,7 +93,7 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
         refreshEditedFilenames();
 
     return FilingOutcome::filed(
-        item, placed.name != nameOf(source) ? std::optional(placed.name) : std::nullopt);
+        filed, placed.name != nameOf(source) ? std::optional(placed.name) : std::nullopt);
 }
 
 FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const QString& name)

@@ -162,7 +162,7 @@ TEST_F(PeerFiles, HeicAndAvifGiveTheirPrimaryImageWithRotationApplied)
     EXPECT_FALSE(avif->isLossless());
 }
 
-TEST_F(PeerFiles, TiffGivesItsFirstPageAndBmpKeepsItsAlpha)
+TEST_F(PeerFiles, TiffGivesEveryPageAndBmpKeepsItsAlpha)
 {
     const QImage disc = discImage(24, 18, Qt::blue);
     ASSERT_TRUE(disc.save(path(QStringLiteral("disc.png"))));
@@ -172,9 +172,15 @@ TEST_F(PeerFiles, TiffGivesItsFirstPageAndBmpKeepsItsAlpha)
         QStringLiteral("t.tiff"));
     ASSERT_TRUE(tiff);
     EXPECT_EQ(tiff->type(), ImageType::TIFF);
-    EXPECT_EQ(tiff->frameCount(), 1);
+    EXPECT_EQ(tiff->frameCount(), 2);
     EXPECT_EQ(tiff->frameProperties(0).pixelSize, QSize(24, 18));
     EXPECT_EQ(maxChannelDifference(*tiff->decodeFrame(0), disc), 0);
+    // The smaller second page lies at the top left of the first page's canvas.
+    const auto second = tiff->decodeFrame(1);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->size(), QSize(24, 18));
+    EXPECT_EQ(pixelAt(*second, 19, 9), QColor(Qt::red));
+    EXPECT_EQ(pixelAt(*second, 20, 9).alpha(), 0);
 
     for (const QString& flavour : {QStringLiteral("BMP:"), QStringLiteral("BMP3:")}) {
         SCOPED_TRACE(flavour.toStdString());

@@ -1,0 +1,71 @@
+// Every seed of the fuzz targets, and every input a fuzz run once found, through the same entry
+// points the libFuzzer targets drive: an entry point aborts on a broken promise, so a regression
+// fails here without clang.
+
+#include "ApngBuilder.h"
+#include "Filmstrip.h"
+#include "FuzzEntryPoints.h"
+#include "FuzzSeeds.h"
+#include "ImageSource.h"
+#include "PeerTools.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace plenoria;
+using namespace plenoria::test;
+
+namespace {
+
+void replay(const QByteArray& bytes)
+{
+    fuzz::scanBytes(bytes);
+    fuzz::decodeBytes(bytes);
+    fuzz::rewriteBytes(bytes);
+}
+
+} // namespace
+
+TEST(FuzzReplay, EverySeedOfEveryTypeRunsThroughEveryTarget)
+{
+    std::set<ImageType> types;
+    for (const fuzz::NamedBytes& seed : fuzz::fuzzSeeds(true)) {
+        SCOPED_TRACE(seed.name.toStdString());
+        if (const std::optional<ImageSource> source = ImageSource::fromData(seed.bytes))
+            types.insert(source->type());
+        replay(seed.bytes);
+        // The damage a fuzzer makes first: the file cut short, and its last byte changed, which
+        // also changes the delays the rewrite target draws.
+        replay(seed.bytes.left(seed.bytes.size() / 2));
+        QByteArray changed = seed.bytes;
+        changed.back() = char(changed.back() ^ 0x5A);
+        replay(changed);
+    }
+    EXPECT_EQ(types,
+        (std::set<ImageType>{ImageType::PNG, ImageType::GIF, ImageType::JPEG, ImageType::WebP,
+            ImageType::HEIC, ImageType::AVIF, ImageType::TIFF, ImageType::BMP}));
+}
+
+TEST(FuzzReplay, PastFindingsStayFixed)
+{
+    const QDir findings(QStringLiteral(PLENORIA_SOURCE_DIR "/fuzz/regressions"));
+    const QStringList names = findings.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << findings.path().toStdString();
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        replay(readFileBytes(findings.filePath(name)));
+    }
+}
+
+TEST(FuzzReplay, PngChecksumsAreMadeRightSoMutationsReachTheReaders)
+{
+    QByteArray png = encodePng(QImage(3, 2, QImage::Format_ARGB32));
+    png[29] = char(png[29] ^ 0xFF); // the header chunk's checksum
+    EXPECT_FALSE(Filmstrip::fromData(png));
+    const std::optional<Filmstrip> mended = Filmstrip::fromData(fuzz::withPngChecksums(png));
+    ASSERT_TRUE(mended);
+    EXPECT_EQ(mended->frames.front().size(), QSize(3, 2));
+    EXPECT_EQ(fuzz::withPngChecksums("GIF89a"), QByteArray("GIF89a"));
+}
