@@ -179,7 +179,7 @@ QWidget* ExportPanel::buildButtons()
     connect(m_cancel, &QPushButton::clicked, m_model, &ExportPanelModel::cancel);
     connect(m_export, &QPushButton::clicked, m_model, &ExportPanelModel::exportNow);
     auto* row = new QHBoxLayout;
-    row->setSpacing(10);
+    row->setSpacing(buttonSpacing);
     row->addStretch(1);
     row->addWidget(m_cancel);
     row->addWidget(m_export);
@@ -249,7 +249,14 @@ void ExportPanel::refresh()
     m_dither->setVisible(limited);
     m_colorsHint->setVisible(!limited);
 
-    m_export->setText(model.exportLabel());
+    // A long name is shortened in the middle on the button, never widening the sheet.
+    const QString label = model.exportLabel();
+    const QFontMetrics metrics = m_export->fontMetrics();
+    const int padding = m_export->sizeHint().width() - metrics.horizontalAdvance(m_export->text());
+    const int room = sheetWidth - 2 * margin - m_cancel->sizeHint().width() - buttonSpacing - padding;
+    m_export->setText(metrics.elidedText(label, Qt::ElideMiddle, room));
+    m_export->setAccessibleName(label);
+    m_export->setToolTip(m_export->text() == label ? QString() : label);
     m_export->setEnabled(model.canExport());
     m_export->updateGeometry();
 }

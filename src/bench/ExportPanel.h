@@ -27,6 +27,7 @@ class ExportPanel : public BenchSheet {
 public:
     static constexpr int sheetWidth = 460;
     static constexpr int colorsWidth = 180;
+    static constexpr int buttonSpacing = 10;
 
     explicit ExportPanel(ExportPanelModel* model, QWidget* parent = nullptr);
 

@@ -78,8 +78,8 @@ void ExportSizeEstimate::supersede()
 void ExportSizeEstimate::stop()
 {
     supersede();
-    // A run still on its way finds itself no longer the latest.
-    ++m_runCounter;
+    // A run still on its way finds itself no longer the current one.
+    m_currentRun.reset();
 }
 
 void ExportSizeEstimate::start(double quality, const GIFPalette& palette)
@@ -91,16 +91,18 @@ void ExportSizeEstimate::start(double quality, const GIFPalette& palette)
         return;
     }
     const qint64 run = ++m_runCounter;
+    m_currentRun = run;
     auto superseded = std::make_shared<std::atomic_bool>(false);
     m_superseded = superseded;
     auto* watcher = new QFutureWatcher<ExportSizes>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, run] {
         watcher->deleteLater();
-        // Only the latest run stores; a superseded one (or a cancelled one, without a result) leaves no
-        // trace.
-        if (run != m_runCounter || watcher->isCanceled() || watcher->future().resultCount() == 0)
+        // Only the current run stores; a superseded or cancelled one leaves no trace.
+        if (m_currentRun != run)
             return;
-        m_sizes = watcher->result();
+        m_currentRun.reset();
+        // A job that ended without a result (its encoder threw) measured nothing.
+        m_sizes = watcher->future().resultCount() > 0 ? watcher->result() : ExportSizes();
         m_measuring = false;
         m_superseded.reset();
         m_cancelCurrent = nullptr;

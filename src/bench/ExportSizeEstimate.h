@@ -70,6 +70,8 @@ private:
     ExportSizes m_sizes;
     bool m_measuring = true;
     qint64 m_runCounter = 0;
+    // The run whose result is wanted: the latest one started, until it stores or is stopped.
+    std::optional<qint64> m_currentRun;
     // Shared with the current run's job, which outlives this object when it is closed mid-run.
     std::shared_ptr<std::atomic_bool> m_superseded;
     std::function<void()> m_cancelCurrent;

@@ -53,17 +53,15 @@ public:
         });
     }
 
-    void release(double quality)
+    // Lets the run for `quality` return, waits until `count` runs have returned and let go of their
+    // threads, then delivers what they reported to the main thread.
+    bool finish(double quality, int count)
     {
-        const std::lock_guard lock(m_mutex);
-        m_released.insert(quality);
-        m_changed.notify_all();
-    }
-
-    // Waits until `count` runs have returned and their threads let go of them, then delivers
-    // what they reported to the main thread.
-    bool waitUntilReturned(int count)
-    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_released.insert(quality);
+            m_changed.notify_all();
+        }
         const bool returned = QTest::qWaitFor([&] {
             const std::lock_guard lock(m_mutex);
             return m_returned >= count
@@ -135,13 +133,11 @@ TEST(SizeEstimate, OnlyTheLatestRunStoresWhicheverFinishesFirst)
         panel.setQuality(83);
         ASSERT_TRUE(jobs.waitUntilRunning(83));
 
-        jobs.release(latestFirst ? 83 : 82);
-        ASSERT_TRUE(jobs.waitUntilReturned(1));
+        ASSERT_TRUE(jobs.finish(latestFirst ? 83 : 82, 1));
         EXPECT_EQ(panel.measuring(), !latestFirst);
         EXPECT_EQ(panel.sizes(), latestFirst ? sizesOf(83) : ExportSizes());
 
-        jobs.release(latestFirst ? 82 : 83);
-        ASSERT_TRUE(jobs.waitUntilReturned(2));
+        ASSERT_TRUE(jobs.finish(latestFirst ? 82 : 83, 2));
         EXPECT_FALSE(panel.measuring());
         EXPECT_EQ(panel.sizes(), sizesOf(83));
     }
@@ -155,8 +151,7 @@ TEST(SizeEstimate, AClosedPanelStoresNothingFromItsRunningJob)
         panel.appear();
         ASSERT_TRUE(jobs.waitUntilRunning(82));
         panel.stopEstimating();
-        jobs.release(82);
-        ASSERT_TRUE(jobs.waitUntilReturned(1));
+        ASSERT_TRUE(jobs.finish(82, 1));
         EXPECT_TRUE(panel.sizes().empty());
         EXPECT_TRUE(panel.measuring());
     }
@@ -167,8 +162,7 @@ TEST(SizeEstimate, AClosedPanelStoresNothingFromItsRunningJob)
     panel->appear();
     ASSERT_TRUE(jobs.waitUntilRunning(50));
     panel.reset();
-    jobs.release(50);
-    EXPECT_TRUE(jobs.waitUntilReturned(2));
+    EXPECT_TRUE(jobs.finish(50, 2));
 }
 
 TEST(SizeEstimate, EncodingOnSeveralThreadsWhileTheMainThreadNormalisesGivesTheSameSizes)
