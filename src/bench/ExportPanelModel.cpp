@@ -18,6 +18,7 @@ ExportPanelModel::ExportPanelModel(std::optional<Filmstrip> strip, QString filen
 void ExportPanelModel::appear()
 {
     m_editedName = m_baseName;
+    m_appeared = true;
     m_measuredInputs.reset();
     measureIfInputsChanged();
     emit changed();
@@ -71,7 +72,8 @@ void ExportPanelModel::setInputs(const Inputs& inputs)
 
 void ExportPanelModel::measureIfInputsChanged()
 {
-    if (m_measuredInputs == m_inputs)
+    // Nothing is measured before the panel is on screen.
+    if (!m_appeared || m_measuredInputs == m_inputs)
         return;
     m_measuredInputs = m_inputs;
     m_estimate->start(m_inputs.quality, palette());

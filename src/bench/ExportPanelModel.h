@@ -108,6 +108,7 @@ private:
     QString m_editedName;
     ExportFormat m_format = ExportFormat::webp;
     Inputs m_inputs;
+    bool m_appeared = false;
     std::optional<Inputs> m_measuredInputs;
     ExportSizeEstimate* m_estimate;
 };

@@ -53,6 +53,12 @@ public:
         });
     }
 
+    qint64 runs()
+    {
+        const std::lock_guard lock(m_mutex);
+        return qint64(m_entered.size());
+    }
+
     // Lets the run for `quality` return, waits until `count` runs have returned and let go of their
     // threads, then delivers what they reported to the main thread.
     bool finish(double quality, int count)
@@ -163,6 +169,7 @@ TEST(SizeEstimate, AClosedPanelStoresNothingFromItsRunningJob)
     ASSERT_TRUE(jobs.waitUntilRunning(50));
     panel.reset();
     EXPECT_TRUE(jobs.finish(50, 2));
+    EXPECT_EQ(jobs.runs(), 2) << "a setting made before the panel showed starts no run of its own";
 }
 
 TEST(SizeEstimate, EncodingOnSeveralThreadsWhileTheMainThreadNormalisesGivesTheSameSizes)
