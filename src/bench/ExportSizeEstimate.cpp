@@ -5,27 +5,8 @@
 #include <QPointer>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace plenoria {
-
-namespace {
-
-constexpr int estimateNiceness = 5;
-
-// The estimate yields to the window: the worker, and the threads its encoders start (which
-// inherit it), run a few steps nicer than the main thread, so its event loop is served first
-// however many cores the encoders keep busy.
-void yieldToTheWindow()
-{
-    static thread_local bool lowered = false;
-    if (std::exchange(lowered, true))
-        return;
-    setpriority(PRIO_PROCESS, id_t(gettid()), getpriority(PRIO_PROCESS, id_t(gettid())) + estimateNiceness);
-}
-
-} // namespace
 
 ExportSizeEstimate::ExportSizeEstimate(std::optional<Filmstrip> strip, Job job, QObject* parent)
     : QObject(parent)
@@ -111,7 +92,6 @@ void ExportSizeEstimate::start(double quality, const GIFPalette& palette)
     const bool wasMeasuring = std::exchange(m_measuring, true);
     QFuture<ExportSizes> future
         = QtConcurrent::run(&pool(), [job = m_job, strip = *m_strip, quality, palette, superseded] {
-              yieldToTheWindow();
               return job(strip, quality, palette, *superseded);
           });
     // A run overtaken before a thread took it up would only be thrown away: it never starts.
