@@ -27,7 +27,8 @@ QThreadPool& ExportSizeEstimate::pool()
     if (!pool) {
         pool = new QThreadPool(QCoreApplication::instance());
         pool->setObjectName(QStringLiteral("exportSizeEstimate"));
-        // One run at a time encodes; a superseded one finishes its current format beside it.
+        // The current run, and beside it a superseded one finishing the format it is on; the runs
+        // in between are cancelled before they start. The encoders spread over the cores themselves.
         pool->setMaxThreadCount(2);
     }
     return *pool;
