@@ -24,6 +24,9 @@ test: DEPS = test
 test: TEST_FLAGS = -DPLENORIA_TESTS=ON
 bench: DEPS = bench
 tsan: DEPS = test
+# The benchmarks build through the same configure step, so a new Q_OBJECT header reaches them too.
+bench: BUILD_DIR = build-bench
+bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
 
 deps:
 	./scripts/install-deps.sh $(DEPS)
@@ -53,9 +56,7 @@ tsan: deps
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
 
-bench: deps
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
-	cmake --build build-bench -j $(JOBS)
+bench: build
 	@echo "Benchmarks are in build-bench/benchmarks/"
 
 # Every fuzz target side by side for FUZZ_SECONDS, in build-fuzz (clang, libFuzzer).

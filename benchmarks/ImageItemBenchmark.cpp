@@ -1,32 +1,45 @@
-// Scanning speed: ImageItems for a folder of 2,000 emoji-sized images, beside ImageMagick's
-// `identify -ping` over the same files. compare-identify.sh runs both and reports the ratio.
+// Scanning a folder: the store's scan of a freshly chosen folder (list it, read every file's
+// header), in process, over three generated folders of 64–128 px emoji:
+//   light-2000  2,000 files, about 3,700 frames (PNG, JPEG and GIF stills, some GIF and WebP animations)
+//   light-8000  the same mix, 8,000 files
+//   heavy-2000  2,000 files, about 24,000 frames (long GIF and WebP animations)
+// BM_ScanOneByOne reads the headers one file after another, as the scan did before it used the pool.
+// compare-identify.sh times the whole process against ImageMagick's `identify -ping` with the modes
+//   --folder MIX COUNT   make the folder once (in the temporary directory) and print its path
+//   --scan DIR           scan DIR as the store does and print the number of items; no GUI set-up
 
-#include "ApngBuilder.h"
-#include "GifBuilder.h"
-#include "ImageItem.h"
 #include "BenchmarkRunner.h"
+#include "NoBookmarks.h"
+#include "FolderStore.h"
+#include "GifBuilder.h"
+#include "ImageSource.h"
+#include "PeerTools.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QProcess>
 #include <QUrl>
 #include <benchmark/benchmark.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
 using namespace plenoria;
 
 namespace {
 
-constexpr int fileCount = 2000;
+enum class Mix { light, heavy };
 
-QString folderPath()
-{
-    const QString chosen = qEnvironmentVariable("PLENORIA_BENCH_FOLDER");
-    return chosen.isEmpty() ? QDir::temp().filePath(QStringLiteral("plenoria-imageitem-bench")) : chosen;
-}
+struct Folder {
+    QString path;
+    qint64 files = 0;
+    qint64 frames = 0;
+};
 
 QImage emojiFrame(int side, int index, int frame)
 {
@@ -55,18 +68,17 @@ QByteArray webpStill(const QImage& frame)
     return bytes;
 }
 
-QByteArray webpAnimation(const std::vector<QImage>& frames, int delayMs)
+QByteArray webpAnimation(int side, int index, int frames, int delayMs)
 {
     WebPAnimEncoderOptions options;
     WebPAnimEncoderOptionsInit(&options);
-    const int side = frames.front().width();
     WebPAnimEncoder* encoder = WebPAnimEncoderNew(side, side, &options);
     WebPConfig config;
     WebPConfigInit(&config);
     config.quality = 80;
     int timestamp = 0;
-    for (const QImage& frame : frames) {
-        const QImage rgba = frame.convertToFormat(QImage::Format_RGBA8888);
+    for (int f = 0; f < frames; ++f) {
+        const QImage rgba = emojiFrame(side, index, f).convertToFormat(QImage::Format_RGBA8888);
         WebPPicture picture;
         WebPPictureInit(&picture);
         picture.width = side;
@@ -87,106 +99,167 @@ QByteArray webpAnimation(const std::vector<QImage>& frames, int delayMs)
     return bytes;
 }
 
-// PNG stills, GIF stills and animations of 5–60 frames, WebP stills and animations, 64–128 px.
-QByteArray generate(int index, QString* extension)
+QByteArray gifAnimation(int side, int index, int frames, int delay)
+{
+    std::vector<test::GifFrame> gifFrames;
+    for (int f = 0; f < frames; ++f)
+        gifFrames.push_back({emojiFrame(side, index, f), {}, delay, 2});
+    return test::makeGif(gifFrames, {QSize(side, side), 0});
+}
+
+QByteArray encodedAs(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// File `index` of a folder: its bytes, with the extension to give it.
+QByteArray generate(Mix mix, int index, QString* extension)
 {
     const int side = 64 + (index * 13) % 65;
-    const int frames = 5 + (index * 7) % 56;
     const int delay = 2 + index % 9;
-    switch (index % 8) {
+    const bool heavy = mix == Mix::heavy;
+    const int gifFrames = heavy ? 5 + (index * 7) % 56 : 3 + (index / 16) % 7;
+    const int webpFrames = heavy ? gifFrames : 2 + (index / 16) % 5;
+    const int slot = heavy ? index % 8 : index % 16;
+    *extension = QStringLiteral("png");
+    switch (slot) {
     case 2:
+    case 10:
         *extension = QStringLiteral("gif");
         return test::makeGif({{emojiFrame(side, index, 0), {}, delay}});
     case 3:
-    case 4: {
+    case 4:
+    case 11:
+        if (!heavy && slot == 4)
+            break;
         *extension = QStringLiteral("gif");
-        std::vector<test::GifFrame> gifFrames;
-        for (int f = 0; f < frames; ++f)
-            gifFrames.push_back({emojiFrame(side, index, f), {}, delay, 2});
-        return test::makeGif(gifFrames, {QSize(side, side), 0});
-    }
+        return gifAnimation(side, index, gifFrames, delay);
     case 5:
         *extension = QStringLiteral("webp");
         return webpStill(emojiFrame(side, index, 0));
-    case 6: {
+    case 6:
         *extension = QStringLiteral("webp");
-        std::vector<QImage> images;
-        for (int f = 0; f < frames; ++f)
-            images.push_back(emojiFrame(side, index, f));
-        return webpAnimation(images, delay * 10);
-    }
+        return webpAnimation(side, index, webpFrames, delay * 10);
+    case 7:
+        if (heavy)
+            break;
+        *extension = QStringLiteral("jpg");
+        return encodedAs(emojiFrame(side, index, 0).convertToFormat(QImage::Format_RGB32), "JPG");
     default:
-        *extension = QStringLiteral("png");
-        return test::encodePng(emojiFrame(side, index, 0));
+        break;
     }
+    return encodedAs(emojiFrame(side, index, 0), "PNG");
 }
 
-QStringList ensureFolder()
+QStringList filesOf(const QDir& dir)
 {
-    QDir dir(folderPath());
-    const QString marker = dir.filePath(QStringLiteral(".complete"));
-    if (!QFile::exists(marker)) {
-        dir.removeRecursively();
-        QDir().mkpath(dir.path());
-        for (int i = 0; i < fileCount; ++i) {
-            QString extension;
-            const QByteArray bytes = generate(i, &extension);
-            QFile file(
-                dir.filePath(QStringLiteral("emoji-%1.%2").arg(i, 4, 10, QLatin1Char('0')).arg(extension)));
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-                qFatal("cannot write the benchmark folder %s", qPrintable(dir.path()));
-        }
-        QFile(marker).open(QIODevice::WriteOnly);
-    }
     QStringList paths;
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
         paths << dir.filePath(name);
     return paths;
 }
 
-void BM_ImageItemsForFolder(benchmark::State& state)
+// The folder, written once: a marker file (hidden, so no scan lists it) records that it is complete.
+Folder ensureFolder(Mix mix, int count)
 {
-    const QStringList paths = ensureFolder();
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    qint64 animated = 0;
-    for (auto _ : state) {
-        animated = 0;
-        for (const QUrl& url : urls) {
-            const std::optional<ImageItem> item = ImageItem::fromUrl(url);
-            animated += item && !item->gifTiming.isStill();
-            benchmark::DoNotOptimize(item);
+    const QString name = QStringLiteral("plenoria-scan-bench-%1-%2")
+                             .arg(mix == Mix::heavy ? QStringLiteral("heavy") : QStringLiteral("light"))
+                             .arg(count);
+    QDir dir(QDir::temp().filePath(name));
+    const QString marker = dir.filePath(QStringLiteral(".complete"));
+    if (!QFile::exists(marker)) {
+        dir.removeRecursively();
+        QDir().mkpath(dir.path());
+        for (int i = 0; i < count; ++i) {
+            QString extension;
+            const QByteArray bytes = generate(mix, i, &extension);
+            const QString file = QStringLiteral("emoji-%1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(extension);
+            if (!test::writeFileBytes(dir.filePath(file), bytes))
+                qFatal("cannot write the benchmark folder %s", qPrintable(dir.path()));
         }
+        QFile(marker).open(QIODevice::WriteOnly);
     }
-    state.SetItemsProcessed(state.iterations() * urls.size());
-    state.counters["files"] = double(urls.size());
-    state.counters["animatedGifs"] = double(animated);
+    Folder folder{dir.path(), 0, 0};
+    for (const QString& path : filesOf(dir)) {
+        ++folder.files;
+        const std::optional<ImageSource> source = ImageSource::open(path);
+        folder.frames += source ? source->frameCount() : 0;
+    }
+    return folder;
 }
 
-void BM_IdentifyPingFolder(benchmark::State& state)
+// The scan a user waits for when choosing a folder: a new store lists it and reads every header.
+qint64 scan(const QString& path)
 {
-    const QStringList paths = ensureFolder();
-    for (auto _ : state) {
-        QProcess identify;
-        identify.setStandardOutputFile(QProcess::nullDevice());
-        identify.setStandardErrorFile(QProcess::nullDevice());
-        identify.start(QStringLiteral("identify"), QStringList{QStringLiteral("-ping")} + paths);
-        if (!identify.waitForFinished(-1) || identify.exitCode() != 0) {
-            state.SkipWithError("identify -ping failed");
-            return;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * paths.size());
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
+    store.setWorkingFolder(QUrl::fromLocalFile(path), false);
+    return store.items().size();
 }
 
-BENCHMARK(BM_ImageItemsForFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_IdentifyPingFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+void setCounters(benchmark::State& state, const Folder& folder)
+{
+    state.counters["files"] = double(folder.files);
+    state.counters["frames"] = double(folder.frames);
+}
+
+void scanFolder(benchmark::State& state, Mix mix, int count)
+{
+    const Folder folder = ensureFolder(mix, count);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scan(folder.path));
+    setCounters(state, folder);
+}
+
+void scanOneByOne(benchmark::State& state, Mix mix, int count)
+{
+    const Folder folder = ensureFolder(mix, count);
+    for (auto _ : state) {
+        for (const QFileInfo& entry :
+            QDir(folder.path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted))
+            benchmark::DoNotOptimize(ImageItem::fromUrl(QUrl::fromLocalFile(entry.absoluteFilePath())));
+    }
+    setCounters(state, folder);
+}
+
+int printFolder(const char* mix, const char* count)
+{
+    const Folder folder
+        = ensureFolder(std::strcmp(mix, "heavy") == 0 ? Mix::heavy : Mix::light, std::atoi(count));
+    std::printf("%s %lld %lld\n", qPrintable(folder.path), folder.files, folder.frames);
+    return 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv); // QPainter and the image plugins need it; no window is shown
+    // The whole-process scan sets up no GUI: a scan draws nothing.
+    if (argc == 3 && std::strcmp(argv[1], "--scan") == 0) {
+        std::printf("%lld\n", scan(QString::fromLocal8Bit(argv[2])));
+        return 0;
+    }
+    plenoria::bench::useOffscreenPlatform();
+    QGuiApplication app(argc, argv); // the folders are drawn with QPainter and saved through Qt's plugins
+    if (argc == 4 && std::strcmp(argv[1], "--folder") == 0)
+        return printFolder(argv[2], argv[3]);
+    for (const auto& [name, mix, count] : {std::tuple{"light-2000", Mix::light, 2000},
+             std::tuple{"light-8000", Mix::light, 8000}, std::tuple{"heavy-2000", Mix::heavy, 2000}}) {
+        benchmark::RegisterBenchmark((std::string("BM_Scan/") + name).c_str(),
+            [mix, count](benchmark::State& state) { scanFolder(state, mix, count); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Repetitions(7)
+            ->ReportAggregatesOnly(true);
+        benchmark::RegisterBenchmark((std::string("BM_ScanOneByOne/") + name).c_str(),
+            [mix, count](benchmark::State& state) { scanOneByOne(state, mix, count); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Repetitions(7)
+            ->ReportAggregatesOnly(true);
+    }
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -1,13 +1,16 @@
 // Saving a 100-frame 256 × 256 animation through the store, as the bench's Save does on the main
 // thread: decode every frame, apply a tone treatment, encode in the file's own type, write atomically.
-// Peer side by side: ImageMagick doing the same decode, adjust and encode, run by save_peers.sh.
+// save_peers.sh times it as a whole process (`--save FILE`: the same save of one file) in turn with
+// ImageMagick doing the same decode, adjust and encode; `--dump-sources DIR` writes the sources.
 #include "AnimatedWebPWriter.h"
 #include "FolderStore.h"
 #include "GIFWriter.h"
 #include "SyntheticImages.h"
 #include "BenchmarkRunner.h"
+#include "NoBookmarks.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -15,17 +18,6 @@
 using namespace plenoria;
 
 namespace {
-
-class NoBookmarks : public BookmarkStore {
-public:
-    std::optional<QByteArray> storedBookmark() const override { return std::nullopt; }
-    void storeBookmark(const QByteArray&) override {}
-    void removeStoredBookmark() override {}
-    BookmarkResolution resolve(const QByteArray&) const override { return {}; }
-    BookmarkCreation create(const QUrl&) const override { return {}; }
-    bool startAccess(const QUrl&) override { return true; }
-    void stopAccess(const QUrl&) override {}
-};
 
 const Filmstrip& hundredFrames()
 {
@@ -63,7 +55,7 @@ void save(benchmark::State& state, const QString& name, const TreatmentRecord& r
         return;
     }
     file.close();
-    FolderStore store(FolderStoreServices{std::make_shared<NoBookmarks>(), nullptr, nullptr, nullptr});
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
     store.setWorkingFolder(QUrl::fromLocalFile(dir.path()), false);
     const RestorationSession session{QUuid::createUuid(), QUrl::fromLocalFile(dir.filePath(name)), original, record};
     qint64 bytes = 0;
@@ -95,6 +87,21 @@ void animatedGIFTimingOnly(benchmark::State& state)
     save(state, QStringLiteral("wave.gif"), retimed());
 }
 
+// One save of the file at `path` with the brighter record, through a store on its folder.
+int saveFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray original = file.readAll();
+    const QFileInfo info(path);
+    FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
+    store.setWorkingFolder(QUrl::fromLocalFile(info.absolutePath()), false);
+    const RestorationSession session{
+        QUuid::createUuid(), QUrl::fromLocalFile(info.absoluteFilePath()), original, brighter()};
+    return store.save(session, false).kind == RestorationOutcome::Kind::saved ? 0 : 1;
+}
+
 } // namespace
 
 BENCHMARK(animatedWebPLossless)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -116,5 +123,7 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (argc == 3 && QByteArray(argv[1]) == "--save")
+        return saveFile(QString::fromLocal8Bit(argv[2]));
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -1,12 +1,16 @@
 // Saving a 100-frame 256 × 256 animation, as the bench's save does on the main thread, in each
-// animated type. Peers side by side: img2webp (same lossless/lossy settings) and apngasm with
-// plain zlib, run by the shell script beside this file.
+// animated type. save_writers_peers.sh times the same encodes as whole processes in turn with the
+// peers, img2webp (same lossless/lossy settings) and apngasm with plain zlib, using the modes
+//   --dump-frames DIR             write the frames as frame000.png …
+//   --encode KIND FRAMES_DIR OUT  read those PNGs and write one encoding (apng, webp-lossless, webp-lossy)
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
 #include "TranslucentImages.h"
 #include "SyntheticImages.h"
 #include "BenchmarkRunner.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
@@ -44,6 +48,24 @@ void animatedPNG(benchmark::State& state)
     state.counters["bytes"] = double(bytes);
 }
 
+// The frames a peer reads, read back from their files as ours would be by a whole-process encode.
+int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
+{
+    Filmstrip strip;
+    for (const QString& name :
+        QDir(framesDir).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name)) {
+        strip.frames.push_back(QImage(QDir(framesDir).filePath(name)));
+        strip.delays.push_back(40);
+    }
+    std::optional<QByteArray> bytes;
+    if (kind == QLatin1String("apng"))
+        bytes = encodeAPNG(strip, 0);
+    else if (kind == QLatin1String("webp-lossless") || kind == QLatin1String("webp-lossy"))
+        bytes = encodeAnimatedWebPForSave(strip, kind == QLatin1String("webp-lossless"), 0);
+    QFile file(out);
+    return bytes && file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size() ? 0 : 1;
+}
+
 } // namespace
 
 BENCHMARK(animatedWebPLossless)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -65,5 +87,8 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (argc == 5 && QByteArray(argv[1]) == "--encode")
+        return encodeFromFiles(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+            QString::fromLocal8Bit(argv[4]));
     return plenoria::bench::runBenchmarks(argc, argv);
 }

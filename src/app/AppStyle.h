@@ -4,8 +4,8 @@
 
 namespace plenoria {
 
-// Fusion, with tooltips drawn opaque: a translucent tooltip window needs a compositor, and a
-// desktop without one shows it as a black box.
+// Fusion, with tooltips drawn opaque (a translucent tooltip window needs a compositor, and a
+// desktop without one shows it as a black box) and combo box lists that keep to their row limit.
 class AppStyle : public QProxyStyle {
     Q_OBJECT
 public:

@@ -9,6 +9,7 @@
 #include "RestorationSession.h"
 #include "TreatmentKind.h"
 
+#include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <QUuid>
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace plenoria {
@@ -174,6 +176,32 @@ public:
     // The stamp picker's message: "Pick an image to stamp onto cat.png.".
     QString stampPickerMessage() const;
 
+    // --- The record list and the canvas ---
+
+    // The "Original" row: nothing selected.
+    void selectOriginal();
+    // Takes every row with that id out of the record, the others keeping their order; clears the
+    // selection when it named that row.
+    void removeEntry(const QUuid& id);
+    // Moves the rows at `sources` (in their order) to stand before the row that was at
+    // `destination`, or after the last one when it is the row count. Ids travel with their rows, so
+    // the selection stays on its row. Offsets out of range are ignored, the destination clamped.
+    void moveEntries(const std::set<qint64>& sources, qint64 destination);
+    // The selected row's position when it is a text or a stamp, else none.
+    std::optional<qint64> selectedPlacementIndex() const;
+    // The scale handle of a text: size and outline width follow the box to `width` pixels (the size
+    // never below 4). Nothing for another kind, a size of 0 or a box with no width.
+    void resizeText(qint64 index, double width);
+    // The scale handle of a stamp: its width becomes `width` pixels. Nothing for another kind.
+    void resizeStamp(qint64 index, double width);
+    // The ground inspector's "Pick from the image": the canvas shows the ground row's input, and on
+    // the next turn of the event loop `samplerRequested` asks the canvas to let the user pick.
+    void pickGroundColor();
+    // What the picker reports: a colour, or none when the user cancelled. Sampling ends either way; a
+    // colour becomes the colour key of the selected ground row (a colour key keeps its reach,
+    // threshold and softness, any other key becomes one that reaches everywhere with 0 and 0).
+    void applySampledColor(const std::optional<QColor>& color);
+
     // --- Editing rows in the inspector pane ---
     // Each takes the row's position; writes are ignored unless the row holds the kind named (a
     // resize write makes the row a resize). Input sizes are measured afresh at every write.
@@ -208,6 +236,12 @@ public:
     // The stamp inspector's "Replace…": asks for another image for row `row` (a stamp row) and keeps
     // the stamp's centre, width, rotation and opacity; nothing changes when the pick yields nothing.
     void replaceStampImage(qint64 row);
+
+    // --- The frames timeline and the frames inspector ---
+
+    // Two-way views of the playhead and of the frame selection; writes go through the setters.
+    Binding<qint64> playheadBinding();
+    Binding<FrameSelection> frameSelectionBinding();
 
     // --- Leaving the bench ---
 
@@ -249,6 +283,8 @@ signals:
         plenoria::ExportFormat format, double quality, const plenoria::GIFPalette& palette);
     // A complete sentence for the window's toast.
     void noticePosted(const QString& message);
+    // The colour sampling has begun: the canvas now lets the user pick a colour from it.
+    void samplerRequested();
 
 private:
     class Transaction;

@@ -1,5 +1,6 @@
 #include "ExtendOverlay.h"
 
+#include "CanvasGeometry.h"
 #include "Theme.h"
 
 #include <QPainter>
@@ -17,12 +18,24 @@ ExtendOverlay::ExtendOverlay(QWidget* parent)
 QRectF ExtendOverlay::outlineRect(QSizeF input, const QRectF& imageRect, const ExtendSpec& spec)
 {
     const double scale = input.width() > 0 ? imageRect.width() / input.width() : 1;
-    const IntSize padding = spec.padding(input);
-    // Integer division, truncating toward zero, as the image is placed in the grown canvas.
-    const qint64 offX = (spec.anchor.h * padding.width) / 2;
-    const qint64 offY = (spec.anchor.v * padding.height) / 2;
-    return QRectF(imageRect.left() - double(offX) * scale, imageRect.top() - double(offY) * scale,
-        double(spec.width) * scale, double(spec.height) * scale);
+    const QRectF grown = extendCanvasRect(input, spec);
+    return QRectF(imageRect.left() + grown.left() * scale, imageRect.top() + grown.top() * scale,
+        grown.width() * scale, grown.height() * scale);
+}
+
+void ExtendOverlay::paint(QPainter& painter, const QRectF& outline)
+{
+    if (outline.isEmpty())
+        return;
+    painter.save();
+    // Flat caps: square ones would lengthen every dash by the line's width.
+    QPen pen(Theme::moss(), 1, Qt::CustomDashLine, Qt::FlatCap);
+    pen.setDashPattern({4, 3});
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // The line lies wholly inside the rectangle.
+    painter.drawRect(outline.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.restore();
 }
 
 void ExtendOverlay::setOutline(QSizeF input, const QRectF& imageRect, const ExtendSpec& spec)
@@ -36,15 +49,8 @@ void ExtendOverlay::setOutline(QSizeF input, const QRectF& imageRect, const Exte
 
 void ExtendOverlay::paintEvent(QPaintEvent*)
 {
-    if (m_outline.isEmpty())
-        return;
     QPainter painter(this);
-    QPen pen(Theme::moss(), 1);
-    pen.setDashPattern({4, 3});
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    // The line lies wholly inside the rectangle.
-    painter.drawRect(m_outline.adjusted(0.5, 0.5, -0.5, -0.5));
+    paint(painter, m_outline);
 }
 
 } // namespace plenoria

@@ -6,6 +6,8 @@
 #include <QSizeF>
 #include <QWidget>
 
+class QPainter;
+
 namespace plenoria {
 
 // The dashed outline of the canvas an extend row grows to, drawn over the canvas image. It only
@@ -22,6 +24,8 @@ public:
     // Where the grown canvas lies around the image drawn in `imageRect`. The anchor places the image
     // in whole pixels, an odd padding leaving its extra pixel on the right or bottom when centred.
     static QRectF outlineRect(QSizeF input, const QRectF& imageRect, const ExtendSpec& spec);
+    // Draws the dashed outline along the inside of `outline` (the canvas paints it with its overlays).
+    static void paint(QPainter& painter, const QRectF& outline);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

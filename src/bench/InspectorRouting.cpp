@@ -2,9 +2,11 @@
 
 #include "CropInspector.h"
 #include "ExtendInspector.h"
+#include "FramesInspectorPage.h"
 #include "InspectorColumn.h"
 #include "OriginalSummaryPage.h"
 #include "ResizeInspector.h"
+#include "TextAndStampPages.h"
 #include "WrappedInspectorPage.h"
 
 namespace plenoria {
@@ -40,12 +42,15 @@ InspectorPage* InspectorRouting::pageFor(TreatmentKind kind, BenchModel& model)
         return new ExtendInspector(model);
     case TreatmentKind::resize:
         return new ResizeInspector(model);
+    case TreatmentKind::text:
+        return TextAndStampPages::text(model);
+    case TreatmentKind::stamp:
+        return TextAndStampPages::stamp(model);
     case TreatmentKind::ground:
     case TreatmentKind::tone:
-    case TreatmentKind::text:
-    case TreatmentKind::stamp:
-    case TreatmentKind::frames:
         return emptyPage(kind, model);
+    case TreatmentKind::frames:
+        return new FramesInspectorPage(model);
     }
     return emptyPage(kind, model);
 }

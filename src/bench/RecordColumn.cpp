@@ -1,6 +1,8 @@
 #include "RecordColumn.h"
 
 #include "AddTreatmentButton.h"
+#include "OriginalRowButton.h"
+#include "RecordListView.h"
 #include "Theme.h"
 #include "ThemedLabel.h"
 
@@ -12,10 +14,18 @@ RecordColumn::RecordColumn(BenchModel& model, QWidget* parent)
     : QWidget(parent)
     , m_model(model)
     , m_rows(new QWidget)
+    , m_original(new OriginalRowButton(model))
+    , m_list(new RecordListView(model))
     , m_add(new AddTreatmentButton(model))
 {
     setFixedWidth(columnWidth);
     m_rows->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    auto* rows = new QVBoxLayout(m_rows);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(8);
+    rows->addWidget(m_original);
+    rows->addWidget(m_list, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);

@@ -14,8 +14,6 @@ PreviewPaneModel::PreviewPaneModel(QObject* parent)
 {
     setGrounds(QColor(Qt::black), QColor(Qt::white), true);
     connect(
-        &m_decodeWatcher, &QFutureWatcher<DecodeResult>::finished, this, &PreviewPaneModel::decodeFinished);
-    connect(
         &m_scaleWatcher, &QFutureWatcher<ScaleResult>::finished, this, &PreviewPaneModel::scalingFinished);
 }
 
@@ -51,30 +49,42 @@ void PreviewPaneModel::startDecode(const QUrl& url)
     const qint64 generation = m_decodeGeneration;
     const qint64 side = m_wantedSide;
     const std::shared_ptr<std::atomic<qint64>> latest = m_latestDecode;
-    m_decodeWatcher.setFuture(QtConcurrent::run([url, generation, side, latest] {
-        DecodeResult result;
-        result.generation = generation;
+    // A watcher per decode: its results (the first frame, then all of them) are read by index from
+    // its own future, and it goes when that decode ends.
+    auto* watcher = new QFutureWatcher<DecodeResult>(this);
+    connect(watcher, &QFutureWatcherBase::resultReadyAt, this,
+        [this, watcher](int index) { decodeResultReady(watcher->resultAt(index)); });
+    connect(watcher, &QFutureWatcherBase::finished, watcher, &QObject::deleteLater);
+    watcher->setFuture(QtConcurrent::run([url, generation, side, latest](QPromise<DecodeResult>& promise) {
         const auto superseded = [&] { return latest->load() != generation; };
+        // The frames as the tiles will show them, scaled here while they are off the main thread.
+        const auto result = [&](std::shared_ptr<const GIFAnimation> animation, bool complete) {
+            DecodeResult decoded{generation, complete, std::move(animation), std::nullopt};
+            if (decoded.animation && side > 0)
+                decoded.scaled = ScaledFrames::make(*decoded.animation, side, superseded);
+            return decoded;
+        };
         // A decode that a newer selection overtook before it started would only be thrown away.
-        if (superseded())
-            return result;
-        std::optional<GIFAnimation> animation = GIFAnimation::load(url);
-        if (!animation)
-            return result;
-        auto shared = std::make_shared<const GIFAnimation>(std::move(*animation));
-        if (side > 0)
-            result.scaled = ScaledFrames::make(*shared, side, superseded);
-        result.animation = std::move(shared);
-        return result;
+        if (superseded()) {
+            promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
+            return;
+        }
+        std::optional<GIFAnimation> animation = GIFAnimation::load(url, [&](const QImage& first) {
+            if (!superseded())
+                promise.addResult(
+                    result(std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
+        });
+        promise.addResult(
+            result(animation ? std::make_shared<const GIFAnimation>(std::move(*animation)) : nullptr, true));
     }));
 }
 
-void PreviewPaneModel::decodeFinished()
+void PreviewPaneModel::decodeResultReady(const DecodeResult& result)
 {
-    const DecodeResult result = m_decodeWatcher.result();
-    if (result.generation != m_decodeGeneration)
+    if (result.generation != m_decodeGeneration || !m_decoding)
         return;
-    m_decoding = false;
+    // The first frame stands still on the tiles; playback starts once every frame is here.
+    m_decoding = !result.complete;
     installAnimation(result.animation, result.scaled);
 }
 

@@ -40,15 +40,17 @@ public:
     ~PreviewPaneModel() override;
 
     // The selected image and the store's content revision: a change of either decodes the file
-    // again, while the previous animation stays on the tiles until the new one arrives. No item
+    // again, while the previous animation stays on the tiles until the new one's first frame
+    // arrives; an animation shows that frame, still, until all its frames are decoded. No item
     // clears the animation at once.
     void setItem(const std::optional<ImageItem>& item, qint64 contentRevision);
     const std::optional<ImageItem>& item() const { return m_item; }
     // Raised by every decode started or cleared.
     qint64 decodeGeneration() const { return m_decodeGeneration; }
+    // True until every frame of the item is decoded, even while its first frame is shown.
     bool isDecoding() const { return m_decoding; }
-    // The decoded frames of the item; null before the first decode, without an item, or when the
-    // file did not decode.
+    // The decoded frames of the item (only the first while the rest are decoded); null before the
+    // first decode, without an item, or when the file did not decode.
     const GIFAnimation* animation() const { return m_animation.get(); }
 
     ZoomLevel zoom() const { return m_zoom; }
@@ -90,6 +92,7 @@ signals:
 private:
     struct DecodeResult {
         qint64 generation = 0;
+        bool complete = true; // false: the first frame alone, ahead of the others
         std::shared_ptr<const GIFAnimation> animation;
         std::optional<ScaledFrames> scaled;
     };
@@ -100,7 +103,7 @@ private:
     };
 
     void startDecode(const QUrl& url);
-    void decodeFinished();
+    void decodeResultReady(const DecodeResult& result);
     void startScaling(qint64 pixelSide);
     void scalingFinished();
     void installAnimation(std::shared_ptr<const GIFAnimation> animation, std::optional<ScaledFrames> scaled);
@@ -113,7 +116,6 @@ private:
 
     qint64 m_decodeGeneration = 0;
     std::shared_ptr<std::atomic<qint64>> m_latestDecode = std::make_shared<std::atomic<qint64>>(0);
-    QFutureWatcher<DecodeResult> m_decodeWatcher;
     bool m_decoding = false;
     std::shared_ptr<const GIFAnimation> m_animation;
 

@@ -9,8 +9,10 @@
 namespace plenoria {
 
 // Animated PNG, the chunks assembled by us around frames compressed by libpng: acTL with the play
-// count, then per frame an fcTL and its image data (IDAT for the first frame, fdAT after), every
-// frame covering the whole canvas and replacing it. Reentrant.
+// count, then per frame an fcTL and its image data (IDAT for the first frame, fdAT after). Frame 0
+// covers the canvas; every later one stores only what changed (APNGFramePlanner), in the smallest
+// colour type that holds every frame losslessly: a palette when they share at most 256 colours,
+// RGB when they are opaque, else RGBA. Every frame decodes to exactly the frame given. Reentrant.
 class APNGWriter {
 public:
     APNGWriter() = delete;

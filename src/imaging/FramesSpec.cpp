@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <map>
 
 namespace plenoria {
@@ -71,9 +72,15 @@ std::vector<FrameEdit> FramesSpec::keptEdits() const
     return kept;
 }
 
+FrameSelection FramesSpec::positionsWithin(const FrameSelection& selection) const
+{
+    return FrameSelection(selection.lower_bound(0), selection.lower_bound(qint64(edits.size())));
+}
+
 std::vector<FrameEdit> FramesSpec::settingDelay(qint64 milliseconds, const FrameSelection& selection) const
 {
-    const qint64 delay = delayInSteps(milliseconds);
+    // Whatever was typed: a huge number would overflow the rounding, and no format keeps it anyway.
+    const qint64 delay = delayInSteps(std::clamp<qint64>(milliseconds, 0, longestDelay));
     std::vector<FrameEdit> result = edits;
     for (size_t i = 0; i < result.size(); ++i) {
         if (selection.contains(qint64(i)))

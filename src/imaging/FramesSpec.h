@@ -36,8 +36,15 @@ struct FramesSpec {
     // frame before (or, at the start, the first kept frame); keeping nothing leaves the plan as it was.
     [[nodiscard]] std::vector<FramePlan> apply(const std::vector<FramePlan>& plan) const;
 
+    // The longest delay a GIF stores: 65535 hundredths of a second.
+    static constexpr qint64 longestDelay = 655350;
+
     [[nodiscard]] std::vector<FrameEdit> keptEdits() const;
-    // The edits with the selected positions given `milliseconds` rounded to a step of 10, at least 0.
+    // The part of `selection` that names positions of these edits: a selection is never pruned when
+    // the edits shrink, so what is counted, shown and acted on is this part.
+    [[nodiscard]] FrameSelection positionsWithin(const FrameSelection& selection) const;
+    // The edits with the selected positions given `milliseconds`, held to 0 … `longestDelay` and
+    // rounded to a step of 10.
     [[nodiscard]] std::vector<FrameEdit> settingDelay(
         qint64 milliseconds, const FrameSelection& selection) const;
     [[nodiscard]] std::vector<FrameEdit> settingSkipped(bool skipped, const FrameSelection& selection) const;

@@ -17,14 +17,20 @@ constexpr double missingDelay = 0.1;
 
 } // namespace
 
-std::optional<GIFAnimation> GIFAnimation::load(const QUrl& url)
+std::optional<GIFAnimation> GIFAnimation::load(
+    const QUrl& url, const std::function<void(const QImage&)>& firstFrame)
 {
     if (!url.isLocalFile())
         return std::nullopt;
     const std::optional<ImageSource> source = ImageSource::open(url.toLocalFile());
     if (!source || source->frameCount() < 1)
         return std::nullopt;
-    std::optional<std::vector<DecodedFrame>> decoded = source->decodeFrames();
+    bool reported = !firstFrame || source->frameCount() < 2;
+    std::optional<std::vector<DecodedFrame>> decoded = source->decodeFrames([&](const DecodedFrame& frame) {
+        if (!reported)
+            firstFrame(frame.image);
+        reported = true;
+    });
     if (!decoded || decoded->empty())
         return std::nullopt;
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QUrl>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,8 +15,11 @@ struct GIFAnimation {
     std::vector<double> durations; // seconds, each at least 0.02
     double totalDuration = 0;
 
-    // Runs on a background thread; none when the file does not open or no frame decodes.
-    [[nodiscard]] static std::optional<GIFAnimation> load(const QUrl& url);
+    // Runs on a background thread; none when the file does not open or no frame decodes. For a
+    // file of several frames, `firstFrame` receives the first frame that decodes as soon as it has
+    // (on the same thread), so that it can be shown while the rest are decoded.
+    [[nodiscard]] static std::optional<GIFAnimation> load(
+        const QUrl& url, const std::function<void(const QImage&)>& firstFrame = {});
 
     // The frame to show at a moment, from the wall clock alone, so every tile agrees.
     const QImage& frame(const QDateTime& at) const;

@@ -2,7 +2,7 @@
 
 #include "WriterPixels.h"
 
-#include <libheif/heif.h>
+#include "HeifLibrary.h"
 
 #include <cstring>
 #include <memory>
@@ -13,19 +13,22 @@ namespace plenoria {
 namespace {
 
 struct ContextDeleter {
-    void operator()(heif_context* context) const { heif_context_free(context); }
+    void operator()(heif_context* context) const { HeifLibrary::get()->context_free(context); }
 };
 struct EncoderDeleter {
-    void operator()(heif_encoder* encoder) const { heif_encoder_release(encoder); }
+    void operator()(heif_encoder* encoder) const { HeifLibrary::get()->encoder_release(encoder); }
 };
 struct ImageDeleter {
-    void operator()(heif_image* image) const { heif_image_release(image); }
+    void operator()(heif_image* image) const { HeifLibrary::get()->image_release(image); }
 };
 struct HandleDeleter {
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+    void operator()(heif_image_handle* handle) const { HeifLibrary::get()->image_handle_release(handle); }
 };
 struct OptionsDeleter {
-    void operator()(heif_encoding_options* options) const { heif_encoding_options_free(options); }
+    void operator()(heif_encoding_options* options) const
+    {
+        HeifLibrary::get()->encoding_options_free(options);
+    }
 };
 
 bool failed(const heif_error& error)
@@ -45,19 +48,20 @@ heif_error appendToBuffer(heif_context*, const void* data, size_t size, void* us
 }
 
 // The image as libheif's interleaved 8-bit RGB or RGBA (straight alpha); none when it cannot be made.
-std::unique_ptr<heif_image, ImageDeleter> heifImage(const QImage& prepared, bool withAlpha)
+std::unique_ptr<heif_image, ImageDeleter> heifImage(
+    const HeifLibrary* heif, const QImage& prepared, bool withAlpha)
 {
     heif_image* raw = nullptr;
     const int width = prepared.width();
     const int height = prepared.height();
-    if (failed(heif_image_create(width, height, heif_colorspace_RGB,
+    if (failed(heif->image_create(width, height, heif_colorspace_RGB,
             withAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &raw)))
         return nullptr;
     std::unique_ptr<heif_image, ImageDeleter> image(raw);
-    if (failed(heif_image_add_plane(raw, heif_channel_interleaved, width, height, 8)))
+    if (failed(heif->image_add_plane(raw, heif_channel_interleaved, width, height, 8)))
         return nullptr;
     int stride = 0;
-    uint8_t* plane = heif_image_get_plane(raw, heif_channel_interleaved, &stride);
+    uint8_t* plane = heif->image_get_plane(raw, heif_channel_interleaved, &stride);
     if (!plane)
         return nullptr;
     for (int y = 0; y < height; ++y) {
@@ -81,36 +85,39 @@ std::optional<QByteArray> HeifWriter::encode(const QImage& image, Compression co
     if (!prepared)
         return std::nullopt;
     const bool withAlpha = !WriterPixels::isOpaque(*prepared);
+    const HeifLibrary* heif = HeifLibrary::get();
+    if (!heif)
+        return std::nullopt;
 
-    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    std::unique_ptr<heif_context, ContextDeleter> context(heif->context_alloc());
     if (!context)
         return std::nullopt;
     heif_encoder* rawEncoder = nullptr;
     const heif_compression_format format
         = compression == Compression::HEVC ? heif_compression_HEVC : heif_compression_AV1;
-    if (failed(heif_context_get_encoder_for_format(context.get(), format, &rawEncoder)))
+    if (failed(heif->context_get_encoder_for_format(context.get(), format, &rawEncoder)))
         return std::nullopt;
     std::unique_ptr<heif_encoder, EncoderDeleter> encoder(rawEncoder);
-    if (failed(heif_encoder_set_lossy_quality(rawEncoder, quality)))
+    if (failed(heif->encoder_set_lossy_quality(rawEncoder, quality)))
         return std::nullopt;
-    heif_encoder_set_logging_level(rawEncoder, 0);
+    heif->encoder_set_logging_level(rawEncoder, 0);
 
-    const auto picture = heifImage(*prepared, withAlpha);
+    const auto picture = heifImage(heif, *prepared, withAlpha);
     if (!picture)
         return std::nullopt;
-    std::unique_ptr<heif_encoding_options, OptionsDeleter> options(heif_encoding_options_alloc());
+    std::unique_ptr<heif_encoding_options, OptionsDeleter> options(heif->encoding_options_alloc());
     if (!options)
         return std::nullopt;
     options->save_alpha_channel = withAlpha ? 1 : 0;
     heif_image_handle* rawHandle = nullptr;
     if (failed(
-            heif_context_encode_image(context.get(), picture.get(), rawEncoder, options.get(), &rawHandle)))
+            heif->context_encode_image(context.get(), picture.get(), rawEncoder, options.get(), &rawHandle)))
         return std::nullopt;
     std::unique_ptr<heif_image_handle, HandleDeleter> handle(rawHandle);
 
     QByteArray bytes;
     heif_writer writer{1, appendToBuffer};
-    if (failed(heif_context_write(context.get(), &writer, &bytes)) || bytes.isEmpty())
+    if (failed(heif->context_write(context.get(), &writer, &bytes)) || bytes.isEmpty())
         return std::nullopt;
     return bytes;
 }

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <numeric>
 
 namespace plenoria {
 
@@ -107,6 +110,28 @@ std::optional<ImageItem> ImageItem::fromUrl(const QUrl& url)
     if (wantsTiming)
         item.gifTiming = GIFTiming::read(*source);
     return item;
+}
+
+std::vector<std::optional<ImageItem>> ImageItem::fromUrls(const QList<QUrl>& urls)
+{
+    // A file costs some microseconds, so files go to the pool in chunks: per-file tasks would spend
+    // more on handing out work than on reading. One chunk's worth is read on this thread alone.
+    constexpr qsizetype filesPerChunk = 24;
+    std::vector<std::optional<ImageItem>> items(size_t(urls.size()));
+    const qsizetype chunkCount = (urls.size() + filesPerChunk - 1) / filesPerChunk;
+    const auto readChunk = [&](qsizetype chunk) {
+        const qsizetype end = std::min(urls.size(), (chunk + 1) * filesPerChunk);
+        for (qsizetype i = chunk * filesPerChunk; i < end; ++i)
+            items[size_t(i)] = fromUrl(urls[i]);
+    };
+    if (chunkCount <= 1) {
+        readChunk(0);
+        return items;
+    }
+    std::vector<qsizetype> chunks(size_t(chunkCount), 0);
+    std::iota(chunks.begin(), chunks.end(), qsizetype(0));
+    QtConcurrent::blockingMap(chunks, readChunk);
+    return items;
 }
 
 std::optional<QString> ImageItem::dimensionsLabel() const

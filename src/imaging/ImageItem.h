@@ -2,11 +2,13 @@
 
 #include "GIFTiming.h"
 
+#include <QList>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <optional>
+#include <vector>
 
 namespace plenoria {
 
@@ -22,6 +24,9 @@ struct ImageItem {
     // None for unsupported extensions (decided before any file access), unreadable files and
     // anything that is not a regular file. A regular file that is no readable image still gives an item.
     [[nodiscard]] static std::optional<ImageItem> fromUrl(const QUrl& url);
+    // fromUrl for many files at once, read on the global thread pool with the calling thread
+    // helping; entry i answers urls[i]. Blocks until every file is read.
+    [[nodiscard]] static std::vector<std::optional<ImageItem>> fromUrls(const QList<QUrl>& urls);
 
     std::optional<QString> dimensionsLabel() const; // "128×96"
     qint64 pixelCount() const;

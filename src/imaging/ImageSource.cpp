@@ -140,7 +140,8 @@ std::optional<QImage> ImageSource::decodeFrame(qint64 index) const
     return result;
 }
 
-std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames() const
+std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames(
+    const std::function<void(const DecodedFrame&)>& decoded) const
 {
     const QSize canvas = m_codec->canvasSize();
     const qint64 count = frameCount();
@@ -153,8 +154,11 @@ std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames() const
 
     std::vector<DecodedFrame> frames;
     m_codec->decode(count - 1, [&](qint64 index, std::optional<QImage> frame) {
-        if (frame)
+        if (frame) {
             frames.push_back({index, std::move(*frame)});
+            if (decoded)
+                decoded(frames.back());
+        }
         return true;
     });
     return frames;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -60,8 +61,10 @@ public:
     // Frame `index` composited onto the full canvas; none when it does not decode or passes the memory limits.
     std::optional<QImage> decodeFrame(qint64 index) const;
     // Every frame that decodes, in file order, skipping the ones that do not; none when the frames
-    // together pass the memory budget.
-    std::optional<std::vector<DecodedFrame>> decodeFrames() const;
+    // together pass the memory budget. `decoded`, when given, sees each frame as soon as it is
+    // decoded, on the calling thread, while later ones are still to come.
+    std::optional<std::vector<DecodedFrame>> decodeFrames(
+        const std::function<void(const DecodedFrame&)>& decoded = {}) const;
 
     const QByteArray& data() const;
 

@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "CoverageMask.h"
+#include "FontFamilies.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -27,10 +28,10 @@ double usableSize(double size)
 }
 
 // The font at the reference size, kerned by 0.02 × size. A family that is not installed is resolved
-// by fontconfig (its aliases, else the default sans family).
+// by fontconfig (its aliases, else the default sans family), unless that would draw symbols.
 QFont referenceFont(const TextSpec& spec)
 {
-    QFont font(spec.fontName);
+    QFont font(FontFamilies::drawable(spec.fontName));
     font.setPixelSize(int(referencePixelSize));
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02 * referencePixelSize);

@@ -1,9 +1,9 @@
 #include "TextSpec.h"
 
 #include "Characters.h"
+#include "FontFamilies.h"
 #include "Rounding.h"
 
-#include <QFontDatabase>
 #include <algorithm>
 
 namespace plenoria {
@@ -47,10 +47,9 @@ QString TextSpec::summary() const
 QString defaultTextFont()
 {
     static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
         for (const QString& candidate :
             {QStringLiteral("Impact"), QStringLiteral("Helvetica Neue"), QStringLiteral("Helvetica")}) {
-            if (installed.contains(candidate))
+            if (FontFamilies::isInstalled(candidate))
                 return candidate;
         }
         return QStringLiteral("Helvetica");

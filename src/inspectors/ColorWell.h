@@ -29,6 +29,8 @@ public:
     ~ColorWell() override;
 
     QPushButton* button() const { return m_button; }
+    // The colour the well shows, read through its binding.
+    QColor color() const { return m_color.get(); }
     // The open panel, if any.
     QColorDialog* panel() const { return m_panel; }
     void setPanelFactory(PanelFactory factory) { m_panelFactory = std::move(factory); }

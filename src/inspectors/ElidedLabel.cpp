@@ -52,13 +52,17 @@ QSize ElidedLabel::minimumSizeHint() const
     return {std::min(sizeHint().width(), metrics.horizontalAdvance(QStringLiteral("M…M"))), metrics.height()};
 }
 
+QString ElidedLabel::shownText() const
+{
+    return QFontMetrics(font()).elidedText(m_text, m_mode, width());
+}
+
 void ElidedLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(m_color());
     painter.setFont(font());
-    const QString shown = QFontMetrics(font()).elidedText(m_text, m_mode, width());
-    painter.drawText(rect(), int(m_alignment), shown);
+    painter.drawText(rect(), int(m_alignment), shownText());
 }
 
 } // namespace plenoria

@@ -15,6 +15,8 @@ public:
         QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
+    // The text as it fits the current width.
+    QString shownText() const;
     void setText(const QString& text);
     void setColorRole(ThemedLabel::ColorRole color);
     void setAlignment(Qt::Alignment alignment);

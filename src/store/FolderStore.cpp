@@ -110,12 +110,22 @@ void FolderStore::reload()
             known.insert(item.url, &item);
     }
 
-    QList<ImageItem> scanned;
+    QList<QUrl> listed;
+    QList<QUrl> unknown;
+    listed.reserve(listing.size());
     for (const QFileInfo& entry : listing) {
-        const QUrl url = QUrl::fromLocalFile(entry.absoluteFilePath());
+        listed.append(QUrl::fromLocalFile(entry.absoluteFilePath()));
+        if (!known.contains(listed.back()))
+            unknown.append(listed.back());
+    }
+    // New files are read all at once, on every core; the list keeps the listing's order.
+    std::vector<std::optional<ImageItem>> read = ImageItem::fromUrls(unknown);
+    auto nextRead = read.begin();
+    QList<ImageItem> scanned;
+    for (const QUrl& url : listed) {
         if (const auto found = known.constFind(url); found != known.cend())
             scanned.append(**found);
-        else if (std::optional<ImageItem> item = ImageItem::fromUrl(url))
+        else if (std::optional<ImageItem>& item = *nextRead++)
             scanned.append(std::move(*item));
     }
     setItems(std::move(scanned));

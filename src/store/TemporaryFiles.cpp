@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstring>
+#include <dirent.h>
 
 namespace plenoria {
 
@@ -37,9 +39,17 @@ void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSeconds
     const QStringList nameFilter{prefix + QLatin1Char('*') + suffix};
     const QDir::Filters files = QDir::Files | QDir::Hidden | QDir::System;
 
-    const QDir top(workingFolder);
-    for (const QString& name : top.entryList(nameFilter, files, QDir::Unsorted))
-        removeIfStale(top.filePath(name), cutoff);
+    // The working folder can hold thousands of images and is swept on every scan: its names are read
+    // as the directory gives them, with no per-entry work but a prefix test.
+    const QByteArray top = QFile::encodeName(workingFolder);
+    if (DIR* dir = ::opendir(top.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strncmp(entry->d_name, ".plenoria-", 10) == 0)
+                removeIfStale(
+                    FileOperations::childPath(workingFolder, QFile::decodeName(entry->d_name)), cutoff);
+        }
+        ::closedir(dir);
+    }
     // Links inside are not followed: a sweep stays within the store's own folder.
     QDirIterator inside(FileOperations::childPath(workingFolder, QStringLiteral(".plenoria")), nameFilter,
         files, QDirIterator::Subdirectories);

@@ -1,6 +1,5 @@
 #include "AnchorGrid.h"
 #include "AnchorMark.h"
-#include "CanvasGeometry.h"
 #include "Checkerboard.h"
 #include "ExtendOverlay.h"
 
@@ -10,15 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace plenoria;
-
-TEST(BenchControls, TheImageIsFittedInsideTheMarginsUpAsWellAsDown)
-{
-    EXPECT_EQ(fitRect(QSizeF(32, 32), QSizeF(400, 300), canvasMargin), QRectF(98, 48, 204, 204));
-    EXPECT_EQ(fitRect(QSizeF(1000, 500), QSizeF(400, 300), canvasMargin), QRectF(48, 74, 304, 152));
-    // Less room than the margins still draws the image, centred, on a 1-point scale.
-    EXPECT_EQ(fitRect(QSizeF(40, 20), QSizeF(80, 80), canvasMargin), QRectF(39.5, 39.75, 1, 0.5));
-    EXPECT_EQ(fitRect(QSizeF(0, 20), QSizeF(80, 60), canvasMargin), QRectF(40, 30, 0, 0));
-}
 
 TEST(BenchControls, TheExtendOutlinePlacesTheImageByItsAnchorInWholePixels)
 {

@@ -29,6 +29,16 @@ QByteArray colourFramesGif(int count)
     return makeAnimatedGif(count, QSize(8, 8), 10);
 }
 
+QByteArray solidPng(int width, int height, QColor color)
+{
+    return encodePng(solidImage(width, height, color));
+}
+
+ScratchPreferences::ScratchPreferences()
+    : m_settings(m_dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+    , m_prefs(std::make_unique<Preferences>(&m_settings))
+{ }
+
 ToneSpec brighter()
 {
     ToneSpec tone;

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "BenchModel.h"
+#include "Preferences.h"
 
 #include <QByteArray>
 #include <QImage>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace plenoria::test {
@@ -27,6 +30,21 @@ ToneSpec brighter();
 
 // A frames spec with one edit per input position listed, in that order, each `delay` long.
 FramesSpec framesShowing(const std::vector<qint64>& inputs, qint64 delay = 100);
+
+// A PNG of one colour, width × height.
+QByteArray solidPng(int width, int height, QColor color);
+
+// Preferences over settings of their own in a temporary folder.
+class ScratchPreferences {
+public:
+    ScratchPreferences();
+    Preferences& prefs() { return *m_prefs; }
+
+private:
+    QTemporaryDir m_dir;
+    QSettings m_settings;
+    std::unique_ptr<Preferences> m_prefs;
+};
 
 // Row `index` of the model's record.
 const TreatmentEntry& row(const BenchModel& model, qint64 index);

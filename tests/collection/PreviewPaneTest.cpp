@@ -239,6 +239,36 @@ TEST(PreviewDecoding, TheLastSelectionWinsAndThePreviousStaysUntilItArrives)
     EXPECT_FALSE(rig.model().isDecoding());
 }
 
+TEST(PreviewDecoding, AnAnimationShowsItsFirstFrameStillUntilEveryFrameIsDecoded)
+{
+    PaneRig rig;
+    rig.model().setAnimate(true);
+    rig.select(rig.writePng("still.png", red));
+    std::vector<std::pair<QColor, size_t>> shown; // first frame's colour and the number of frames
+    std::vector<bool> playing;
+    QObject::connect(&rig.model(), &PreviewPaneModel::animationChanged, [&] {
+        const GIFAnimation* animation = rig.model().animation();
+        ASSERT_NE(animation, nullptr);
+        shown.emplace_back(animation->frames.front().pixelColor(0, 0), animation->frames.size());
+        playing.push_back(rig.model().isPlaying());
+    });
+
+    // The overtaken selection's first frame never shows; the newer one's shows, still, before the rest.
+    const ImageItem overtaken = rig.write("blue.gif", solidFramesGif(QSize(64, 64), {{blue, 10}, {red, 10}}));
+    std::vector<std::pair<QColor, int>> frames(12, {red, 10});
+    frames[0] = {green, 10};
+    const ImageItem wanted = rig.write("green.gif", solidFramesGif(QSize(64, 64), frames));
+    rig.model().setItem(overtaken, 0);
+    rig.model().setItem(wanted, 0);
+    ASSERT_TRUE(waitUntil([&] { return !rig.model().isDecoding(); }));
+    waitUntil([] { return false; }, 100);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(near(shown[0].first, green));
+    EXPECT_EQ(shown[0].second, 1u);
+    EXPECT_EQ(shown[1].second, 12u);
+    EXPECT_EQ(playing, (std::vector<bool>{false, true}));
+}
+
 TEST(PreviewDecoding, ADecodeOvertakenByClearingTheSelectionIsDropped)
 {
     PaneRig rig;

@@ -18,33 +18,6 @@ using namespace plenoria::test;
 
 namespace {
 
-// The frames and "delay=num/den" lines apngdis extracts from an animated PNG, in order.
-struct Disassembled {
-    std::vector<QImage> frames;
-    std::vector<QString> delays;
-};
-
-std::optional<Disassembled> disassembleAPNG(const QByteArray& bytes)
-{
-    const QString path = writeTemporaryFile(bytes, QStringLiteral("anim.png"));
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!peerOutput(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
-        return std::nullopt;
-    Disassembled result;
-    const QStringList pngs = QDir(folder).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name);
-    for (const QString& name : pngs) {
-        QImage frame(QDir(folder).filePath(name), "PNG");
-        QFile text(QDir(folder).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".txt")));
-        if (frame.isNull() || !text.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        result.frames.push_back(frame.convertToFormat(pixelFormat));
-        result.delays.push_back(QString::fromLatin1(text.readAll()).trimmed());
-        QFile::remove(QDir(folder).filePath(name));
-        QFile::remove(text.fileName());
-    }
-    return result;
-}
-
 // The frame durations and loop count webpmux reports for an animated WebP.
 struct MuxInfo {
     std::vector<qint64> durations;
@@ -141,17 +114,23 @@ TEST(APNGWriter, EveryFrameAndDelaySurviveAsApngdisSeesThem)
 
 TEST(APNGWriter, OpaqueStripsAreWrittenWithoutAlphaAndPlayForEver)
 {
-    Filmstrip strip = translucentStrip(8, 8, {40, 40});
-    for (QImage& frame : strip.frames)
+    // Few colours make a palette, many an RGB image; neither stores an alpha channel.
+    Filmstrip few = translucentStrip(8, 8, {40, 40});
+    for (QImage& frame : few.frames)
         frame = frame.convertToFormat(QImage::Format_RGB32);
-    const auto bytes = encodeAPNG(strip, 0);
-    ASSERT_TRUE(bytes);
-    const auto check = peerOutput(QStringLiteral("pngcheck"),
-        {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("opaque.png"))});
-    ASSERT_TRUE(check);
-    EXPECT_TRUE(check->contains("RGB")) << check->toStdString();
-    EXPECT_FALSE(check->contains("RGB+alpha")) << check->toStdString();
-    EXPECT_TRUE(isWellFormedApng(*bytes, 2, 0));
+    Filmstrip many = few;
+    for (QImage& frame : many.frames)
+        frame = frame.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (const auto& [strip, kind] : {std::pair{few, "8-bit palette"}, std::pair{many, "RGB"}}) {
+        const auto bytes = encodeAPNG(strip, 0);
+        ASSERT_TRUE(bytes);
+        const auto check = peerOutput(QStringLiteral("pngcheck"),
+            {QStringLiteral("-v"), writeTemporaryFile(*bytes, QStringLiteral("opaque.png"))});
+        ASSERT_TRUE(check);
+        EXPECT_TRUE(check->contains(kind)) << check->toStdString();
+        EXPECT_FALSE(check->contains("RGB+alpha")) << check->toStdString();
+        EXPECT_TRUE(isWellFormedApng(*bytes, 2, 0));
+    }
 }
 
 TEST(APNGWriter, DelaysAreExactWhereTheFieldsAllowAndCoarserBeyond)

@@ -4,6 +4,7 @@
 #include "TreatmentEntry.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -65,6 +66,9 @@ TEST(FrameEditing, DelaysKeepStepsOfTenAndSelectionsOnlyTouchTheirPositions)
     EXPECT_EQ(delayOf(125), 130);
     EXPECT_EQ(delayOf(-30), 0);
     EXPECT_EQ(delayOf(4), 0);
+    EXPECT_EQ(delayOf(655354), 655350);
+    EXPECT_EQ(delayOf(std::numeric_limits<qint64>::max()), 655350);
+    EXPECT_EQ(delayOf(std::numeric_limits<qint64>::min()), 0);
 
     const std::vector<FrameEdit> changed = spec.settingDelay(50, {0, 2, 9});
     EXPECT_EQ(changed[0].delay, 50);

@@ -1,5 +1,6 @@
 #include "ImageItem.h"
 #include "ApngBuilder.h"
+#include "DamagedFiles.h"
 #include "GIFAnimation.h"
 #include "GifBuilder.h"
 #include "PeerTools.h"
@@ -130,6 +131,48 @@ TEST_F(ImageItemFolder, UnreadableContentStillGivesAnItemButOtherThingsDoNot)
     EXPECT_FALSE(ImageItem::fromUrl(QUrl::fromLocalFile(path(QStringLiteral("set.gif")))));
     EXPECT_FALSE(ImageItem::fromUrl(QUrl::fromLocalFile(path(QStringLiteral("missing.png")))));
     EXPECT_FALSE(ImageItem::fromUrl(QUrl(QStringLiteral("https://example.org/a.png"))));
+}
+
+TEST_F(ImageItemFolder, ReadingManyFilesAtOnceAnswersAsReadingThemOneByOne)
+{
+    // Enough files for several chunks on the pool, damaged ones and non-images among them.
+    QList<QUrl> urls;
+    for (int i = 0; i < 160; ++i) {
+        const QString stem = QStringLiteral("f%1").arg(i, 3, 10, QLatin1Char('0'));
+        const QByteArray gif = makeAnimatedGif(2 + i % 5, QSize(8 + i % 7, 9), i % 3 == 0 ? 0 : 4 + i % 4);
+        switch (i % 8) {
+        case 0:
+            urls << write(stem + QStringLiteral(".gif"), gif);
+            break;
+        case 1:
+            urls << write(stem + QStringLiteral(".gif"), truncated(gif, gif.size() / 2));
+            break;
+        case 2:
+            urls << write(stem + QStringLiteral(".png"), randomBytes(300, quint32(i)));
+            break;
+        case 3:
+            urls << write(stem + QStringLiteral(".txt"), "text");
+            break;
+        case 4:
+            ASSERT_TRUE(QDir(m_dir.path()).mkdir(stem + QStringLiteral(".png")));
+            urls << QUrl::fromLocalFile(path(stem + QStringLiteral(".png")));
+            break;
+        case 5:
+            urls << QUrl::fromLocalFile(path(stem + QStringLiteral("-missing.png")));
+            break;
+        default:
+            urls << write(stem + QStringLiteral(".PNG"), encodePng(discImage(10 + i, 5 + i % 11, Qt::red)));
+        }
+    }
+    urls << urls.front() << urls.back(); // the same file twice is read twice
+
+    std::vector<std::optional<ImageItem>> oneByOne;
+    for (const QUrl& url : urls)
+        oneByOne.push_back(ImageItem::fromUrl(url));
+    EXPECT_EQ(ImageItem::fromUrls(urls), oneByOne);
+    EXPECT_EQ(std::count(oneByOne.begin(), oneByOne.end(), std::nullopt), 3 * 20);
+    EXPECT_EQ(ImageItem::fromUrls(urls.first(3)), std::vector(oneByOne.begin(), oneByOne.begin() + 3));
+    EXPECT_TRUE(ImageItem::fromUrls({}).empty());
 }
 
 TEST_F(ImageItemFolder, AnimationPlaysZeroDelaysBrieflyAndMissingOnesAtATenth)

@@ -1,3 +1,4 @@
+#include "FontFamilies.h"
 #include "Renderer.h"
 #include "SyntheticImages.h"
 
@@ -152,4 +153,22 @@ TEST(TextBox, GrowsByTheOutlineAndCountsEveryLine)
 
     spec.content = "";
     EXPECT_DOUBLE_EQ(Renderer::textBoxSize(spec).width(), 0);
+}
+
+TEST(Text, AFamilyThatIsNotInstalledIsNeverDrawnInASymbolFace)
+{
+    if (FontFamilies::isInstalled(QStringLiteral("Impact")))
+        GTEST_SKIP() << "Impact is installed here, so nothing stands in for it";
+    // fontconfig may map Impact to a dingbats face; the text is drawn in the default font instead.
+    TextSpec impact = textSpec("OMG", 60, {150, 150});
+    impact.fontName = QStringLiteral("Impact");
+    const TextSpec fallback = textSpec("OMG", 60, {150, 150});
+    EXPECT_EQ(drawn(impact), drawn(fallback));
+    EXPECT_EQ(Renderer::textBoxSize(impact), Renderer::textBoxSize(fallback));
+
+    // A family that is simply unknown is still resolved by fontconfig as before.
+    TextSpec unknown = fallback;
+    unknown.fontName = QStringLiteral("No Such Family");
+    EXPECT_EQ(FontFamilies::drawable(unknown.fontName), unknown.fontName);
+    EXPECT_FALSE(inkBounds(drawn(unknown)).isEmpty());
 }

@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -80,6 +81,27 @@ std::optional<QImage> decodeWithPeer(const QByteArray& bytes, ImageType type)
     if (!ran)
         return std::nullopt;
     return loadPng(output);
+}
+
+std::optional<Disassembled> disassembleAPNG(const QByteArray& bytes)
+{
+    const QString path = writeTemporaryFile(bytes, QStringLiteral("anim.png"));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!peerOutput(QStringLiteral("apngdis"), {path, QStringLiteral("frame")}))
+        return std::nullopt;
+    Disassembled result;
+    const QStringList pngs = QDir(folder).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name);
+    for (const QString& name : pngs) {
+        QImage frame(QDir(folder).filePath(name), "PNG");
+        QFile text(QDir(folder).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".txt")));
+        if (frame.isNull() || !text.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        result.frames.push_back(frame.convertToFormat(pixelFormat));
+        result.delays.push_back(QString::fromLatin1(text.readAll()).trimmed());
+        QFile::remove(QDir(folder).filePath(name));
+        QFile::remove(text.fileName());
+    }
+    return result;
 }
 
 } // namespace plenoria::test

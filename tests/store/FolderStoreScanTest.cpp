@@ -2,6 +2,7 @@
 #include "PathBookmarkStore.h"
 #include "StoreTestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -137,6 +138,30 @@ TEST(FolderStoreScan, ReloadKeepsListedItemsAsTheyWereAndReadsNewNames)
     QFile::remove(folder.path(QStringLiteral("a.png")));
     rig.store->reload();
     EXPECT_EQ(rig.filenames(), QStringList{QStringLiteral("b.png")});
+}
+
+TEST(FolderStoreScan, ItemsFollowTheListingWhereverTheirHeadersWereRead)
+{
+    // Files kept from the last scan and new ones read on the pool, damaged ones among them, end
+    // up in listing order exactly as a scan reading one file after another would list them.
+    Folder folder;
+    for (int i = 0; i < 120; i += 2)
+        folder.write(QStringLiteral("kept-%1.png").arg(i), pngBytes(Qt::red, 1 + i % 9));
+    StoreRig rig(folder.url());
+    for (int i = 0; i < 120; ++i) {
+        const QString name = QStringLiteral("new-%1.%2").arg(i).arg(i % 3 ? "png" : "gif");
+        folder.write(name, i % 4 == 1 ? QByteArray("GIF89a damaged") : pngBytes(Qt::blue, 2 + i % 5));
+    }
+    rig.store->reload();
+
+    QList<ImageItem> oneByOne;
+    for (const QFileInfo& entry :
+        QDir(folder.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted)) {
+        if (auto item = ImageItem::fromUrl(QUrl::fromLocalFile(entry.absoluteFilePath())))
+            oneByOne.append(*item);
+    }
+    EXPECT_EQ(rig.store->items().size(), 180);
+    EXPECT_EQ(rig.store->items(), oneByOne);
 }
 
 namespace {
