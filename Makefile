@@ -14,7 +14,7 @@ export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp
 export UBSAN_OPTIONS := print_stacktrace=1
 endif
 
-.PHONY: all deps configure build run test bench fuzz install clean
+.PHONY: all deps configure build run test tsan bench fuzz install clean
 
 all: build
 
@@ -23,6 +23,7 @@ all: build
 test: DEPS = test
 test: TEST_FLAGS = -DPLENORIA_TESTS=ON
 bench: DEPS = bench
+tsan: DEPS = test
 # The benchmarks build through the same configure step, so a new Q_OBJECT header reaches them too.
 bench: BUILD_DIR = build-bench
 bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DPLENORIA_BENCHMARKS=ON
@@ -49,6 +50,12 @@ run: build
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# The size estimate's encoders on several threads beside the main thread, under the thread sanitizer.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
+
 bench: build
 	@echo "Benchmarks are in build-bench/benchmarks/"
 
@@ -64,4 +71,4 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),/usr/local)
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-tsan build-bench build-fuzz

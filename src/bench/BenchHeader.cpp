@@ -33,9 +33,9 @@ BenchHeader::BenchHeader(BenchModel& model, QWidget* parent)
     m_row = new StackingRow(m_fileLabel, buttons);
     setTrailing(m_row);
 
-    connect(m_export, &QPushButton::clicked, &model, [&model] { model.setShowingExport(true); });
+    connect(m_export, &QPushButton::clicked, &model, &BenchModel::openExport);
     connect(m_cancel, &QPushButton::clicked, &model, &BenchModel::cancel);
-    connect(m_save, &QPushButton::clicked, &model, [&model] { model.setShowingSaveGate(true); });
+    connect(m_save, &QPushButton::clicked, &model, &BenchModel::openSaveGate);
     connect(&model, &BenchModel::changed, this, &BenchHeader::modelChanged);
     modelChanged(BenchModel::Change::record);
 }

@@ -255,6 +255,28 @@ public:
     // The export sheet's export: the sheet closes, then the session goes out with the panel's choices.
     void finishExport(const QString& name, ExportFormat format, double quality, const GIFPalette& palette);
 
+    // --- The save gate and the export sheet (BenchModelSheets.cpp) ---
+
+    // The header's "Save" and "Export": open that sheet unless one is already showing (never both).
+    void openSaveGate();
+    void openExport();
+    // The gate's "Keep editing" (and its dismissal): the gate closes, nothing else.
+    void keepEditing();
+    // The refusal's "Export": the gate closes and the export sheet opens, in one transaction.
+    void switchToExport();
+    // The export panel's cancel (and its dismissal): the sheet closes, nothing else.
+    void cancelExport();
+    // Whether saving over the file would lose transparency the record made: the source's first
+    // image rendered through the whole record has a pixel that is not opaque, and a round trip in
+    // the file's own type (or the lack of a writer for it) makes it opaque. False for a source that
+    // cannot be decoded. Renders once per call; nothing is cached.
+    bool saveLosesTransparency() const;
+    // Every output frame of the record, with the plan's delays and the source's loop count: what an
+    // export writes. None when the source cannot be decoded.
+    [[nodiscard]] std::optional<Filmstrip> exportStrip() const;
+    // The file's name without its extension ("cat" for cat.png): the name an export proposes.
+    QString baseName() const;
+
 signals:
     // Emitted once at the end of each transaction that changed something.
     void changed(plenoria::BenchModel::Changes changes);

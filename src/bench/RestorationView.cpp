@@ -2,7 +2,7 @@
 
 #include "BenchCanvas.h"
 #include "BenchHeader.h"
-#include "BenchSheetHost.h"
+#include "BenchSheets.h"
 #include "BenchStatusBar.h"
 #include "ClickAwayFilter.h"
 #include "Divider.h"
@@ -40,8 +40,7 @@ RestorationView::RestorationView(BenchModel* model, const Preferences& prefs, QW
     layout->addWidget(buildColumns(), 1);
     layout->addWidget(new Divider);
     layout->addWidget(m_status);
-    // Last, so that it lies over everything else.
-    m_sheets = new BenchSheetHost(*m_model, this);
+    m_sheets = new BenchSheets(*m_model, this);
     connect(
         ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, this, qOverload<>(&QWidget::update));
 }
@@ -82,12 +81,6 @@ void RestorationView::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_clickAway->remove();
-}
-
-void RestorationView::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    m_sheets->setGeometry(rect());
 }
 
 void RestorationView::paintEvent(QPaintEvent*)

@@ -8,7 +8,7 @@ namespace plenoria {
 
 class BenchCanvas;
 class BenchHeader;
-class BenchSheetHost;
+class BenchSheets;
 class BenchStatusBar;
 class ClickAwayFilter;
 class InspectorPane;
@@ -21,9 +21,9 @@ class TimelineHost;
 // (BenchHeader), a divider, three columns divided by rules — the record (RecordColumn, 232 wide),
 // the canvas column (BenchCanvas over the TimelineHost, taking all room left and the only part
 // that shrinks), the inspector (InspectorPane, 250 wide) — a divider and the status bar
-// (BenchStatusBar). The save gate and the export sheet are presented over everything by the
-// BenchSheetHost. While the view is shown, a click anywhere outside the focused widget ends its
-// editing (ClickAwayFilter).
+// (BenchStatusBar). The save gate and the export sheet are window-modal dialogs that BenchSheets
+// opens and closes from the model's flags. While the view is shown, a click anywhere outside the
+// focused widget ends its editing (ClickAwayFilter).
 //
 // Each part takes the model, connects to BenchModel::changed itself and refreshes in place for the
 // flags it shows (see BenchModel); parts never talk to each other, only through the model, so each
@@ -43,13 +43,12 @@ public:
     TimelineHost* timelineHost() const { return m_timeline; }
     InspectorPane* inspectorPane() const { return m_inspector; }
     BenchStatusBar* statusBar() const { return m_status; }
-    BenchSheetHost* sheetHost() const { return m_sheets; }
+    BenchSheets* sheets() const { return m_sheets; }
     ClickAwayFilter* clickAwayFilter() const { return m_clickAway; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -63,7 +62,7 @@ private:
     TimelineHost* m_timeline = nullptr;
     InspectorPane* m_inspector = nullptr;
     BenchStatusBar* m_status;
-    BenchSheetHost* m_sheets;
+    BenchSheets* m_sheets;
     ClickAwayFilter* m_clickAway;
 };
 
