@@ -1,6 +1,6 @@
 // The ground inspector's work on the main thread (goal: under 50 ms each), on 512 × 512 inputs of
 // three subjects on a plain ground:
-//   chooseMagic      a click on "Magic": the spec written, subject detection, the chips and the
+//   chooseMagic      a click on "Magic": the row written, subject detection, the chips and the
 //                    fill caption's transparency test. Each click meets pixels the detector has not
 //                    seen (two inputs alternate), as the first click on a row does.
 //   selectGroundRow  the bench selecting a ground row that keeps subjects, from a tone row: the

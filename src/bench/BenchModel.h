@@ -151,12 +151,12 @@ public:
     // How many times the canvas was rendered since the bench opened.
     qint64 renderCount() const { return m_renderCount; }
 
-    // A binding to the spec of row `index` while that row holds a spec of type S. Reading gives the
+    // A binding to the settings of row `index` while that row holds a spec of type S. Reading gives the
     // row's spec, or `fallback` when the row is gone or holds another kind; writing makes the row that
     // kind with the new spec (id and place kept), and is ignored when the index is out of range. The
     // index is fixed: views make bindings afresh from the current selection whenever they rebuild.
     template <typename S> Binding<S> specBinding(qint64 index, S fallback);
-    // The same, falling back on the spec row `index` holds now (a default S when it holds none), as
+    // The same, falling back on the settings row `index` holds now (a default S when it holds none), as
     // the inspectors' pages bind the selected row.
     template <typename S> Binding<S> specBinding(qint64 index);
 

@@ -18,7 +18,7 @@ inline constexpr double canvasMargin = 48;
 QRectF fitRect(QSizeF content, QSizeF container, double margin);
 
 // The canvas an extend row grows to, in pixels of the image of `input` size entering it: the image
-// sits at (0, 0), the grown canvas at (−offX, −offY) with the spec's size. The anchor places the
+// sits at (0, 0), the grown canvas at (−offX, −offY) with the extend's size. The anchor places the
 // image in whole pixels, an odd padding leaving its extra pixel on the right or bottom when centred.
 QRectF extendCanvasRect(QSizeF input, const ExtendSpec& spec);
 

@@ -13,7 +13,7 @@ namespace plenoria {
 // The frames inspector without widgets: its own two numbers (the delay to apply, N of "1 of every N"),
 // what its buttons say and whether they act, and their actions on the bound spec and selection. It
 // keeps no copy of either; only selected positions below the number of edits count or are shown.
-// Selecting replaces the selection and never the spec; modifying replaces the edits and never the
+// Selecting replaces the selection and never the row; modifying replaces the edits and never the
 // selection. Main thread only.
 class FramesInspectorModel {
 public:

@@ -33,7 +33,7 @@ public:
     void setRow(const QUuid& row, Binding<GroundSpec> spec, std::optional<QImage> inputImage);
     // The bench's colour sampling, run by "Pick from the image".
     void setOnPickColor(std::function<void()> onPickColor);
-    // Shows the spec and the view state afresh (the spec may have changed elsewhere).
+    // Shows the row and the view state afresh (the row may have changed elsewhere).
     void refresh();
 
     IconSegmentedPicker* keyPicker() const { return m_keyPicker; }

@@ -101,7 +101,7 @@ public:
     static QString subjectCountCaption(qint64 count);
 
 signals:
-    // After every write of the spec and every change of the view state.
+    // After every write of the row and every change of the view state.
     void changed();
 
 private:

@@ -159,7 +159,7 @@ void TextInspector::refresh()
     const TextSpec spec = m_spec.get();
     m_content->setText(spec.content);
     m_font->refresh();
-    // A value outside a range stays in the spec until its slider is moved.
+    // A value outside a range stays in the row until its slider is moved.
     m_size->setRange(smallestSize, std::max(m_inputSize.height(), 12.0));
     m_size->refresh();
     m_fill->refresh();

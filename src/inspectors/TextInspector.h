@@ -20,7 +20,7 @@ class TextContentEditor;
 // The editor of a text row: its words, font, size, fill and outline, outline width, rotation and
 // placement, each written through the binding to the row's spec the moment it changes. `inputSize`
 // is the pixel size of the image entering the row (0 × 0 when that cannot be rendered); the size and
-// outline ranges follow it and the spec. The inspector keeps no copy of the spec.
+// outline ranges follow it and the row. The inspector keeps no copy of the row.
 class TextInspector : public InspectorColumn {
     Q_OBJECT
 public:

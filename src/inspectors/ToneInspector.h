@@ -29,7 +29,7 @@ public:
     void setSpec(Binding<ToneSpec> spec);
     void reset();
     void applyPreset(Preset preset);
-    // Shows the spec afresh (it may have changed elsewhere).
+    // Shows the row afresh (it may have changed elsewhere).
     void refresh();
 
     ToneSlider* slider(qint64 index) const { return m_sliders.at(size_t(index)); }

@@ -181,7 +181,7 @@ TEST(FontUsageTest, ThePickerCountsEveryChangeOfTheBoundFamilyButNotTheFirst)
     EXPECT_EQ(box->itemText(box->currentIndex()), "Menlo");
     box->hidePopup();
 
-    // A family that is not installed stays in the spec and shows as the box's text.
+    // A family that is not installed stays in the row and shows as the box's text.
     menlo.spec.fontName = QStringLiteral("Herculanum");
     inspector.refresh();
     EXPECT_EQ(box->currentIndex(), -1);
