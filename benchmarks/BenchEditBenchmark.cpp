@@ -169,17 +169,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QByteArray still = stillSource();
     const QByteArray animated = animatedSource();
-    const std::pair<const char*, std::function<void(benchmark::State&)>> cases[] = {
+    plenoria::bench::registerCases({
         {"textMove/still512", [&](benchmark::State& state) { moveText(state, still, 512, false); }},
         {"textMove/animated100x256", [&](benchmark::State& state) { moveText(state, animated, 256, true); }},
         {"cropKeystroke/still512", [&](benchmark::State& state) { typeCropWidth(state, still); }},
         {"cropHandleDrag/still512", [&](benchmark::State& state) { dragCropHandle(state, still); }},
-    };
-    for (const auto& [name, function] : cases) {
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(10)
-            ->ReportAggregatesOnly(true);
-    }
+    });
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -4,6 +4,10 @@
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
+#include <functional>
+#include <initializer_list>
+#include <utility>
+
 namespace plenoria::bench {
 
 // Benchmarks draw and decode but show no window.
@@ -11,6 +15,18 @@ inline void useOffscreenPlatform()
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Registers named cases timed in milliseconds, each reported as the aggregates of ten repetitions.
+inline void registerCases(
+    std::initializer_list<std::pair<const char*, std::function<void(benchmark::State&)>>> cases)
+{
+    for (const auto& [name, function] : cases) {
+        benchmark::RegisterBenchmark(name, function)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(10)
+            ->ReportAggregatesOnly(true);
+    }
 }
 
 // Runs the benchmarks the command line selects; 1 for arguments Google Benchmark does not know.

@@ -87,16 +87,10 @@ int main(int argc, char** argv)
     plenoria::bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     const std::vector<QImage> frames = repeatedFrames();
-    const std::pair<const char*, std::function<void(benchmark::State&)>> cases[] = {
+    plenoria::bench::registerCases({
         {"framesInspector/countDuplicates100x512",
             [&](benchmark::State& state) { countDuplicates(state, frames); }},
         {"framesInspector/delayEdit100x512", [&](benchmark::State& state) { delayEdit(state, frames); }},
-    };
-    for (const auto& [name, function] : cases) {
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(10)
-            ->ReportAggregatesOnly(true);
-    }
+    });
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -93,15 +93,9 @@ int main(int argc, char** argv)
     plenoria::bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     const QByteArray source = animatedSource();
-    const std::pair<const char*, std::function<void(benchmark::State&)>> cases[] = {
+    plenoria::bench::registerCases({
         {"timeline/selectFramesRow500x128", [&](benchmark::State& state) { selectFramesRow(state, source); }},
         {"timeline/delayEdit500x128", [&](benchmark::State& state) { delayEdit(state, source); }},
-    };
-    for (const auto& [name, function] : cases) {
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(10)
-            ->ReportAggregatesOnly(true);
-    }
+    });
     return plenoria::bench::runBenchmarks(argc, argv);
 }
