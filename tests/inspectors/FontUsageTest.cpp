@@ -201,6 +201,7 @@ TEST(FontUsageTest, ALetterTypedOnTheClosedBoxOpensTheListAtTheMatchAndCountsNot
     inspector.show();
     FontMenuBox* box = inspector.fontPicker()->box();
     QTest::keyClick(box, Qt::Key_F);
+    EXPECT_TRUE(box->view()->isVisible());
     EXPECT_EQ(box->view()->currentIndex().data().toString(), "Futura");
     EXPECT_EQ(held.writes, 0);
     EXPECT_EQ(rig.stored(), "nothing stored\n" + seedText);
