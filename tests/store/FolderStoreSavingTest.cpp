@@ -156,6 +156,22 @@ TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt
     EXPECT_FALSE(m_folder.exists(".plenoria")) << "not even a backup of their edit";
     m_folder.write("sunny.png", m_original + "x");
     EXPECT_EQ(m_store->save(opened, false), changed);
+    // The whole content counts, not a prefix or the size: cut short, or changed in its last byte.
+    for (const QByteArray& edit :
+        {m_original.chopped(1), QByteArray(), m_original.chopped(1) + char(m_original.back() ^ 0x01)}) {
+        m_folder.write("sunny.png", edit);
+        EXPECT_EQ(m_store->save(opened, false), changed) << edit.size();
+        EXPECT_EQ(read("sunny.png"), edit);
+    }
+    // Also past the first chunk the store reads.
+    const QByteArray large = *ImageWriter::encode(gradientImage(256, 128, Qt::red, Qt::blue), ImageType::BMP);
+    ASSERT_GT(large.size(), 64 * 1024);
+    m_folder.write("large.bmp", large);
+    const RestorationSession largeOpened = session("large.bmp", {tone(0.3)});
+    m_folder.write("large.bmp", large.chopped(1) + char(large.back() ^ 0x01));
+    EXPECT_EQ(m_store->save(largeOpened, false).message,
+        "Couldn’t save large.bmp: it changed on disk after it was opened.");
+    ASSERT_TRUE(QFile::remove(path("large.bmp")));
 
     // A file that cannot be read counts as changed; one that is gone is said to be gone.
     m_folder.write("sunny.png", m_original);
