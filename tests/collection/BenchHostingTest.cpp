@@ -80,7 +80,7 @@ TEST(BenchHosting, NamesThatHoldNoImageFileAreNeitherReadNorExportedOver)
     ControllerRig rig({"a.png", "b.png"});
     rig.select(QStringLiteral("b.png"));
     for (const HostileEntry entry : hostileEntries) {
-        SCOPED_TRACE(hostileEntryName(entry));
+        SCOPED_TRACE(int(entry));
         rig.folder.remove(QStringLiteral("b.png"));
         ASSERT_TRUE(makeHostileEntry(rig.folder.path(QStringLiteral("b.png")), entry));
         EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);

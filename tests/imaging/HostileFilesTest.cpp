@@ -208,7 +208,7 @@ TEST(HostileFiles, OnlyARegularFileWithinTheLimitIsReadWholeAndNothingElseIsRead
 
     // The preview reads by the same rule; the scan lists the huge file by its size without reading it.
     for (const HostileEntry entry : hostileEntries) {
-        SCOPED_TRACE(hostileEntryName(entry));
+        SCOPED_TRACE(int(entry));
         const QString path = dir.filePath(QStringLiteral("%1.png").arg(int(entry)));
         ASSERT_TRUE(makeHostileEntry(path, entry));
         const bool huge = entry == HostileEntry::sparseHuge;

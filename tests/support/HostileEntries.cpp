@@ -29,19 +29,4 @@ bool makeHostileEntry(const QString& path, HostileEntry entry)
     return false;
 }
 
-const char* hostileEntryName(HostileEntry entry)
-{
-    switch (entry) {
-    case HostileEntry::fifo:
-        return "fifo";
-    case HostileEntry::deviceLink:
-        return "device link";
-    case HostileEntry::sparseHuge:
-        return "sparse 6 GB file";
-    case HostileEntry::linkLoop:
-        return "link loop";
-    }
-    return "?";
-}
-
 } // namespace plenoria::test

@@ -18,7 +18,5 @@ inline constexpr std::array<HostileEntry, 4> hostileEntries{
 
 // Makes `entry` at `path`; false when the system refuses.
 [[nodiscard]] bool makeHostileEntry(const QString& path, HostileEntry entry);
-// "fifo", "device link", "sparse 6 GB file", "link loop": for a test's trace.
-const char* hostileEntryName(HostileEntry entry);
 
 } // namespace plenoria::test
