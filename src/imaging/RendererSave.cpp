@@ -157,14 +157,14 @@ bool Renderer::hasTransparency(const QImage& image)
     return false;
 }
 
-bool Renderer::keepsTransparency(const QImage& image, ImageType type)
+bool Renderer::keepsTransparency(const QImage& image, ImageType type, const ImageEncoder& encoder)
 {
     const std::optional<QImage> normal = normalized(image);
     if (!normal || !pixelBytes(*normal))
         return true;
     if (!hasTransparency(*normal))
         return true;
-    const std::optional<QByteArray> encoded = encode(*normal, type);
+    const std::optional<QByteArray> encoded = encoder.encode(*normal, type);
     if (!encoded)
         return false;
     const std::optional<ImageSource> source = ImageSource::fromData(*encoded);

@@ -98,6 +98,26 @@ TEST(AddingTreatments, ANewStampSitsInTheMiddleAtHalfTheWidthButNeverBelowEightP
     EXPECT_EQ(picker.messages.first(), QStringLiteral("Pick an image to stamp onto photo.png."));
 }
 
+TEST(AddingTreatments, AStampLongerThan1024PixelsOnEitherSideIsScaledTo1024)
+{
+    Picker picker;
+    const struct {
+        QSize picked;
+        QSize stamped;
+    } cases[] = {{{1500, 300}, {1024, 205}}, {{300, 1500}, {205, 1024}}, {{1024, 40}, {1024, 40}}};
+    for (const auto& c : cases) {
+        auto model = benchOver(gradientPng(32, 32));
+        model->setStampChooser(picker.choosing(
+            picker.write(QStringLiteral("big.png"), gradientPng(c.picked.width(), c.picked.height()))));
+        model->addTreatment(TreatmentKind::stamp);
+        ASSERT_EQ(model->record().size(), 1u);
+        const std::optional<ImageSource> stamp
+            = ImageSource::fromData(row(*model, 0).treatment.stampSpec()->imageData);
+        ASSERT_TRUE(stamp);
+        EXPECT_EQ(stamp->decodeFrame(0)->size(), c.stamped) << c.picked.width();
+    }
+}
+
 TEST(AddingTreatments, DefaultsFollowTheWholeRecordWhicheverRowIsSelected)
 {
     auto model = benchOver(gradientPng(100, 50));

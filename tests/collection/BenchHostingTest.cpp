@@ -1,4 +1,5 @@
 #include "BenchHeader.h"
+#include "BenchSheets.h"
 #include "Chip.h"
 #include "CollectionFixture.h"
 #include "GifBuilder.h"
@@ -6,12 +7,16 @@
 #include "HostileEntries.h"
 #include "PeerTools.h"
 #include "PreviewColumnController.h"
+#include "ProminentButton.h"
 #include "RestorationView.h"
+#include "SaveGate.h"
 #include "ToastView.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -186,9 +191,42 @@ TEST(BenchHosting, AFailedSaveOrAnyExportLeavesTheBenchOpen)
     rig.controller->exportFromBench(edited(*rig.controller), QStringLiteral("a-small"), ExportFormat::png, 82,
         GIFPalette::limited(256, false));
     EXPECT_EQ(rig.controller->toast(), QStringLiteral("Exported a-small-2.png."));
+    RestorationSession unreadable = edited(*rig.controller);
+    unreadable.originalData = "not an image";
+    rig.controller->exportFromBench(
+        unreadable, QStringLiteral("a-small"), ExportFormat::png, 82, GIFPalette::limited(256, false));
+    EXPECT_EQ(rig.controller->toast(), QStringLiteral("Couldn\u2019t render a.png to PNG."));
     EXPECT_EQ(rig.controller->editingSession(), unedited);
     EXPECT_EQ(rig.selectedName(), QStringLiteral("a.png"));
     EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
+}
+
+TEST(BenchHosting, SaveWaitsForARowAndTheGateStartsWithTheBackupSettingInEitherState)
+{
+    ViewRig rig({"a.png"});
+    for (const bool backup : {false, true}) {
+        rig.folder.prefs().setBackupOnSave(backup);
+        rig.select(QStringLiteral("a.png"));
+        rig.controller->openBench(false);
+        ViewRig::settle();
+        RestorationView* bench = rig.view->bench();
+        ASSERT_TRUE(bench);
+        BenchModel& model = bench->model();
+        ProminentButton* save = bench->header()->saveButton();
+        EXPECT_FALSE(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_FALSE(model.showingSaveGate());
+
+        model.appendEntry(Treatment(ToneSpec{}));
+        EXPECT_TRUE(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        SaveGate* gate = bench->sheets()->saveGate();
+        ASSERT_TRUE(gate && gate->backupToggle());
+        EXPECT_EQ(gate->backupToggle()->isChecked(), backup);
+        gate->keepEditingButton()->click();
+        rig.controller->closeBench();
+        ViewRig::settle();
+    }
 }
 
 TEST(BenchHosting, CancelWritesNothingAndGivesTheListItsFocusBackAfterATurn)

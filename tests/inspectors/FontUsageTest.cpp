@@ -5,8 +5,10 @@
 #include "HeldSpec.h"
 #include "TextInspector.h"
 
+#include <QAbstractItemView>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -208,4 +210,23 @@ TEST(FontUsageTest, ThePickerCountsEveryChangeOfTheBoundFamilyButNotTheFirst)
     EXPECT_EQ(box->currentIndex(), -1);
     EXPECT_EQ(box->shownFamily(), "Herculanum");
     EXPECT_EQ(menlo.spec.fontName, "Herculanum");
+}
+
+TEST(FontUsageTest, ALetterTypedOnTheClosedBoxOpensTheListAtTheMatchAndCountsNothing)
+{
+    UsageRig rig;
+    HeldSpec<TextSpec> held;
+    held.spec.fontName = QStringLiteral("Georgia");
+    TextInspector inspector(
+        held.binding(), {64, 64}, rig.usage({"DejaVu Serif", "Futura", "Georgia", "Menlo"}));
+    inspector.show();
+    FontMenuBox* box = inspector.fontPicker()->box();
+    QTest::keyClick(box, Qt::Key_F);
+    EXPECT_TRUE(box->view()->isVisible());
+    EXPECT_EQ(box->view()->currentIndex().data().toString(), "Futura");
+    EXPECT_EQ(held.writes, 0);
+    EXPECT_EQ(rig.stored(), "nothing stored\n" + seedText);
+    // Closing the list on that family is the pick that counts.
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    EXPECT_TRUE(rig.stored().contains("\nFutura=1\n"));
 }
