@@ -4,6 +4,7 @@
 #include "CollectionFixture.h"
 #include "GifBuilder.h"
 #include "HResizableSplit.h"
+#include "HostileEntries.h"
 #include "PeerTools.h"
 #include "PreviewColumnController.h"
 #include "ProminentButton.h"
@@ -13,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -76,6 +78,37 @@ TEST(BenchHosting, AFileGoneSinceTheScanOpensNoBench)
     EXPECT_EQ(
         rig.controller->toast(), QStringLiteral("Couldn\u2019t open gone.png: ") + missing.errorString());
     EXPECT_EQ(rig.selectedName(), QStringLiteral("gone.png"));
+}
+
+TEST(BenchHosting, NamesThatHoldNoImageFileAreNeitherReadNorExportedOver)
+{
+    ControllerRig rig({"a.png", "b.png"});
+    rig.select(QStringLiteral("b.png"));
+    for (const HostileEntry entry : hostileEntries) {
+        SCOPED_TRACE(int(entry));
+        rig.folder.remove(QStringLiteral("b.png"));
+        ASSERT_TRUE(makeHostileEntry(rig.folder.path(QStringLiteral("b.png")), entry));
+        EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);
+        EXPECT_FALSE(rig.controller->editingSession());
+        EXPECT_EQ(rig.controller->toast(),
+            entry == HostileEntry::sparseHuge
+                ? QStringLiteral("Couldn\u2019t open b.png: it is too large.")
+                : QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
+    }
+
+    // Each name an export might take is held by something that is no file: the next one is taken.
+    for (const HostileEntry entry : hostileEntries) {
+        const QString name
+            = int(entry) == 0 ? QStringLiteral("c.png") : QStringLiteral("c-%1.png").arg(int(entry) + 1);
+        ASSERT_TRUE(makeHostileEntry(rig.folder.path(name), entry));
+    }
+    rig.select(QStringLiteral("a.png"));
+    rig.controller->openBench(false);
+    rig.controller->exportFromBench(
+        edited(*rig.controller), QStringLiteral("c"), ExportFormat::png, 82, GIFPalette::limited(256, false));
+    EXPECT_EQ(rig.controller->toast(), QStringLiteral("Exported c-5.png."));
+    EXPECT_EQ(QFileInfo(rig.folder.path(QStringLiteral("c-3.png"))).size(), 6'000'000'000LL);
+    EXPECT_TRUE(QFileInfo(rig.folder.path(QStringLiteral("c-2.png"))).isSymLink());
 }
 
 TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)

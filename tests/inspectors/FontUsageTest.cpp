@@ -11,6 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace plenoria;
 using namespace plenoria::test;
 
@@ -123,6 +125,25 @@ TEST(FontUsageTest, AnyCountThatIsNotAWholeNumberSetsTheStoredMapAside)
     EXPECT_EQ(rig.stored(),
         "stored\nAvenir Next=4\nBaskerville=6\nChalkboard SE=2\nFutura=1\nGeorgia=7\n"
         "Helvetica Neue=5\nHerculanum=3\nMenlo=1\n");
+}
+
+TEST(FontUsageTest, HandStoredExtremesRankWithoutWrappingRoundAndAreStoredAsTheyStand)
+{
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    constexpr qint64 least = std::numeric_limits<qint64>::min();
+    UsageRig rig;
+    const QStringList debian{"DejaVu Sans Mono", "DejaVu Serif", "Futura"};
+    // Below zero counts as unused: Georgia's stand-in sums to 0, not round to the top.
+    rig.store({{"Georgia", least}, {"DejaVu Serif", qint64(-1)}, {"Futura", 1}});
+    EXPECT_EQ(rig.usage(debian).recentFamilies(), QStringList({"Futura", "DejaVu Serif"}));
+    rig.store({{"Menlo", most}, {"DejaVu Sans Mono", most}, {"DejaVu Serif", most - 1}, {"Futura", 5}});
+    EXPECT_EQ(
+        rig.usage(debian).recentFamilies(), QStringList({"DejaVu Sans Mono", "DejaVu Serif", "Futura"}));
+
+    rig.store({{"Menlo", most}, {"Georgia", least}});
+    rig.usage(debian).recordUse(QStringLiteral("Menlo"));
+    rig.usage(debian).recordUse(QStringLiteral("Georgia"));
+    EXPECT_EQ(rig.stored(), "stored\nGeorgia=-9223372036854775807\nMenlo=9223372036854775807\n");
 }
 
 TEST(FontUsageTest, InstalledStandInsTakeTheSeedFamiliesPlaces)

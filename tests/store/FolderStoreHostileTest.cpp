@@ -1,12 +1,10 @@
 #include "FolderStore.h"
+#include "HostileEntries.h"
 #include "StoreTestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -23,14 +21,12 @@ RestorationSession toneSession(const QUrl& url, const QByteArray& bytes)
 // A pipe, a link to an endless device, a link to itself and a sparse 6 GB file.
 void plantHostileFiles(const Folder& folder, const QString& prefix)
 {
-    const auto at = [&](const char* name) { return QFile::encodeName(folder.path(prefix + name)); };
     QDir().mkpath(folder.path(prefix));
-    ASSERT_EQ(::mkfifo(at("pipe.png").constData(), 0600), 0);
-    ASSERT_EQ(::symlink("/dev/zero", at("zero.png").constData()), 0);
-    ASSERT_EQ(::symlink(at("loop.png").constData(), at("loop.png").constData()), 0);
-    const int fd = ::open(at("huge.png").constData(), O_WRONLY | O_CREAT, 0600);
-    ASSERT_EQ(::ftruncate(fd, 6LL << 30), 0);
-    ::close(fd);
+    const std::pair<HostileEntry, const char*> planted[]{{HostileEntry::fifo, "pipe.png"},
+        {HostileEntry::deviceLink, "zero.png"}, {HostileEntry::linkLoop, "loop.png"},
+        {HostileEntry::sparseHuge, "huge.png"}};
+    for (const auto& [entry, name] : planted)
+        ASSERT_TRUE(makeHostileEntry(folder.path(prefix + name), entry));
 }
 
 } // namespace
@@ -70,7 +66,7 @@ TEST(HostileFolder, ScanSaveFilingAndPutBackNeitherStallNorReadThemNorLoseAByte)
 
     // Put back or filed, they move as they are.
     EXPECT_EQ(rig.store->putBackOriginal(rig.item("huge.png")).kind, RestorationOutcome::Kind::saved);
-    EXPECT_EQ(QFileInfo(folder.path(".plenoria/displaced/huge.png")).size(), 6LL << 30);
+    EXPECT_EQ(QFileInfo(folder.path(".plenoria/displaced/huge.png")).size(), 6'000'000'000LL);
     ASSERT_TRUE(QFile::remove(folder.path(".plenoria/originals/zero.png")));
     folder.write(".plenoria/originals/zero.png", a);
     EXPECT_EQ(rig.store->putBackOriginal(listed("zero.png")).kind, RestorationOutcome::Kind::saved);
