@@ -1,4 +1,4 @@
-# The two set-up commands of the README: `make run` and `make test`.
+# `make run` and `make test`, which the README's ./run.sh and ./test.sh call once make is installed.
 # Both install missing Debian packages first, then configure and build. Each target names the
 # package set of scripts/install-deps.sh it needs; `make deps DEPS=test` installs one by hand.
 

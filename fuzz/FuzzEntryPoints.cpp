@@ -1,12 +1,14 @@
 #include "FuzzEntryPoints.h"
 
 #include "Bitmap.h"
+#include "ExportFormat.h"
 #include "Filmstrip.h"
 #include "FrameDelay.h"
 #include "GIFAnimation.h"
 #include "GIFWriter.h"
 #include "ImageItem.h"
 #include "ImageSourceCodec.h"
+#include "Renderer.h"
 #include "Rounding.h"
 
 #include <QFile>
@@ -93,7 +95,167 @@ qint64 writtenDelay(qint64 milliseconds)
     return std::clamp<qint64>(roundHalfAway(double(milliseconds) / 10.0), 0, 65535) * 10;
 }
 
+// The bench's sources are kept smaller still: every input is rendered and then encoded four times.
+constexpr qint64 affordableBenchPixels = 1LL << 18;
+constexpr qint64 widestBenchSide = 4096; // within what every writer takes
+
+bool benchAffordable(const ImageSource& source)
+{
+    const std::optional<QSize> canvas = source.frameProperties(0).pixelSize;
+    const qint64 count = source.frameCount();
+    if (!canvas || canvas->isEmpty() || count <= 0)
+        return true;
+    if (canvas->width() > widestBenchSide || canvas->height() > widestBenchSide)
+        return false;
+    return qint64(canvas->width()) * canvas->height() <= affordableBenchPixels / count;
+}
+
+// Reads the bytes as a stream of choices, from the end backwards so that the source's header
+// stays as the seeds made it; runs out into zeros.
+class Choices {
+public:
+    explicit Choices(const QByteArray& bytes)
+        : m_bytes(bytes)
+    { }
+    qint64 next() { return m_used < m_bytes.size() ? uchar(m_bytes[m_bytes.size() - 1 - m_used++]) : 0; }
+    double unit() { return double(next()) / 127.5 - 1; } // -1 … 1
+
+private:
+    const QByteArray& m_bytes;
+    qsizetype m_used = 0;
+};
+
+FramesSpec drawnFrames(Choices& choose, qint64 frameCount, bool inPlace)
+{
+    FramesSpec spec;
+    const qint64 count = inPlace ? frameCount : frameCount + choose.next() % 3 - 1;
+    for (qint64 k = 0; k < count; ++k) {
+        FrameEdit edit;
+        edit.input = inPlace ? k : choose.next() % (frameCount + 1); // now and then out of range
+        edit.delay = delayInSteps(choose.next() * choose.next() * 10);
+        edit.isSkipped = !inPlace && choose.next() % 4 == 0;
+        spec.edits.push_back(edit);
+    }
+    return spec;
+}
+
+// A record the bench could hold for `data`, a source of `canvas` and `frameCount` frames: the last
+// byte of `drawn` picks the rows, the bytes before it their settings. The top bit alone asks for a
+// re-timing in place, which a GIF saves by patching its own bytes.
+TreatmentRecord benchRecord(const QByteArray& drawn, const QByteArray& data, QSize canvas, qint64 frameCount)
+{
+    Choices choose(drawn);
+    const qint64 rows = choose.next();
+    TreatmentRecord record;
+    const auto add = [&](Treatment treatment) { record.emplace_back(std::move(treatment)); };
+    if (rows == 0x80) {
+        add(drawnFrames(choose, frameCount, true));
+        return record;
+    }
+    const qint64 w = canvas.width(), h = canvas.height();
+    if (rows & 0x01)
+        add(CropSpec{choose.next() % (w + 2) - 1, choose.next() % (h + 2) - 1, 1 + choose.next() % (w + 1),
+            1 + choose.next() % (h + 1)});
+    if (rows & 0x02)
+        add(ExtendSpec{w + choose.next() % 7, h + choose.next() % 5, {choose.next() % 3, choose.next() % 3}});
+    if (rows & 0x04)
+        add(ResizeSpec{1 + choose.next() % 160});
+    if (rows & 0x08) {
+        GroundSpec ground;
+        const QString hex
+            = QString::asprintf("#%02X%02X%02X", int(choose.next()), int(choose.next()), int(choose.next()));
+        ground.key = ColorKey{hex, choose.next() % 2 ? KeyReach::fromTheBorder : KeyReach::everywhere,
+            double(choose.next()) / 255, double(choose.next()) / 255};
+        if (choose.next() % 2)
+            ground.fill = ColorFill{hex};
+        add(ground);
+    }
+    if (rows & 0x10)
+        add(ToneSpec{choose.unit(), choose.unit(), choose.unit(), choose.unit(), choose.unit(), choose.unit(),
+            choose.unit()});
+    if (rows & 0x20) {
+        // A stamp is always prepared from a picked file: here, the source itself.
+        if (std::optional<QByteArray> prepared = Renderer::preparedStamp(data, 24))
+            add(StampSpec{*prepared, QStringLiteral("stamp.png"),
+                QPointF(choose.unit() * w, choose.unit() * h), double(choose.next() % 40),
+                choose.unit() * 180, double(choose.next()) / 255});
+    }
+    if (rows & 0x40)
+        add(drawnFrames(choose, frameCount, false));
+    return record;
+}
+
+qint64 frameCountOf(const QByteArray& file)
+{
+    const std::optional<ImageSource> source = ImageSource::fromData(file);
+    return source ? source->frameCount() : 0;
+}
+
+// The file reads back as `type` and its first frame as `size`.
+void checkWritten(const std::optional<QByteArray>& file, ImageType type, QSize size)
+{
+    require(file.has_value(), "a rendered strip is written");
+    const std::optional<ImageSource> source = ImageSource::fromData(*file);
+    require(source && source->type() == type, "a written file reads back as its type");
+    const std::optional<QImage> first = source->decodeFrame(0);
+    require(first && first->size() == size, "a written file's first frame is the rendered size");
+}
+
 } // namespace
+
+void benchBytes(QByteArrayView bytes)
+{
+    const QByteArray data = withPngChecksums(bytes);
+    const std::optional<ImageSource> source = ImageSource::fromData(data);
+    if (!source || !benchAffordable(*source))
+        return;
+    const std::optional<Filmstrip> decoded = Filmstrip::fromData(data);
+    const QSize canvas = decoded ? decoded->frames.front().size() : QSize(0, 0);
+    // Drawn from the bytes as given: the checksums just made would fix a PNG's last bytes.
+    const TreatmentRecord record
+        = benchRecord(bytes.toByteArray(), data, canvas, decoded ? qint64(decoded->frames.size()) : 0);
+    const std::optional<Filmstrip> strip = Renderer::renderFilmstrip(data, record);
+    require(strip.has_value() == decoded.has_value(), "a source that decodes renders");
+    const std::optional<QByteArray> saved = Renderer::renderForSave(data, record);
+    if (!strip) {
+        require(!saved, "a source that does not decode saves nothing");
+        return;
+    }
+    checkStrip(strip, strip->frames.front().size());
+    const QSize size = strip->frames.front().size();
+    const qint64 frames = qint64(strip->frames.size());
+
+    // Saved in the source's own type where it can be written, else as PNG; an animation stays one.
+    require(saved.has_value(), "a rendered strip is saved");
+    const std::optional<ImageSource> reread = ImageSource::fromData(*saved);
+    require(reread && (reread->type() == source->type() || reread->type() == ImageType::PNG),
+        "a save keeps the source's type or falls back to PNG");
+    checkWritten(saved, reread->type(), size);
+    if (frames >= 2 && (source->type() == ImageType::GIF || source->type() == ImageType::PNG))
+        require(reread->frameCount() == frames, "a saved animation keeps every rendered frame");
+
+    // The export settings from a byte in the middle, which the record leaves alone in small files.
+    const qint64 setting = uchar(data[data.size() / 2]);
+    const GIFPalette palette
+        = setting % 3 == 0 ? GIFPalette::system() : GIFPalette::limited(1 + setting % 256, setting % 2);
+    for (const ExportFormat format : ExportFormat::allCases()) {
+        const std::optional<QByteArray> exported = format.encode(*strip, palette, double(setting % 101));
+        switch (format) {
+        case ExportFormat::webp:
+            require(exported && ImageSource::fromData(*exported)
+                    && ImageSource::fromData(*exported)->type() == ImageType::WebP,
+                "an export reads back as WebP");
+            break;
+        case ExportFormat::gif:
+            checkWritten(exported, ImageType::GIF, size);
+            require(frameCountOf(*exported) == frames, "a GIF export keeps every rendered frame");
+            break;
+        case ExportFormat::png:
+            checkWritten(exported, ImageType::PNG, size);
+            break;
+        }
+    }
+}
 
 void scanBytes(QByteArrayView bytes)
 {

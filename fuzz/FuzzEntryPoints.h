@@ -21,6 +21,11 @@ void decodeBytes(QByteArrayView bytes);
 // frame count and read back with the delays given.
 void rewriteBytes(QByteArrayView bytes);
 
+// What leaves the bench: the bytes as a source, a record drawn from the bytes (crop, extend, resize,
+// ground, tone, stamp, frames), rendered for save in the source's type and for export in every
+// format; each result must read back as what it claims, one frame per rendered frame where kept.
+void benchBytes(QByteArrayView bytes);
+
 // PNG bytes with every chunk's checksum recomputed, so that a mutation reaches the parsers instead
 // of failing libpng's checksum test; other bytes unchanged.
 QByteArray withPngChecksums(QByteArrayView bytes);

@@ -1,5 +1,5 @@
 // Writes the seed corpora of the fuzz targets: plenoria_fuzz_seeds <folder> fills <folder>/scan,
-// <folder>/decode and <folder>/rewrite (GIF seeds only). make-seeds.sh runs it.
+// <folder>/decode, <folder>/bench and <folder>/rewrite (GIF seeds only). make-seeds.sh runs it.
 
 #include "FuzzSeeds.h"
 
@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
     int written = 0;
     for (const plenoria::fuzz::NamedBytes& seed : plenoria::fuzz::fuzzSeeds(true)) {
-        QStringList targets{QStringLiteral("scan"), QStringLiteral("decode")};
+        QStringList targets{QStringLiteral("scan"), QStringLiteral("decode"), QStringLiteral("bench")};
         if (seed.name.endsWith(QLatin1String(".gif")))
             targets << QStringLiteral("rewrite");
         for (const QString& target : targets) {

@@ -63,6 +63,11 @@ fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root, or install sudo and run this again." >&2
+    exit 1
+  fi
   sudo="sudo"
 fi
 

@@ -6,6 +6,7 @@
 #include "Filmstrip.h"
 #include "FramesSpec.h"
 #include "GIFPalette.h"
+#include "ImageEncoder.h"
 #include "RestorationSession.h"
 #include "TreatmentKind.h"
 
@@ -16,6 +17,7 @@
 #include <QSizeF>
 #include <QUuid>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -271,6 +273,8 @@ public:
     // the file's own type (or the lack of a writer for it) makes it opaque. False for a source that
     // cannot be decoded. Renders once per call; nothing is cached.
     bool saveLosesTransparency() const;
+    // The writer that decision tries the file's own type with; none puts back our own.
+    void setEncoder(std::shared_ptr<const ImageEncoder> encoder);
     // Every output frame of the record, with the plan's delays and the source's loop count: what an
     // export writes. None when the source cannot be decoded.
     [[nodiscard]] std::optional<Filmstrip> exportStrip() const;
@@ -326,6 +330,7 @@ private:
     // remembered for the last record asked about (typing into a field asks again and again).
     mutable std::optional<std::optional<QImage>> m_firstImage;
     mutable std::optional<std::pair<TreatmentRecord, QSizeF>> m_inputSizeCache;
+    std::shared_ptr<const ImageEncoder> m_encoder = std::make_shared<ImageEncoder>();
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(BenchModel::Changes)

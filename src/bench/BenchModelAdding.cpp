@@ -1,9 +1,9 @@
 #include "BenchModel.h"
 
 #include "ImageSource.h"
+#include "RegularFile.h"
 #include "Renderer.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace plenoria {
@@ -67,12 +67,11 @@ std::optional<BenchModel::PickedStamp> BenchModel::pickStamp()
     const std::optional<QString> path = m_stampChooser(stampPickerMessage());
     if (!path)
         return std::nullopt;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    // The preview's rule: a pipe, a device or a huge file is no stamp, and is never read.
+    const RegularFile::Contents read = RegularFile::readWhole(*path);
+    if (!read.ok())
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    const QByteArray& bytes = read.bytes;
     std::optional<QByteArray> prepared = Renderer::preparedStamp(bytes, stampLongestEdge);
     if (!prepared)
         return std::nullopt;

@@ -47,7 +47,12 @@ bool BenchModel::saveLosesTransparency() const
         return false;
     // Frames rows take no part: an animation is judged by its first frame.
     const QImage rendered = Renderer::render(*first, m_session.record);
-    return !Renderer::keepsTransparency(rendered, source->type());
+    return !Renderer::keepsTransparency(rendered, source->type(), *m_encoder);
+}
+
+void BenchModel::setEncoder(std::shared_ptr<const ImageEncoder> encoder)
+{
+    m_encoder = encoder ? std::move(encoder) : std::make_shared<ImageEncoder>();
 }
 
 std::optional<Filmstrip> BenchModel::exportStrip() const

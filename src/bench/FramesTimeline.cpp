@@ -2,11 +2,10 @@
 
 #include "FramesTimelineModel.h"
 #include "Theme.h"
-#include "ThemedLabel.h"
 #include "TimelineCell.h"
+#include "TimelineHeader.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
@@ -22,23 +21,13 @@ constexpr int cellSpacing = 6;
 constexpr int stripMargin = 12;
 constexpr int stripBottom = 8;
 
-void showText(ThemedLabel* label, const QString& text)
-{
-    label->setText(text);
-    label->setVisible(!text.isEmpty());
-}
-
 } // namespace
 
 const QString FramesTimeline::readOnlyHint = QStringLiteral("Add a Frames treatment to change the timing");
 
 FramesTimeline::FramesTimeline(QWidget* parent)
     : QWidget(parent)
-    , m_summary(new ThemedLabel({}, Theme::monospacedFont(12), &Theme::inkSecondary))
-    , m_skipped(new ThemedLabel({}, Theme::monospacedFont(12), &Theme::rust))
-    , m_selection(new ThemedLabel({}, Theme::monospacedFont(12), &Theme::moss))
-    , m_warning(new ThemedLabel({}, Theme::monospacedFont(11), &Theme::slate))
-    , m_hint(new ThemedLabel(readOnlyHint, Theme::monospacedFont(11), &Theme::inkFaint))
+    , m_header(new TimelineHeader)
     , m_scroll(new QScrollArea)
     , m_stripContent(new QWidget)
 {
@@ -53,28 +42,13 @@ FramesTimeline::FramesTimeline(QWidget* parent)
     m_scroll->viewport()->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 8, 0, 0);
-    layout->addWidget(buildHeader());
+    // The header holds the timeline's top margin, where the read-only hint sits.
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_header);
     layout->addWidget(m_scroll);
     connect(
         ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, this, qOverload<>(&QWidget::update));
     refresh();
-}
-
-QWidget* FramesTimeline::buildHeader()
-{
-    auto* header = new QWidget;
-    auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(12, 0, 12, 0);
-    row->setSpacing(10);
-    row->addWidget(m_summary);
-    row->addWidget(m_skipped);
-    row->addStretch(1);
-    row->addWidget(m_selection);
-    row->addWidget(m_warning);
-    // The hint sits in the header's trailing corner, after the warning rather than over it.
-    row->addWidget(m_hint);
-    return header;
 }
 
 void FramesTimeline::setSources(Sources sources)
@@ -108,11 +82,9 @@ void FramesTimeline::refresh()
     }
     layOutStrip();
 
-    showText(m_summary, FramesTimelineModel::summaryText(spec, m_sources.loopCount));
-    showText(m_skipped, FramesTimelineModel::skippedText(spec));
-    showText(m_selection, FramesTimelineModel::selectionText(spec, selection));
-    showText(m_warning, FramesTimelineModel::fastDelayWarning(spec));
-    m_hint->setVisible(!m_sources.editable);
+    m_header->setTexts({FramesTimelineModel::summaryText(spec, m_sources.loopCount),
+        FramesTimelineModel::skippedText(spec), FramesTimelineModel::selectionText(spec, selection),
+        FramesTimelineModel::fastDelayWarning(spec), m_sources.editable ? QString() : readOnlyHint});
     static_cast<QVBoxLayout*>(layout())->setSpacing(m_sources.editable ? 6 : 14);
 }
 
@@ -183,8 +155,9 @@ Binding<qint64> FramesTimeline::delayBinding(qint64 position) const
 
 FramesTimeline::HeaderTexts FramesTimeline::headerTexts() const
 {
-    const auto shown = [](const ThemedLabel* label) { return label->isHidden() ? QString() : label->text(); };
-    return {shown(m_summary), shown(m_skipped), shown(m_selection), shown(m_warning), shown(m_hint)};
+    const TimelineHeader::Texts texts = m_header->texts();
+    return {texts[TimelineHeader::summary], texts[TimelineHeader::skipped], texts[TimelineHeader::selection],
+        texts[TimelineHeader::warning], texts[TimelineHeader::hint]};
 }
 
 void FramesTimeline::paintEvent(QPaintEvent*)

@@ -11,8 +11,8 @@ class QScrollArea;
 
 namespace plenoria {
 
-class ThemedLabel;
 class TimelineCell;
+class TimelineHeader;
 
 // An animation's frame positions under the canvas: a header (frames kept, running time, loops,
 // skips, the selection, a warning about fast delays) over a horizontally scrolling strip with a cell
@@ -51,7 +51,8 @@ public:
     qint64 cellCount() const { return qint64(m_cells.size()); }
     TimelineCell* cell(qint64 position) const { return m_cells.at(size_t(position)); }
     QScrollArea* strip() const { return m_scroll; }
-    // The header's texts as shown; empty for a hidden one.
+    TimelineHeader* header() const { return m_header; }
+    // The header's whole texts; empty for a part not shown.
     struct HeaderTexts {
         QString summary, skipped, selection, warning, hint;
     };
@@ -62,16 +63,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* buildHeader();
     void matchCellCount(qint64 count);
     void layOutStrip();
 
     Sources m_sources;
-    ThemedLabel* m_summary;
-    ThemedLabel* m_skipped;
-    ThemedLabel* m_selection;
-    ThemedLabel* m_warning;
-    ThemedLabel* m_hint;
+    TimelineHeader* m_header;
     QScrollArea* m_scroll;
     QWidget* m_stripContent;
     std::vector<TimelineCell*> m_cells;

@@ -37,6 +37,7 @@ RecordListView::RecordListView(BenchModel& bench, QWidget* parent)
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     connect(&bench, &BenchModel::changed, this, &RecordListView::benchChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &RecordListView::writeSelection);
     connect(m_delegate, &RecordRowDelegate::removeRequested, &bench, &BenchModel::removeEntry);
     connect(ThemeNotifier::instance(), &ThemeNotifier::appearanceChanged, viewport(),
         qOverload<>(&QWidget::update));
@@ -47,8 +48,11 @@ void RecordListView::benchChanged(BenchModel::Changes changes)
 {
     using Change = BenchModel::Change;
     // Rows first, so that the selection is shown on the rows as they now stand.
-    if (changes & Change::record)
+    if (changes & Change::record) {
+        m_syncing = true;
         m_rows->sync();
+        m_syncing = false;
+    }
     if (changes & (Change::record | Change::selection))
         showSelection(changes.testFlag(Change::selection));
 }
@@ -58,12 +62,12 @@ void RecordListView::showSelection(bool reveal)
     const std::optional<qint64> selected = m_bench.selectedIndex();
     const QModelIndex index = selected ? m_rows->index(int(*selected)) : QModelIndex();
     {
-        // The view's own reactions (a neighbour selected when a row goes) never reach the bench.
         const QSignalBlocker blocker(selectionModel());
         if (index.isValid())
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         else
-            selectionModel()->clear();
+            // The current row stays: the keyboard goes on from where it was (Ctrl+Space takes it again).
+            selectionModel()->clearSelection();
     }
     // Edits made elsewhere (a drag on the canvas) leave the list where the user scrolled it.
     if (reveal && index.isValid())
@@ -73,18 +77,13 @@ void RecordListView::showSelection(bool reveal)
 
 void RecordListView::writeSelection()
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.size() != 1)
+    if (m_syncing)
         return;
-    const QUuid id = m_rows->idAt(selected.front());
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const std::optional<QUuid> id
+        = selected.isEmpty() ? std::nullopt : std::optional<QUuid>(m_rows->idAt(selected.front()));
     if (m_bench.selection() != id)
         m_bench.setSelection(id);
-}
-
-void RecordListView::mousePressEvent(QMouseEvent* event)
-{
-    QListView::mousePressEvent(event);
-    writeSelection();
 }
 
 void RecordListView::mouseMoveEvent(QMouseEvent* event)
@@ -127,7 +126,6 @@ void RecordListView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QListView::keyPressEvent(event);
-    writeSelection();
 }
 
 int RecordListView::dropRowAt(QPoint location) const

@@ -2,25 +2,27 @@
 
 #include "Filmstrip.h"
 #include "FramesSpec.h"
+#include "RegularFile.h"
 
-#include <QFile>
 #include <QTimer>
-#include <variant>
 
 namespace plenoria {
 
 namespace {
 
-// The whole file, read once; the error's description when it cannot be read.
-std::variant<QByteArray, QString> readWholeFile(const QString& path)
+// Why the bench cannot open a file, in the words of its toast.
+QString refusalReason(const RegularFile::Contents& read)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    return bytes;
+    switch (read.refusal) {
+    case RegularFile::Contents::Refusal::notAFile:
+        return QStringLiteral("it isn\u2019t an image file.");
+    case RegularFile::Contents::Refusal::tooLarge:
+        return QStringLiteral("it is too large.");
+    case RegularFile::Contents::Refusal::unreadable:
+    case RegularFile::Contents::Refusal::none:
+        break;
+    }
+    return qt_error_string(read.error);
 }
 
 } // namespace
@@ -33,14 +35,16 @@ KeyPressResult ContentController::openBench(bool timingRepair)
     if (!item)
         return KeyPressResult::ignored;
     runAction([&] {
-        std::variant<QByteArray, QString> read = readWholeFile(item->url.toLocalFile());
-        if (const QString* error = std::get_if<QString>(&read)) {
-            showToast(QStringLiteral("Couldn\u2019t open ") + item->filename + QStringLiteral(": ") + *error);
+        // A pipe or a device put in the image's place would stall the window, a huge file exhaust memory.
+        RegularFile::Contents read = RegularFile::readWhole(item->url.toLocalFile());
+        if (!read.ok()) {
+            showToast(QStringLiteral("Couldn\u2019t open ") + item->filename + QStringLiteral(": ")
+                + refusalReason(read));
             return;
         }
         RestorationSession session;
         session.fileURL = item->url;
-        session.originalData = std::get<QByteArray>(std::move(read));
+        session.originalData = std::move(read.bytes);
         if (timingRepair) {
             if (const std::optional<Filmstrip> strip = Filmstrip::fromData(session.originalData)) {
                 if (const std::optional<FramesSpec> fix = FramesSpec::timingFix(*strip))

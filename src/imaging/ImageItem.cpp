@@ -2,17 +2,13 @@
 
 #include "ImageSource.h"
 #include "JpegCodec.h"
+#include "RegularFile.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <numeric>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace plenoria {
 
@@ -34,65 +30,6 @@ QString pathExtension(const QString& filename)
 constexpr qint64 headBytes = 64 * 1024;
 // Metadata is never worth reading more than this of one file.
 constexpr qint64 maxMetadataBytes = 256LL * 1024 * 1024;
-
-// A regular file open for reading, found without following a link at its own name and without
-// waiting on a pipe; closed when it goes. Opening and asking the open file for its type and size is
-// one lookup of the name instead of several, which counts in a scan of thousands of files.
-class RegularFile {
-public:
-    enum class Outcome { opened, unreadable, notAFile };
-
-    explicit RegularFile(const QString& path)
-    {
-        const QByteArray name = QFile::encodeName(path);
-        m_fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat status { };
-        if (m_fd < 0) {
-            // A file that cannot be opened is still listed when it is a regular file.
-            m_outcome = ::lstat(name.constData(), &status) == 0 && S_ISREG(status.st_mode)
-                ? Outcome::unreadable
-                : Outcome::notAFile;
-        } else if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            m_outcome = Outcome::notAFile;
-        } else {
-            m_outcome = Outcome::opened;
-        }
-        m_size = m_outcome == Outcome::notAFile ? 0 : std::max<qint64>(0, status.st_size);
-    }
-    ~RegularFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    RegularFile(const RegularFile&) = delete;
-    RegularFile& operator=(const RegularFile&) = delete;
-
-    Outcome outcome() const { return m_outcome; }
-    qint64 size() const { return m_size; }
-
-    // Up to `count` bytes from `offset`; fewer when the file ends or a read fails.
-    QByteArray read(qint64 offset, qint64 count) const
-    {
-        QByteArray bytes(count, Qt::Uninitialized);
-        qint64 done = 0;
-        while (done < count) {
-            const ssize_t got
-                = ::pread(m_fd, bytes.data() + done, size_t(count - done), off_t(offset + done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        bytes.truncate(done);
-        return bytes;
-    }
-
-private:
-    int m_fd = -1;
-    Outcome m_outcome = Outcome::notAFile;
-    qint64 m_size = 0;
-};
 
 // The bytes a scan needs from one file: the head alone where it holds the pixel size, the whole
 // file where the metadata is spread through it (GIF frames, ISO-BMFF boxes, TIFF directories).
@@ -149,8 +86,11 @@ std::optional<ImageItem> ImageItem::fromUrl(const QUrl& url)
         return std::nullopt;
 
     // Like the platform's "regular file" test: folders, devices and symbolic links are not images.
-    const RegularFile file(url.toLocalFile());
-    if (file.outcome() == RegularFile::Outcome::notAFile)
+    // Opening and asking the open file for its type and size is one lookup of the name instead of
+    // several, which counts in a scan of thousands of files.
+    const RegularFile file(url.toLocalFile(), RegularFile::Links::refuse);
+    if (file.outcome() == RegularFile::Outcome::notAFile
+        || file.outcome() == RegularFile::Outcome::unreachable)
         return std::nullopt;
 
     ImageItem item;

@@ -7,19 +7,13 @@
 #include "ImageSourceCodec.h"
 #include "JpegCodec.h"
 #include "PngCodec.h"
+#include "RegularFile.h"
 #include "TiffCodec.h"
 #include "WebPCodec.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace plenoria {
 
 namespace {
-
-// Larger files are not read whole: no image of ours comes near it, and the decode budget would
-// refuse its frames anyway.
-constexpr qint64 maxFileBytes = 1024LL * 1024 * 1024;
 
 std::shared_ptr<const ImageSource::Codec> makeCodec(ImageType type, const QByteArray& data)
 {
@@ -75,13 +69,10 @@ ImageSource::ImageSource(std::shared_ptr<const Codec> codec)
 
 std::optional<ImageSource> ImageSource::open(const QString& path)
 {
-    // Opening a pipe or a device named like an image would block or never end.
-    if (!QFileInfo(path).isFile())
+    RegularFile::Contents contents = RegularFile::readWhole(path);
+    if (!contents.ok())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes)
-        return std::nullopt;
-    return fromData(file.readAll());
+    return fromData(contents.bytes);
 }
 
 std::optional<ImageSource> ImageSource::fromData(const QByteArray& data)

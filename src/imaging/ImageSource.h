@@ -41,7 +41,8 @@ struct DecodedFrame {
 class ImageSource {
 public:
     // None when the content is not one of the image types we read (the extension is never consulted)
-    // or its header cannot be parsed.
+    // or its header cannot be parsed; `open` also when the path holds no regular file of at most
+    // RegularFile::maxFileBytes.
     [[nodiscard]] static std::optional<ImageSource> open(const QString& path);
     [[nodiscard]] static std::optional<ImageSource> fromData(const QByteArray& data);
 

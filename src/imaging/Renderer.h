@@ -5,6 +5,7 @@
 #include "FramePlan.h"
 #include "Geometry.h"
 #include "GroundSpec.h"
+#include "ImageEncoder.h"
 #include "ImageType.h"
 #include "RGB.h"
 #include "TreatmentEntry.h"
@@ -83,9 +84,10 @@ public:
     [[nodiscard]] static std::optional<QByteArray> renderForSave(const QByteArray& data,
                                                                  std::span<const TreatmentEntry> record);
 
-    // Whether the image's transparency survives a round trip through the type (true for opaque images
-    // and for images that cannot be read).
-    [[nodiscard]] static bool keepsTransparency(const QImage& image, ImageType type);
+    // Whether the image's transparency survives a round trip through the type written by `encoder`
+    // (true for opaque images and for images that cannot be read; false when the type cannot be written).
+    [[nodiscard]] static bool keepsTransparency(
+        const QImage& image, ImageType type, const ImageEncoder& encoder = ImageEncoder());
     // Whether some pixel is not fully opaque; false when the image cannot be read.
     [[nodiscard]] static bool hasTransparency(const QImage& image);
     // The smallest rectangle (top-left origin) holding every pixel whose alpha is not 0; none when

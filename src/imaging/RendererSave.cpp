@@ -5,11 +5,14 @@
 #include "GIFWriter.h"
 #include "ImageSource.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace plenoria {
 
 namespace {
+
+constexpr qint64 largestPngCount = 0x7FFFFFFF;
 
 bool isFramesEntry(const TreatmentEntry& entry)
 {
@@ -32,7 +35,9 @@ AnimatedSave encodeAnimated(const Filmstrip& strip, const ImageSource& source)
         // The strip's own loop count is GIF's only; an animated WebP states its own.
         return {true, encodeAnimatedWebPForSave(strip, source.isLossless(), source.fileLoopCount())};
     case ImageType::PNG:
-        return {true, encodeAPNG(strip, source.fileLoopCount())};
+        // A play count past 2^31 − 1 is no PNG value, but refusing it would leave the animation
+        // unsavable: the largest one a PNG states plays as long.
+        return {true, encodeAPNG(strip, std::min<qint64>(source.fileLoopCount(), largestPngCount))};
     case ImageType::JPEG:
     case ImageType::HEIC:
     case ImageType::AVIF:
@@ -155,14 +160,14 @@ bool Renderer::hasTransparency(const QImage& image)
     return false;
 }
 
-bool Renderer::keepsTransparency(const QImage& image, ImageType type)
+bool Renderer::keepsTransparency(const QImage& image, ImageType type, const ImageEncoder& encoder)
 {
     const std::optional<QImage> normal = normalized(image);
     if (!normal || !pixelBytes(*normal))
         return true;
     if (!hasTransparency(*normal))
         return true;
-    const std::optional<QByteArray> encoded = encode(*normal, type);
+    const std::optional<QByteArray> encoded = encoder.encode(*normal, type);
     if (!encoded)
         return false;
     const std::optional<ImageSource> source = ImageSource::fromData(*encoded);

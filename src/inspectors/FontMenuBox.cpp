@@ -2,6 +2,7 @@
 
 #include "FontFamilies.h"
 
+#include <QAbstractItemView>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -126,8 +127,17 @@ void FontMenuBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     default:
-        QComboBox::keyPressEvent(event);
+        break;
     }
+    // Typing searches the open list the same way: the closed box would pick (and count) the match.
+    const QString text = event->text();
+    if (!text.isEmpty() && text.front().isPrint() && !text.front().isSpace()) {
+        showPopup();
+        view()->keyboardSearch(text);
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 } // namespace plenoria

@@ -10,7 +10,8 @@ namespace plenoria {
 // row in its own face at 12 (a symbol face's row in the box's font). The recent part is worked out
 // afresh each time the menu opens. The box shows the family it was given, also one that is not
 // installed (no row is current then). Only a row the user picks is reported; the wheel scrolls the
-// inspector, not the fonts.
+// inspector, not the fonts, and the arrows and typed letters open the menu (at the match) instead of
+// picking a family on the closed box.
 class FontMenuBox : public QComboBox {
     Q_OBJECT
 public:

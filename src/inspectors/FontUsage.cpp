@@ -19,10 +19,10 @@ namespace {
 
 constexpr qint64 largestCount = std::numeric_limits<qint64>::max();
 
-// Counts only grow; one that would pass the largest value stays there.
+// Counts only grow; one that would pass the largest value stays there. `more` is never negative.
 qint64 plus(qint64 count, qint64 more)
 {
-    if (more > 0 && count > largestCount - more)
+    if (count > largestCount - more)
         return largestCount;
     return count + more;
 }
@@ -144,8 +144,10 @@ QStringList FontUsage::familiesByUsage() const
         QString family = entry.key();
         if (!m_installed.contains(family))
             family = standIn(family);
+        // Counts are edited by hand too: one below zero ranks as unused, and two extreme ones summed
+        // for a stand-in and its family must not wrap round.
         if (!family.isEmpty() && m_installed.contains(family))
-            ranked[family] = plus(ranked.value(family), entry.value());
+            ranked[family] = plus(ranked.value(family), std::max<qint64>(0, entry.value()));
     }
     std::vector<std::pair<QString, qint64>> order(ranked.keyValueBegin(), ranked.keyValueEnd());
     std::stable_sort(

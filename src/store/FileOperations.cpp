@@ -51,6 +51,12 @@ bool FileOperations::isRegularFile(const QString& path) const
     return status.ok() && S_ISREG(status.info.st_mode);
 }
 
+bool FileOperations::isLink(const QString& path) const
+{
+    const StatResult status = m_fileSystem->lstat(encoded(path));
+    return status.ok() && S_ISLNK(status.info.st_mode);
+}
+
 bool FileOperations::isGone(const QString& path) const
 {
     const int error = m_fileSystem->lstat(encoded(path)).error;
@@ -185,6 +191,12 @@ FileOperations::NewFile FileOperations::moveUnderFreeName(
     return underFreeName(folder, filename, [&](const QString& to) { return moveNoReplace(from, to); });
 }
 
+FileOperations::NewFile FileOperations::duplicateUnderFreeName(
+    const QString& from, const QString& folder, const QString& filename)
+{
+    return underFreeName(folder, filename, [&](const QString& to) { return duplicateNoReplace(from, to); });
+}
+
 FileOperations::NewFile FileOperations::underFreeName(
     const QString& folder, const QString& filename, const std::function<FileResult(const QString&)>& place)
 {
@@ -249,6 +261,7 @@ FileResult FileOperations::replace(const QString& target, const QString& with)
     const SysResult renamed = m_fileSystem->renameReplacing(encoded(with), encoded(target));
     if (renamed.ok()) {
         syncDirectory(folderOf(target));
+        syncDirectory(folderOf(with));
         return FileResult::success();
     }
     if (renamed.error != EXDEV)
@@ -263,7 +276,8 @@ FileResult FileOperations::replace(const QString& target, const QString& with)
     }
     syncDirectory(folderOf(target));
     // The target already holds the content; a copy left behind loses nothing.
-    (void)m_fileSystem->unlink(encoded(with));
+    if (m_fileSystem->unlink(encoded(with)).ok())
+        syncDirectory(folderOf(with));
     return FileResult::success();
 }
 
@@ -332,6 +346,21 @@ FileResult FileOperations::copyAcrossDevices(const QString& from, const QString&
     }
     syncDirectory(folderOf(from));
     return FileResult::success();
+}
+
+FileResult FileOperations::duplicateNoReplace(const QString& from, const QString& to)
+{
+    const SysResult linked = m_fileSystem->link(encoded(from), encoded(to));
+    if (linked.ok()) {
+        syncDirectory(folderOf(to));
+        return FileResult::success();
+    }
+    if (linked.error == EEXIST || linked.error == ENOENT)
+        return FileResult::failure(linked.error);
+    // Reading a pipe or a device would stall or never end.
+    if (!isRegularFile(from))
+        return FileResult::failure(linked.error);
+    return copyNoReplace(from, to);
 }
 
 FileOperations::Temporary FileOperations::writeTemporary(

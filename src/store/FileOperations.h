@@ -24,6 +24,8 @@ public:
     bool exists(const QString& path) const;
     // Whether a regular file (not a folder, not a link) is at the path.
     bool isRegularFile(const QString& path) const;
+    // Whether a symbolic link (of any target, or none) is at the path.
+    bool isLink(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
     // Whether the file at the path reads as exactly these bytes; false when it cannot be read.
@@ -56,10 +58,15 @@ public:
     // Moves a file into `folder` under `filename`, or under the next free name of freeName's series,
     // however often another program takes a name meanwhile.
     NewFile moveUnderFreeName(const QString& from, const QString& folder, const QString& filename);
+    // Gives the file at `from` a second name in `folder` (a hard link; a synced copy of a regular file
+    // where the volume cannot link), under `filename` or the next free name of freeName's series.
+    // `from` stays as it was; its content is never read unless it is a regular file.
+    NewFile duplicateUnderFreeName(const QString& from, const QString& folder, const QString& filename);
     // Replaces the file's content: it holds either the old or the new bytes whatever happens, and
     // keeps its permissions.
     FileResult writeAtomically(const QString& path, const QByteArray& bytes);
-    // Puts `with` in place of `target` (which it replaces) and consumes `with`.
+    // Puts `with` in place of `target` (which it replaces) in one step and consumes `with`; both
+    // folders are synced. On failure `target` is as it was.
     FileResult replace(const QString& target, const QString& with);
 
     // The filename itself when free in the folder, else the first free of base-2.ext, base-3.ext, …
@@ -81,6 +88,7 @@ private:
     NewFile underFreeName(const QString& folder, const QString& filename,
         const std::function<FileResult(const QString&)>& place);
     FileResult copyAcrossDevices(const QString& from, const QString& to);
+    FileResult duplicateNoReplace(const QString& from, const QString& to);
     // Source is either bytes or the file at copyFrom (empty for bytes).
     Temporary writeTemporary(
         const QString& folder, const QByteArray& bytes, const QString& copyFrom, const QString& keepModeOf);

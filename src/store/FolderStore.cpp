@@ -100,7 +100,8 @@ void FolderStore::reload()
 
     TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
 
-    // Hidden entries are left out by not asking for them; a folder that cannot be listed lists nothing.
+    // Hidden entries are left out by not asking for them, and names that are not UTF-8 by Qt, as text
+    // could not reach them again; a folder that cannot be listed lists nothing.
     const QFileInfoList listing
         = QDir(*folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
 
@@ -140,6 +141,10 @@ void FolderStore::refreshEditedFilenames()
         setEditedFilenames({});
         return;
     }
+    if (!linkAmongOwnFolders(*folder, QStringLiteral("originals")).isEmpty()) {
+        setEditedFilenames({});
+        return;
+    }
     QSet<QString> names;
     const QStringList entries
         = QDir(backupsFolderPath(*folder))
@@ -152,10 +157,14 @@ void FolderStore::refreshEditedFilenames()
 void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
 {
     QHash<QString, qint64> counts;
+    TemporaryFiles temporaries(m_files.fileSystem());
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
     for (const QFileInfo& entry : listing) {
-        // A link to a folder is not itself a folder, as the listing reports it.
-        if (entry.isSymLink() || !entry.isDir())
+        // A link to a folder counts as the folder it leads to, since filing through it lands there.
+        if (!entry.isDir())
             continue;
+        // A move across volumes killed midway leaves its copy in the destination, which no one else reads.
+        temporaries.removeStaleIn(entry.absoluteFilePath(), now);
         const qint64 files
             = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
         counts.insert(entry.fileName(), files);
@@ -187,25 +196,23 @@ QString FolderStore::reachedName(QStringList subfolders, const QString& name)
 bool FolderStore::hasOriginalsFolder() const
 {
     const std::optional<QString> folder = workingFolderPath();
-    return folder && m_files.exists(backupsFolderPath(*folder));
+    return folder && linkAmongOwnFolders(*folder, QStringLiteral("originals")).isEmpty()
+        && m_files.exists(backupsFolderPath(*folder));
 }
 
 void FolderStore::revealOriginalsFolder(RevealFailureHandler onFailure)
 {
-    const std::optional<QString> folder = workingFolderPath();
-    if (!folder || !m_services.reveal)
+    if (!hasOriginalsFolder() || !m_services.reveal)
         return;
-    const QString backups = backupsFolderPath(*folder);
-    if (m_files.exists(backups))
-        m_services.reveal->reveal(QUrl::fromLocalFile(backups), withRevealMessage(std::move(onFailure)));
+    m_services.reveal->reveal(QUrl::fromLocalFile(backupsFolderPath(*workingFolderPath())),
+        withRevealMessage(std::move(onFailure)));
 }
 
 void FolderStore::revealOriginal(const ImageItem& item, RevealFailureHandler onFailure)
 {
-    const std::optional<QString> folder = workingFolderPath();
-    if (!folder || !m_services.reveal)
+    if (!hasOriginalsFolder() || !m_services.reveal)
         return;
-    const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
+    const QString backup = FileOperations::childPath(backupsFolderPath(*workingFolderPath()), item.filename);
     if (m_files.exists(backup))
         m_services.reveal->reveal(QUrl::fromLocalFile(backup), withRevealMessage(std::move(onFailure)));
 }
@@ -225,6 +232,17 @@ std::optional<QString> FolderStore::workingFolderPath() const
     if (!m_workingFolder)
         return std::nullopt;
     return m_workingFolder->toLocalFile();
+}
+
+QString FolderStore::linkAmongOwnFolders(const QString& folder, const QString& inner) const
+{
+    const QString own = QStringLiteral(".plenoria");
+    if (m_files.isLink(FileOperations::childPath(folder, own)))
+        return own;
+    const QString innerPath = own + QLatin1Char('/') + inner;
+    if (m_files.isLink(FileOperations::childPath(folder, innerPath)))
+        return innerPath;
+    return {};
 }
 
 bool FolderStore::liesInWorkingFolder(const QUrl& url) const

@@ -52,7 +52,8 @@ public:
     // Lower-cased names of the backups folder's entries: an image is edited when its lower-cased
     // name is in here.
     const QSet<QString>& editedFilenames() const { return m_editedFilenames; }
-    // Subfolder name to the number of non-hidden regular files directly inside it.
+    // Subfolder name to the number of non-hidden regular files directly inside it; a link to a folder
+    // counts as that folder, since filing through it lands there.
     const QHash<QString, qint64>& filedCounts() const { return m_filedCounts; }
     // Raised whenever a save or a put back rewrites a file's content, which can leave its item equal
     // (same size, same timing), so that views holding decoded pixels know to read the file again.
@@ -121,6 +122,10 @@ private:
     void restoreBookmark();
     std::optional<QString> workingFolderPath() const;
     bool liesInWorkingFolder(const QUrl& url) const;
+    // The store's own folders are never followed through a link: of F/.plenoria and F/.plenoria/`inner`
+    // ("originals" or "displaced"), the first that is a link, named from F (".plenoria/originals");
+    // empty when neither is.
+    QString linkAmongOwnFolders(const QString& folder, const QString& inner) const;
 
     void setItems(QList<ImageItem> items);
     void setEditedFilenames(QSet<QString> names);
@@ -129,13 +134,19 @@ private:
     void popAction();
     void advanceContentRevision();
 
-    // The subfolder a destination name reaches, or why it could not be made.
+    // The subfolder a destination name reaches, or why it could not be made, or why it may not be
+    // used (`refusal`, the reason after "Couldn’t move a.png: ").
     struct Subfolder {
         QString name; // as it is on disk
         FileResult result = FileResult::success();
+        QString refusal;
     };
     Subfolder reachSubfolder(const QString& folder, const QString& name);
-    // The name of the subfolder of `folder` that `name` reaches; empty when there is none.
+    // Why the link `name` in `folder` may not take filed images; empty when it leads to a folder
+    // outside the store's own.
+    QString linkRefusal(const QString& folder, const QString& name) const;
+    // The name of the subfolder of `folder` (or link to a folder) that `name` reaches; empty when there
+    // is none.
     static QString existingSubfolder(const QString& folder, const QString& name);
     // Of `subfolders`, the one `name` reaches: exactly that name, else the first that differs only in
     // letter case; empty when none does.
@@ -158,7 +169,8 @@ private:
     // (a case-insensitive volume) goes through a temporary name.
     FileResult renameInPlace(const QString& from, const QString& to);
 
-    // Puts the backup at `backupPath` in place of the file at `path`, setting that file aside first.
+    // Puts the backup at `backupPath` in place of the file at `path`, after giving that file a second
+    // name in the displaced folder.
     FileResult restoreBackup(const QString& folder, const QString& path, const QString& backupPath);
     // Replaces the item listed under `url` by `item`, when one is.
     void replaceListedItem(const QUrl& url, const ImageItem& item);

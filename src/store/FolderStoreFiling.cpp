@@ -50,6 +50,9 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
         return FilingOutcome::failed(QStringLiteral("Destination escapes the working folder."));
 
     const Subfolder subfolder = reachSubfolder(*folder, name);
+    if (!subfolder.refusal.isEmpty())
+        return FilingOutcome::failed(
+            QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ") + subfolder.refusal);
     if (!subfolder.result.ok()) {
         // With the working folder itself gone, the image went with it: that is the failure to report.
         if (subfolder.result.error() == ENOENT)
@@ -71,7 +74,7 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     std::optional<QUrl> displaced;
     const QString sourceFolder = folderOf(source);
     const QString backup = FileOperations::childPath(backupsFolderPath(sourceFolder), item.filename);
-    if (m_files.exists(backup)) {
+    if (linkAmongOwnFolders(sourceFolder, QStringLiteral("originals")).isEmpty() && m_files.exists(backup)) {
         const SetAside aside = setAside(sourceFolder, backup);
         if (aside.path)
             displaced = QUrl::fromLocalFile(*aside.path);
@@ -98,18 +101,37 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
 
 FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const QString& name)
 {
-    if (const QString existing = existingSubfolder(folder, name); !existing.isEmpty())
-        return {existing, FileResult::success()};
-    // One folder inside the working folder, never its parents: a working folder removed behind our
-    // back must not come back as an empty shell.
-    return {name, m_files.makeDirectory(FileOperations::childPath(folder, name))};
+    // A link of exactly that name is the user's, even one that leads nowhere: never a name to make anew.
+    const QString reached
+        = m_files.isLink(FileOperations::childPath(folder, name)) ? name : existingSubfolder(folder, name);
+    if (reached.isEmpty()) {
+        // One folder inside the working folder, never its parents: a working folder removed behind our
+        // back must not come back as an empty shell.
+        return {name, m_files.makeDirectory(FileOperations::childPath(folder, name)), {}};
+    }
+    if (m_files.isLink(FileOperations::childPath(folder, reached)))
+        return {reached, FileResult::success(), linkRefusal(folder, reached)};
+    return {reached, FileResult::success(), {}};
+}
+
+QString FolderStore::linkRefusal(const QString& folder, const QString& name) const
+{
+    const QFileInfo link(FileOperations::childPath(folder, name));
+    if (!link.isDir())
+        return quoted(name) + QStringLiteral(" is a link that leads to no folder.");
+    // Filed in there, an image would pass for a backup and could end up only in the store's keeping.
+    const QString own
+        = QFileInfo(FileOperations::childPath(folder, QStringLiteral(".plenoria"))).canonicalFilePath();
+    const QString target = link.canonicalFilePath();
+    if (!own.isEmpty() && (target == own || target.startsWith(own + QLatin1Char('/'))))
+        return quoted(name) + QStringLiteral(" leads into .plenoria.");
+    return {};
 }
 
 QString FolderStore::existingSubfolder(const QString& folder, const QString& name)
 {
-    // Links are left out as the counts leave them out, so that the strip and the filing agree.
-    return reachedName(
-        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Unsorted), name);
+    // Links to folders are taken as the counts take them, so that the strip and the filing agree.
+    return reachedName(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted), name);
 }
 
 FolderStore::UniqueDestination FolderStore::uniqueDestination(const QUrl& file, const QUrl& folder) const
@@ -174,7 +196,7 @@ void FolderStore::carryBackup(const QString& oldName, const QString& newName, co
     const QString folderPath = localPath(folder);
     const QString backups = backupsFolderPath(folderPath);
     const QString from = FileOperations::childPath(backups, oldName);
-    if (!m_files.exists(from))
+    if (!linkAmongOwnFolders(folderPath, QStringLiteral("originals")).isEmpty() || !m_files.exists(from))
         return;
     const QString to = FileOperations::childPath(backups, newName);
     const auto logFailure = [&](const FileResult& result) {
@@ -280,6 +302,8 @@ FilingOutcome FolderStore::undoFailure(const QString& sourcePath, const FileResu
 
 FolderStore::SetAside FolderStore::setAside(const QString& folder, const QString& backupPath)
 {
+    if (!linkAmongOwnFolders(folder, QStringLiteral("displaced")).isEmpty())
+        return {std::nullopt, FileResult::failure(ENOTDIR)};
     const QString displaced = displacedFolderPath(folder);
     if (const FileResult made = m_files.makeDirectories(displaced); !made.ok())
         return {std::nullopt, made};
@@ -297,7 +321,9 @@ void FolderStore::bringBack(const QString& displacedPath, const QString& folder,
     // Another image of this name has its own backup by now; this one stays set aside.
     if (m_files.exists(target))
         return;
-    FileResult result = m_files.makeDirectories(backups);
+    FileResult result = linkAmongOwnFolders(folder, QStringLiteral("originals")).isEmpty()
+        ? m_files.makeDirectories(backups)
+        : FileResult::failure(ENOTDIR);
     if (result.ok())
         result = m_files.moveNoReplace(displacedPath, target);
     if (!result.ok()) {

@@ -4,6 +4,7 @@
 #include "StoreLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -53,25 +54,33 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
             + FileResult::failure(ENOENT).description());
+    if (m_files.isGone(path))
+        return RestorationOutcome::failed(
+            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": it is no longer in the folder."));
     // Another program's edit since the bench opened would be overwritten, and once a backup exists,
     // lost for good.
     if (!m_files.holds(path, session.originalData))
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
             + QStringLiteral(": it changed on disk after it was opened."));
     if (backup) {
+        const QString couldNot = QStringLiteral("Couldn’t back up ") + name + QStringLiteral(": ");
+        if (const QString link = linkAmongOwnFolders(fileFolder, QStringLiteral("originals"));
+            !link.isEmpty())
+            return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
         const QString backups = backupsFolderPath(fileFolder);
         if (const FileResult made = m_files.makeDirectories(backups); !made.ok())
             return RestorationOutcome::failed(
                 QStringLiteral("Couldn’t create the backup folder: ") + made.description());
+        // Synced with its folder before the original is touched: the copy is the user's only way back.
+        // A backup found, or one that appears meanwhile, is never replaced; but only a file is a backup.
         const QString copy = FileOperations::childPath(backups, name);
-        if (!m_files.exists(copy)) {
-            // Synced with its folder before the original is touched: the copy is the user's only way back.
-            // A backup that appears meanwhile is as good as one found: it is never replaced.
-            if (const FileResult copied = m_files.copyNoReplace(path, copy);
-                !copied.ok() && copied.error() != EEXIST)
-                return RestorationOutcome::failed(
-                    QStringLiteral("Couldn’t back up ") + name + QStringLiteral(": ") + copied.description());
-        }
+        const FileResult copied
+            = m_files.exists(copy) ? FileResult::failure(EEXIST) : m_files.copyNoReplace(path, copy);
+        if (copied.error() == EEXIST && !m_files.isRegularFile(copy))
+            return RestorationOutcome::failed(
+                couldNot + QStringLiteral("something that isn’t a file is in the way."));
+        if (!copied.ok() && copied.error() != EEXIST)
+            return RestorationOutcome::failed(couldNot + copied.description());
     }
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
         return RestorationOutcome::failed(
@@ -96,17 +105,20 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     const std::optional<QString> folder = workingFolderPath();
     if (!folder)
         return RestorationOutcome::failed(QStringLiteral("No working folder."));
+    const QString couldNot = QStringLiteral("Couldn’t put back ") + item.filename + QStringLiteral(": ");
+    if (const QString link = linkAmongOwnFolders(*folder, QStringLiteral("originals")); !link.isEmpty())
+        return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
     const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
     if (!m_files.exists(backup))
         return RestorationOutcome::failed(
             QStringLiteral("No backup found for ") + item.filename + QLatin1Char('.'));
     // Only a file can take the image's place; a folder of that name would be moved in whole.
     if (!m_files.isRegularFile(backup))
-        return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
-            + QStringLiteral(": its backup isn’t a file."));
+        return RestorationOutcome::failed(couldNot + QStringLiteral("its backup isn’t a file."));
+    if (const QString link = linkAmongOwnFolders(*folder, QStringLiteral("displaced")); !link.isEmpty())
+        return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
     if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
-        return RestorationOutcome::failed(QStringLiteral("Couldn’t put back ") + item.filename
-            + QStringLiteral(": ") + restored.description());
+        return RestorationOutcome::failed(couldNot + restored.description());
     advanceContentRevision();
 
     QSet<QString> names = m_editedFilenames;
@@ -129,21 +141,22 @@ void FolderStore::advanceContentRevision()
 
 FileResult FolderStore::restoreBackup(const QString& folder, const QString& path, const QString& backupPath)
 {
-    // A file deleted meanwhile has nothing to set aside; the backup simply takes its place.
-    std::optional<QString> displaced;
-    if (!m_files.isGone(path)) {
-        const SetAside aside = setAside(folder, path);
-        if (!aside.path)
-            return aside.result;
-        displaced = aside.path;
-    }
-    const FileResult placed = m_files.moveNoReplace(backupPath, path);
-    if (placed.ok() || !displaced)
-        return placed;
-    if (const FileResult back = m_files.moveNoReplace(*displaced, path); !back.ok())
-        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back ")
-                + QFileInfo(path).fileName() + QStringLiteral(", which is now at ") + *displaced
-                + QStringLiteral(": ") + back.description();
+    // A file deleted meanwhile has nothing to keep: the backup simply takes its place.
+    if (m_files.isGone(path))
+        return m_files.moveNoReplace(backupPath, path);
+    // The current content gets its second name while it stays in place, and only then does the backup
+    // replace it in one step: killed at any moment, the image's name holds the one or the other.
+    const QString displaced = displacedFolderPath(folder);
+    if (const FileResult made = m_files.makeDirectories(displaced); !made.ok())
+        return made;
+    const FileOperations::NewFile kept
+        = m_files.duplicateUnderFreeName(path, displaced, QFileInfo(path).fileName());
+    if (!kept.result.ok())
+        return kept.result;
+    const FileResult placed = m_files.replace(path, backupPath);
+    // The image still holds what the second name keeps.
+    if (!placed.ok())
+        (void)m_files.fileSystem().unlink(QFile::encodeName(FileOperations::childPath(displaced, kept.name)));
     return placed;
 }
 

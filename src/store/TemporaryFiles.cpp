@@ -35,26 +35,31 @@ bool TemporaryFiles::isTemporaryName(const QString& name)
 
 void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch)
 {
+    removeStaleIn(workingFolder, nowSecondsSinceEpoch);
+    const QString own = FileOperations::childPath(workingFolder, QStringLiteral(".plenoria"));
+    const StatResult status = m_fileSystem.lstat(QFile::encodeName(own));
+    if (!status.ok() || !S_ISDIR(status.info.st_mode))
+        return;
+    // Links inside are not followed: a sweep stays within the store's own folder.
+    QDirIterator inside(own, QStringList{prefix + QLatin1Char('*') + suffix},
+        QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
-    const QStringList nameFilter{prefix + QLatin1Char('*') + suffix};
-    const QDir::Filters files = QDir::Files | QDir::Hidden | QDir::System;
+    while (inside.hasNext())
+        removeIfStale(inside.next(), cutoff);
+}
 
-    // The working folder can hold thousands of images and is swept on every scan: its names are read
-    // as the directory gives them, with no per-entry work but a prefix test.
-    const QByteArray top = QFile::encodeName(workingFolder);
-    if (DIR* dir = ::opendir(top.constData())) {
+void TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch)
+{
+    // A folder can hold thousands of images and is swept on every scan: its names are read as the
+    // directory gives them, with no per-entry work but a prefix test.
+    const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
+    if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
         while (const dirent* entry = ::readdir(dir)) {
             if (std::strncmp(entry->d_name, ".plenoria-", 10) == 0)
-                removeIfStale(
-                    FileOperations::childPath(workingFolder, QFile::decodeName(entry->d_name)), cutoff);
+                removeIfStale(FileOperations::childPath(folder, QFile::decodeName(entry->d_name)), cutoff);
         }
         ::closedir(dir);
     }
-    // Links inside are not followed: a sweep stays within the store's own folder.
-    QDirIterator inside(FileOperations::childPath(workingFolder, QStringLiteral(".plenoria")), nameFilter,
-        files, QDirIterator::Subdirectories);
-    while (inside.hasNext())
-        removeIfStale(inside.next(), cutoff);
 }
 
 void TemporaryFiles::removeIfStale(const QString& path, qint64 cutoff)

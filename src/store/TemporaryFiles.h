@@ -24,8 +24,11 @@ public:
     static bool isTemporaryName(const QString& name);
 
     // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
-    // under its .plenoria folder; nothing else is touched, and a file that cannot be removed stays.
+    // under its .plenoria folder (unless that is a link); nothing else is touched, and a file that
+    // cannot be removed stays.
     void removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
+    // The same, directly in one folder only.
+    void removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
 
 private:
     void removeIfStale(const QString& path, qint64 cutoff);

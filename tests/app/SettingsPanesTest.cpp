@@ -15,6 +15,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -266,6 +267,30 @@ TEST(SettingsPanes, FilingFieldsStoreEveryKeystrokeAsTypedAndOutlineRepeats)
     QTest::keyClicks(pane.field(6), "a/b");
     EXPECT_TRUE(pane.field(6)->isFlagged());
     EXPECT_EQ(rig.prefs->subfolderNames().size(), 9);
+}
+
+TEST(SettingsPanes, FilingRowsReadKeyOneToNineBesideTheirOwnFields)
+{
+    SettingsRig rig;
+    SettingsController controller(*rig.prefs, *rig.store);
+    FilingPane pane(controller);
+    pane.show();
+    // The label a user reads on the same line as each field.
+    QStringList labels;
+    for (qint64 position = 0; position < 9; ++position) {
+        const QWidget* field = pane.field(position);
+        const int middle = field->mapTo(&pane, field->rect().center()).y();
+        QStringList level;
+        for (const QLabel* label : pane.findChildren<QLabel*>()) {
+            const QRect box(label->mapTo(&pane, QPoint(0, 0)), label->size());
+            if (label->isVisible() && box.top() <= middle && middle <= box.bottom())
+                level.append(label->text());
+        }
+        labels.append(level.join(QLatin1Char('|')));
+        EXPECT_EQ(field->accessibleName(), level.join(QLatin1Char('|')));
+    }
+    EXPECT_EQ(labels,
+        QStringList({"Key 1", "Key 2", "Key 3", "Key 4", "Key 5", "Key 6", "Key 7", "Key 8", "Key 9"}));
 }
 
 TEST(SettingsPanes, RestorationPaneWritesTogglesAndRevealsOnlyAnExistingBackupsFolder)

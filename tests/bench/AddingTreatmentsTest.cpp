@@ -3,6 +3,7 @@
 #include "BenchModel.h"
 #include "BenchTestSupport.h"
 #include "GifBuilder.h"
+#include "HostileEntries.h"
 #include "ImageSource.h"
 #include "Renderer.h"
 #include "SyntheticImages.h"
@@ -97,6 +98,26 @@ TEST(AddingTreatments, ANewStampSitsInTheMiddleAtHalfTheWidthButNeverBelowEightP
     EXPECT_EQ(picker.messages.first(), QStringLiteral("Pick an image to stamp onto photo.png."));
 }
 
+TEST(AddingTreatments, AStampLongerThan1024PixelsOnEitherSideIsScaledTo1024)
+{
+    Picker picker;
+    const struct {
+        QSize picked;
+        QSize stamped;
+    } cases[] = {{{1500, 300}, {1024, 205}}, {{300, 1500}, {205, 1024}}, {{1024, 40}, {1024, 40}}};
+    for (const auto& c : cases) {
+        auto model = benchOver(gradientPng(32, 32));
+        model->setStampChooser(picker.choosing(
+            picker.write(QStringLiteral("big.png"), gradientPng(c.picked.width(), c.picked.height()))));
+        model->addTreatment(TreatmentKind::stamp);
+        ASSERT_EQ(model->record().size(), 1u);
+        const std::optional<ImageSource> stamp
+            = ImageSource::fromData(row(*model, 0).treatment.stampSpec()->imageData);
+        ASSERT_TRUE(stamp);
+        EXPECT_EQ(stamp->decodeFrame(0)->size(), c.stamped) << c.picked.width();
+    }
+}
+
 TEST(AddingTreatments, DefaultsFollowTheWholeRecordWhicheverRowIsSelected)
 {
     auto model = benchOver(gradientPng(100, 50));
@@ -164,13 +185,18 @@ TEST(AddingTreatments, APickThatGivesNoImageAddsNothingQuietly)
     const TreatmentRecord before = model->record();
     QSignalSpy changes(model.get(), &BenchModel::changed);
     QSignalSpy notices(model.get(), &BenchModel::noticePosted);
-    for (const std::optional<QString>& path :
-        {std::optional<QString>(), std::optional<QString>(picker.dir.filePath(QStringLiteral("gone.png"))),
-            std::optional<QString>(hugePath)}) {
+    std::vector<std::optional<QString>> paths{
+        std::nullopt, picker.dir.filePath(QStringLiteral("gone.png")), hugePath};
+    // Not one of them is read: each would stall the bench or exhaust memory.
+    for (const HostileEntry entry : hostileEntries) {
+        paths.push_back(picker.dir.filePath(QStringLiteral("%1.png").arg(int(entry))));
+        ASSERT_TRUE(makeHostileEntry(*paths.back(), entry));
+    }
+    for (const std::optional<QString>& path : paths) {
         model->setStampChooser(picker.choosing(path));
         model->addTreatment(TreatmentKind::stamp);
     }
-    EXPECT_EQ(picker.messages.size(), 3);
+    EXPECT_EQ(picker.messages.size(), 7);
     EXPECT_EQ(model->record(), before);
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(notices.count(), 0);

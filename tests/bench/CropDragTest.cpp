@@ -104,3 +104,36 @@ TEST(CropDrag, ADisplayWithNoWidthTakesNoDrag)
     rig.overlay.setGeometry(QSizeF(0, 0), QRectF(0, 0, 0, 0));
     EXPECT_EQ(rig.overlay.pointsPerPixel(), 1);
 }
+
+TEST(CropDrag, EachCornerMovesAloneOnAWideImageAndKeepsTheOppositeOne)
+{
+    // A 64 × 20 image drawn at (10, 30), 4 points a pixel; the crop spans pixels 8 to 48 across and
+    // 4 to 16 down, so on screen its corners lie at x 42 or 202 and y 46 or 94.
+    struct Case {
+        CropOverlay::Corner corner;
+        QPointF handle;
+        CropSpec nudged; // after 2 pixels right and 1 up
+        QPointF far;
+        CropSpec atImageCorner;
+    };
+    using C = CropOverlay::Corner;
+    const Case cases[] = {
+        {C::topLeft, {42, 46}, {10, 3, 38, 13}, {-999, -999}, {0, 0, 48, 16}},
+        {C::topRight, {202, 46}, {8, 3, 42, 13}, {999, -999}, {8, 0, 56, 16}},
+        {C::bottomLeft, {42, 94}, {10, 4, 38, 11}, {-999, 999}, {0, 4, 48, 16}},
+        {C::bottomRight, {202, 94}, {8, 4, 42, 11}, {999, 999}, {8, 4, 56, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.corner));
+        CropRig rig;
+        rig.spec = CropSpec{8, 4, 40, 12};
+        rig.overlay.setGeometry(QSizeF(64, 20), QRectF(10, 30, 256, 80));
+        ASSERT_TRUE(rig.overlay.press(c.handle));
+        EXPECT_EQ(rig.overlay.grip(), CropOverlay::Grip{c.corner});
+        EXPECT_EQ(rig.spec, (CropSpec{8, 4, 40, 12}));
+        rig.overlay.drag(c.handle + QPointF(8, -4));
+        EXPECT_EQ(rig.spec, c.nudged);
+        rig.overlay.drag(c.far);
+        EXPECT_EQ(rig.spec, c.atImageCorner);
+    }
+}

@@ -3,6 +3,7 @@
 #include "BenchTestSupport.h"
 #include "FormatCard.h"
 #include "ProminentButton.h"
+#include "Renderer.h"
 #include "SyntheticImages.h"
 #include "ThemedLabel.h"
 
@@ -13,6 +14,7 @@
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <mutex>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -241,4 +243,39 @@ TEST(ExportPanel, ExportClosesTheSheetBeforeTheBenchHandsTheSessionOut)
     model->openExport();
     EXPECT_EQ(sheets.exportPanel()->nameField()->text(), QStringLiteral("smile"));
     EXPECT_EQ(exports, 1);
+}
+
+TEST(ExportPanel, ItsFramesAndItsSizeEstimateAreOfTheEditedImageNotTheSource)
+{
+    QWidget host;
+    host.show();
+    const QByteArray gif = colourFramesGif(3);
+    auto model = benchOver(gif, QStringLiteral("blink.gif"));
+    FramesSpec thinned = framesShowing({0, 1, 2});
+    thinned.edits[1].isSkipped = true;
+    model->setRecord(
+        {TreatmentEntry(CropSpec{1, 2, 6, 3}), TreatmentEntry(brighter()), TreatmentEntry(thinned)});
+    model->selectOriginal(); // the canvas shows the source; what is exported does not
+    const Filmstrip edited = *Renderer::renderFilmstrip(gif, model->record());
+    ASSERT_EQ(edited.frames.size(), 2u);
+    ASSERT_EQ(edited.frames[0].size(), QSize(6, 3));
+
+    std::mutex lock;
+    std::vector<Filmstrip> measured;
+    BenchSheets sheets(*model, &host);
+    sheets.setSizeJob([&](const Filmstrip& strip, double, const GIFPalette&, const std::atomic_bool&) {
+        const std::lock_guard guard(lock);
+        measured.push_back(strip);
+        return ExportSizes{{ExportFormat::png, 1}};
+    });
+    model->openExport();
+    ExportPanel* panel = sheets.exportPanel();
+    ASSERT_TRUE(panel && panel->model().strip());
+    QTRY_VERIFY(!panel->model().measuring());
+    const std::lock_guard guard(lock);
+    ASSERT_EQ(measured.size(), 1u);
+    for (const Filmstrip& strip : {*panel->model().strip(), measured.front()}) {
+        EXPECT_TRUE(strip.frames == edited.frames);
+        EXPECT_EQ(strip.delays, (std::vector<qint64>{200, 100}));
+    }
 }

@@ -76,6 +76,27 @@ TEST_F(ExtendResizeInspectorTest, UnlockedSidesAreRaisedToTheInputOnTheirOwn)
     EXPECT_EQ(rig.extend().captionText(), QStringLiteral("Image 64×64 → 64×200."));
 }
 
+TEST_F(ExtendResizeInspectorTest, OnAnOblongInputEachSideIsRaisedToItsOwnSideOfTheInput)
+{
+    for (const QSize input : {QSize(64, 20), QSize(20, 64)}) {
+        SCOPED_TRACE(input.width());
+        Rig rig(input.width(), input.height(), ExtendSpec{100, 90, {0, 2}});
+        ASSERT_FALSE(rig.model->extendSquareLocked());
+        typeInto(rig.extend().heightField(), QStringLiteral("10"));
+        EXPECT_EQ(rig.extendSpec(), (ExtendSpec{100, input.height(), {0, 2}}));
+        typeInto(rig.extend().widthField(), QStringLiteral("10"));
+        EXPECT_EQ(rig.extendSpec(), (ExtendSpec{input.width(), input.height(), {0, 2}}));
+        EXPECT_EQ(rig.extend().heightField()->lineEdit()->text(), QString::number(input.height()));
+        typeInto(rig.extend().heightField(), QStringLiteral("77"));
+        EXPECT_EQ(rig.extendSpec(), (ExtendSpec{input.width(), 77, {0, 2}}));
+
+        // Locked, a small side squares to the input's longer side, whichever that is.
+        rig.extend().lockButton()->click();
+        typeInto(rig.extend().heightField(), QStringLiteral("30"));
+        EXPECT_EQ(rig.extendSpec(), (ExtendSpec{64, 64, {0, 2}}));
+    }
+}
+
 TEST_F(ExtendResizeInspectorTest, TheLockSquaresTheTargetAndBothFieldsWriteOneSide)
 {
     Rig rig(64, 64, ExtendSpec{96, 64, {0, 2}});

@@ -1,6 +1,8 @@
 #include "PlacementOverlay.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 using namespace plenoria;
 
@@ -130,4 +132,30 @@ TEST(PlacementDrag, ADisplayWithNoWidthTakesNoDrag)
     rig.overlay.rotate(QPointF(40, 40));
     EXPECT_EQ(rig.writes, 0);
     EXPECT_TRUE(rig.widths.empty());
+}
+
+TEST(PlacementDrag, TheTurnedBoxTakesPressesJustInsideEachSideAndNoneJustOutside)
+{
+    // Points on each side of the 80 × 40 point box, in its own frame, away from the two handles,
+    // half a point in and half a point out.
+    const std::pair<QPointF, QPointF> sides[] = {
+        {{39.5, 0}, {40.5, 0}},
+        {{-39.5, 10}, {-40.5, 10}},
+        {{-20, -19.5}, {-20, -20.5}},
+        {{10, 19.5}, {10, 20.5}},
+    };
+    for (const double degrees : {30.0, 45.0}) {
+        PlacementRig rig;
+        rig.rotation = degrees;
+        const double c = std::cos(degrees * std::numbers::pi / 180);
+        const double s = std::sin(degrees * std::numbers::pi / 180);
+        const auto onScreen
+            = [&](QPointF p) { return QPointF(100 + p.x() * c - p.y() * s, 100 + p.x() * s + p.y() * c); };
+        for (const auto& [inside, outside] : sides) {
+            EXPECT_EQ(rig.overlay.hit(onScreen(inside)), PlacementOverlay::Grip::box)
+                << degrees << "° at " << inside.x() << ", " << inside.y();
+            EXPECT_EQ(rig.overlay.hit(onScreen(outside)), std::nullopt)
+                << degrees << "° at " << outside.x() << ", " << outside.y();
+        }
+    }
 }

@@ -159,3 +159,29 @@ TEST(RecordList, RowsShowTheirTreatmentAsItIsEdited)
     EXPECT_EQ(rig.list->rows()->rowCount(), 0);
     EXPECT_TRUE(rig.original->isHighlighted());
 }
+
+TEST(RecordList, EverySelectionTheViewMakesReachesTheBench)
+{
+    ListRig rig;
+    const QPoint below = rig.rowRect(2).bottomLeft() + QPoint(40, 30);
+    // A press below the rows swept up onto row 2: the highlight and the canvas move together.
+    rig.model->setSelection(rig.a);
+    QTest::mousePress(rig.list->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseMove(rig.list->viewport(), rig.rowRect(1).center());
+    EXPECT_EQ(rig.model->canvasCaption(), QStringLiteral("showing treatments 1–2, in order"));
+    QTest::mouseRelease(rig.list->viewport(), Qt::LeftButton, {}, rig.rowRect(1).center());
+    EXPECT_EQ(rig.model->selection(), rig.b);
+
+    // A click on the empty area, Ctrl-click and Ctrl+Space on the selected row select the original.
+    QTest::mouseClick(rig.list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_FALSE(rig.model->selection());
+    QTest::mouseClick(rig.list->viewport(), Qt::LeftButton, {}, rig.rowRect(2).center());
+    QTest::mouseClick(rig.list->viewport(), Qt::LeftButton, Qt::ControlModifier, rig.rowRect(2).center());
+    EXPECT_FALSE(rig.model->selection());
+    EXPECT_TRUE(rig.original->isHighlighted());
+    QTest::keyClick(rig.list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(rig.model->selection(), rig.c);
+    QTest::keyClick(rig.list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_FALSE(rig.model->selection());
+    EXPECT_TRUE(rig.viewSelection().isEmpty());
+}

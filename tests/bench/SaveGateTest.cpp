@@ -36,6 +36,18 @@ GroundSpec whiteKeyedOut(std::optional<QString> fillHex = std::nullopt)
     return spec;
 }
 
+// Our writer, except for one type it cannot write, as a build without that codec would be.
+struct WriterWithout : ImageEncoder {
+    explicit WriterWithout(ImageType type)
+        : missing(type)
+    { }
+    std::optional<QByteArray> encode(const QImage& image, ImageType type) const override
+    {
+        return type == missing ? std::nullopt : ImageEncoder::encode(image, type);
+    }
+    ImageType missing;
+};
+
 // A bench over `data` with its sheets presented over a shown host window.
 struct GateRig {
     GateRig(const QByteArray& data, const QString& name)
@@ -104,6 +116,44 @@ TEST(SaveGate, RefusesOnlyWhereTheFilesOwnTypeWouldLoseTheTransparencyTheRecordM
         ASSERT_TRUE(rig.sheets.exportPanel());
         EXPECT_FALSE(rig.sheets.exportPanel()->model().strip());
     }
+}
+
+TEST(SaveGate, TheWholeRecordIsJudgedWhicheverRowIsSelected)
+{
+    GateRig rig(*Renderer::encode(discOnWhite(), ImageType::JPEG), QStringLiteral("x.jpg"));
+    rig.model->setRecord({TreatmentEntry(whiteKeyedOut()), TreatmentEntry(brighter())});
+    for (const std::optional<QUuid>& selected : {std::optional(row(*rig.model, 0).id),
+             std::optional(row(*rig.model, 1).id), std::optional<QUuid>()}) {
+        rig.model->setSelection(selected);
+        EXPECT_EQ(rig.openGate()->variant(), SaveGate::Variant::refusal) << selected.has_value();
+        rig.model->keepEditing();
+    }
+    // A fill in a later row makes the whole opaque again, though the selected row's image is not.
+    GroundSpec fill;
+    fill.fill = ColorFill{QStringLiteral("#3366CC")};
+    rig.model->appendEntry(fill);
+    rig.model->setSelection(row(*rig.model, 0).id);
+    EXPECT_EQ(rig.openGate()->variant(), SaveGate::Variant::save);
+}
+
+TEST(SaveGate, AFileWhoseOwnTypeCannotBeWrittenIsRefusedAndNothingIsSaved)
+{
+    GateRig rig(encodePng(discOnWhite()), QStringLiteral("x.png"));
+    rig.model->setEncoder(std::make_shared<WriterWithout>(ImageType::PNG));
+    rig.model->appendEntry(whiteKeyedOut());
+    QSignalSpy saves(rig.model.get(), &BenchModel::saveRequested);
+    SaveGate* gate = rig.openGate();
+    EXPECT_EQ(gate->variant(), SaveGate::Variant::refusal);
+    EXPECT_EQ(gate->titleLabel()->text(), QStringLiteral("Can't save x.png"));
+    EXPECT_EQ(gate->actionButton()->text(), QStringLiteral("Export"));
+    QTest::keyClick(gate, Qt::Key_Return);
+    EXPECT_TRUE(rig.model->showingExport());
+    EXPECT_EQ(saves.count(), 0);
+
+    // Our own writer back, PNG keeps the keyed-out ground.
+    rig.model->cancelExport();
+    rig.model->setEncoder(nullptr);
+    EXPECT_EQ(rig.openGate()->variant(), SaveGate::Variant::save);
 }
 
 TEST(SaveGate, ReturnTakesTheProminentButtonAndKeepEditingOnlyCloses)

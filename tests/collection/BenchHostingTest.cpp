@@ -1,15 +1,22 @@
 #include "BenchHeader.h"
+#include "BenchSheets.h"
 #include "Chip.h"
 #include "CollectionFixture.h"
 #include "GifBuilder.h"
 #include "HResizableSplit.h"
+#include "HostileEntries.h"
 #include "PeerTools.h"
 #include "PreviewColumnController.h"
+#include "ProminentButton.h"
 #include "RestorationView.h"
+#include "SaveGate.h"
 #include "ToastView.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace plenoria;
@@ -71,6 +78,37 @@ TEST(BenchHosting, AFileGoneSinceTheScanOpensNoBench)
     EXPECT_EQ(
         rig.controller->toast(), QStringLiteral("Couldn\u2019t open gone.png: ") + missing.errorString());
     EXPECT_EQ(rig.selectedName(), QStringLiteral("gone.png"));
+}
+
+TEST(BenchHosting, NamesThatHoldNoImageFileAreNeitherReadNorExportedOver)
+{
+    ControllerRig rig({"a.png", "b.png"});
+    rig.select(QStringLiteral("b.png"));
+    for (const HostileEntry entry : hostileEntries) {
+        SCOPED_TRACE(int(entry));
+        rig.folder.remove(QStringLiteral("b.png"));
+        ASSERT_TRUE(makeHostileEntry(rig.folder.path(QStringLiteral("b.png")), entry));
+        EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);
+        EXPECT_FALSE(rig.controller->editingSession());
+        EXPECT_EQ(rig.controller->toast(),
+            entry == HostileEntry::sparseHuge
+                ? QStringLiteral("Couldn\u2019t open b.png: it is too large.")
+                : QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
+    }
+
+    // Each name an export might take is held by something that is no file: the next one is taken.
+    for (const HostileEntry entry : hostileEntries) {
+        const QString name
+            = int(entry) == 0 ? QStringLiteral("c.png") : QStringLiteral("c-%1.png").arg(int(entry) + 1);
+        ASSERT_TRUE(makeHostileEntry(rig.folder.path(name), entry));
+    }
+    rig.select(QStringLiteral("a.png"));
+    rig.controller->openBench(false);
+    rig.controller->exportFromBench(
+        edited(*rig.controller), QStringLiteral("c"), ExportFormat::png, 82, GIFPalette::limited(256, false));
+    EXPECT_EQ(rig.controller->toast(), QStringLiteral("Exported c-5.png."));
+    EXPECT_EQ(QFileInfo(rig.folder.path(QStringLiteral("c-3.png"))).size(), 6'000'000'000LL);
+    EXPECT_TRUE(QFileInfo(rig.folder.path(QStringLiteral("c-2.png"))).isSymLink());
 }
 
 TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
@@ -153,9 +191,42 @@ TEST(BenchHosting, AFailedSaveOrAnyExportLeavesTheBenchOpen)
     rig.controller->exportFromBench(edited(*rig.controller), QStringLiteral("a-small"), ExportFormat::png, 82,
         GIFPalette::limited(256, false));
     EXPECT_EQ(rig.controller->toast(), QStringLiteral("Exported a-small-2.png."));
+    RestorationSession unreadable = edited(*rig.controller);
+    unreadable.originalData = "not an image";
+    rig.controller->exportFromBench(
+        unreadable, QStringLiteral("a-small"), ExportFormat::png, 82, GIFPalette::limited(256, false));
+    EXPECT_EQ(rig.controller->toast(), QStringLiteral("Couldn\u2019t render a.png to PNG."));
     EXPECT_EQ(rig.controller->editingSession(), unedited);
     EXPECT_EQ(rig.selectedName(), QStringLiteral("a.png"));
     EXPECT_EQ(rig.controller->interactionMode(), InteractionMode::bench);
+}
+
+TEST(BenchHosting, SaveWaitsForARowAndTheGateStartsWithTheBackupSettingInEitherState)
+{
+    ViewRig rig({"a.png"});
+    for (const bool backup : {false, true}) {
+        rig.folder.prefs().setBackupOnSave(backup);
+        rig.select(QStringLiteral("a.png"));
+        rig.controller->openBench(false);
+        ViewRig::settle();
+        RestorationView* bench = rig.view->bench();
+        ASSERT_TRUE(bench);
+        BenchModel& model = bench->model();
+        ProminentButton* save = bench->header()->saveButton();
+        EXPECT_FALSE(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_FALSE(model.showingSaveGate());
+
+        model.appendEntry(Treatment(ToneSpec{}));
+        EXPECT_TRUE(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        SaveGate* gate = bench->sheets()->saveGate();
+        ASSERT_TRUE(gate && gate->backupToggle());
+        EXPECT_EQ(gate->backupToggle()->isChecked(), backup);
+        gate->keepEditingButton()->click();
+        rig.controller->closeBench();
+        ViewRig::settle();
+    }
 }
 
 TEST(BenchHosting, CancelWritesNothingAndGivesTheListItsFocusBackAfterATurn)

@@ -6,8 +6,10 @@
 #include "Filmstrip.h"
 #include "FuzzEntryPoints.h"
 #include "FuzzSeeds.h"
+#include "GifBuilder.h"
 #include "ImageSource.h"
 #include "PeerTools.h"
+#include "SyntheticImages.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -24,6 +26,7 @@ void replay(const QByteArray& bytes)
     fuzz::scanBytes(bytes);
     fuzz::decodeBytes(bytes);
     fuzz::rewriteBytes(bytes);
+    fuzz::benchBytes(bytes);
 }
 
 } // namespace
@@ -46,6 +49,19 @@ TEST(FuzzReplay, EverySeedOfEveryTypeRunsThroughEveryTarget)
     EXPECT_EQ(types,
         (std::set<ImageType>{ImageType::PNG, ImageType::GIF, ImageType::JPEG, ImageType::WebP,
             ImageType::HEIC, ImageType::AVIF, ImageType::TIFF, ImageType::BMP}));
+}
+
+TEST(FuzzReplay, EveryRecordTheBenchTargetDrawsRendersForSaveAndExport)
+{
+    // The last byte picks the record's rows; bytes after an image's end are left unread.
+    const QByteArray gif = makeGif({{discImage(7, 5, Qt::red), {}, 10},
+        {solidImage(3, 2, Qt::blue), {2, 1}, 0}, {discImage(6, 4, Qt::green), {1, 1}, 4}});
+    const QByteArray png = encodePng(discImage(5, 9, Qt::red));
+    for (int rows = 0; rows < 256; ++rows) {
+        SCOPED_TRACE(rows);
+        fuzz::benchBytes(gif + char(rows));
+        fuzz::benchBytes(png + char(rows));
+    }
 }
 
 TEST(FuzzReplay, PastFindingsStayFixed)

@@ -28,6 +28,11 @@ TEST(FramesApply, SkippedTimeFoldsIntoTheFrameBeforeOrTheFirstKept)
     EXPECT_EQ(edits({{0, 100, false}, {1, 50, true}, {2, 100, false}}).apply(threeFrames()),
               (std::vector<FramePlan>{{0, 150}, {2, 100}}));
     EXPECT_EQ(edits({{0, 40, true}, {1, 100, false}}).apply(threeFrames()), (std::vector<FramePlan>{{1, 140}}));
+    // Time skipped at the start goes to the first kept frame only; at the end, to the last one.
+    EXPECT_EQ(edits({{0, 40, true}, {1, 100, false}, {2, 60, false}}).apply(threeFrames()),
+        (std::vector<FramePlan>{{1, 140}, {2, 60}}));
+    EXPECT_EQ(edits({{0, 30, true}, {1, 100, false}, {2, 50, false}, {0, 20, true}}).apply(threeFrames()),
+        (std::vector<FramePlan>{{1, 130}, {2, 70}}));
     // The edits' own delays count, not the incoming plan's.
     EXPECT_EQ(edits({{2, 70, false}, {2, 80, false}}).apply(threeFrames()),
               (std::vector<FramePlan>{{2, 70}, {2, 80}}));

@@ -5,14 +5,20 @@
 #include "GIFAnimation.h"
 #include "GIFWriter.h"
 #include "GifBuilder.h"
+#include "HostileEntries.h"
 #include "ImageItem.h"
 #include "ImageSourceCodec.h"
 #include "PeerTools.h"
 #include "PngCodec.h"
+#include "RegularFile.h"
 #include "SyntheticImages.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -180,4 +186,35 @@ TEST(HostileFiles, EveryTiffPageIsAFrame)
     const std::optional<ImageItem> item = ImageItem::fromUrl(QUrl::fromLocalFile(path));
     EXPECT_EQ(item->pixelSize, QSizeF(8, 8));
     EXPECT_TRUE(item->gifTiming.isStill());
+}
+
+TEST(HostileFiles, OnlyARegularFileWithinTheLimitIsReadWholeAndNothingElseIsRead)
+{
+    using Refusal = RegularFile::Contents::Refusal;
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("a.png"));
+    const QByteArray png = encodePng(discImage(9, 5, Qt::red));
+    ASSERT_TRUE(writeFileBytes(image, png));
+    ASSERT_TRUE(QFile::link(image, dir.filePath(QStringLiteral("link.png"))));
+    EXPECT_EQ(RegularFile::readWhole(dir.filePath(QStringLiteral("link.png"))).bytes, png);
+    EXPECT_EQ(RegularFile::readWhole(image, png.size()).bytes, png);
+    EXPECT_EQ(RegularFile::readWhole(image, png.size() - 1).refusal, Refusal::tooLarge);
+
+    const RegularFile::Contents gone = RegularFile::readWhole(dir.filePath(QStringLiteral("gone.png")));
+    EXPECT_EQ(gone.refusal, Refusal::unreadable);
+    EXPECT_EQ(gone.error, ENOENT);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.png")));
+    EXPECT_EQ(RegularFile::readWhole(dir.filePath(QStringLiteral("folder.png"))).refusal, Refusal::notAFile);
+
+    // The preview reads by the same rule; the scan lists the huge file by its size without reading it.
+    for (const HostileEntry entry : hostileEntries) {
+        SCOPED_TRACE(int(entry));
+        const QString path = dir.filePath(QStringLiteral("%1.png").arg(int(entry)));
+        ASSERT_TRUE(makeHostileEntry(path, entry));
+        const bool huge = entry == HostileEntry::sparseHuge;
+        EXPECT_EQ(RegularFile::readWhole(path).refusal, huge ? Refusal::tooLarge : Refusal::notAFile);
+        EXPECT_FALSE(ImageSource::open(path));
+        const std::optional<ImageItem> listed = ImageItem::fromUrl(QUrl::fromLocalFile(path));
+        EXPECT_EQ(listed ? listed->byteSize : -1, huge ? 6'000'000'000LL : -1);
+    }
 }

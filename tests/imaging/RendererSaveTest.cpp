@@ -193,6 +193,12 @@ TEST(RenderForSave, AnimatedPngKeepsEveryFrameDelayAndPlayCount)
     const std::optional<Filmstrip> rendered = Renderer::renderFilmstrip(apng, std::vector{brighter()});
     EXPECT_EQ(Filmstrip::fromData(*saved)->frames, rendered->frames);
     EXPECT_EQ(apngdisDelays(*saved), (std::vector<qint64>{100, 200, 300}));
+
+    // A play count past what a PNG may state (2^32 − 1 here) is held to the largest it may.
+    const std::optional<QByteArray> held
+        = Renderer::renderForSave(makeApng(source, {QSize(), -1, std::nullopt}), std::vector{brighter()});
+    ASSERT_TRUE(held);
+    EXPECT_EQ(ImageSource::fromData(*held)->fileLoopCount(), 0x7FFFFFFF);
 }
 
 TEST(RenderForSave, AnimatedWebPKeepsFramesDelaysLoopCountAndLosslessness)

@@ -2,6 +2,8 @@
 #include "Renderer.h"
 #include "SyntheticImages.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -157,18 +159,28 @@ TEST(TextBox, GrowsByTheOutlineAndCountsEveryLine)
 
 TEST(Text, AFamilyThatIsNotInstalledIsNeverDrawnInASymbolFace)
 {
-    if (FontFamilies::isInstalled(QStringLiteral("Impact")))
-        GTEST_SKIP() << "Impact is installed here, so nothing stands in for it";
-    // fontconfig may map Impact to a dingbats face; the text is drawn in the default font instead.
-    TextSpec impact = textSpec("OMG", 60, {150, 150});
-    impact.fontName = QStringLiteral("Impact");
+    // Whatever fontconfig substitutes on this machine: a symbol face stands in for a missing family
+    // only by way of the default font, and any other stand-in is left to draw the family's text.
+    const auto standsInWithSymbols = [](const QString& family) {
+        return QFontDatabase::writingSystems(QFontInfo(QFont(family)).family())
+            .contains(QFontDatabase::Symbol);
+    };
+    ASSERT_FALSE(standsInWithSymbols(defaultTextFont()));
     const TextSpec fallback = textSpec("OMG", 60, {150, 150});
-    EXPECT_EQ(drawn(impact), drawn(fallback));
-    EXPECT_EQ(Renderer::textBoxSize(impact), Renderer::textBoxSize(fallback));
-
-    // A family that is simply unknown is still resolved by fontconfig as before.
-    TextSpec unknown = fallback;
-    unknown.fontName = QStringLiteral("No Such Family");
-    EXPECT_EQ(FontFamilies::drawable(unknown.fontName), unknown.fontName);
-    EXPECT_FALSE(inkBounds(drawn(unknown)).isEmpty());
+    for (const char* name : {"Impact", "Dingbats", "Symbol", "Wingdings", "No Such Family"}) {
+        const QString family = QString::fromLatin1(name);
+        if (FontFamilies::isInstalled(family))
+            continue;
+        SCOPED_TRACE(name);
+        TextSpec spec = fallback;
+        spec.fontName = family;
+        EXPECT_FALSE(standsInWithSymbols(FontFamilies::drawable(family)));
+        if (standsInWithSymbols(family)) {
+            EXPECT_EQ(drawn(spec), drawn(fallback));
+            EXPECT_EQ(Renderer::textBoxSize(spec), Renderer::textBoxSize(fallback));
+        } else {
+            EXPECT_EQ(FontFamilies::drawable(family), family);
+            EXPECT_FALSE(inkBounds(drawn(spec)).isEmpty());
+        }
+    }
 }

@@ -5,9 +5,13 @@
 #include "HeldSpec.h"
 #include "TextInspector.h"
 
+#include <QAbstractItemView>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -123,6 +127,25 @@ TEST(FontUsageTest, AnyCountThatIsNotAWholeNumberSetsTheStoredMapAside)
         "Helvetica Neue=5\nHerculanum=3\nMenlo=1\n");
 }
 
+TEST(FontUsageTest, HandStoredExtremesRankWithoutWrappingRoundAndAreStoredAsTheyStand)
+{
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    constexpr qint64 least = std::numeric_limits<qint64>::min();
+    UsageRig rig;
+    const QStringList debian{"DejaVu Sans Mono", "DejaVu Serif", "Futura"};
+    // Below zero counts as unused: Georgia's stand-in sums to 0, not round to the top.
+    rig.store({{"Georgia", least}, {"DejaVu Serif", qint64(-1)}, {"Futura", 1}});
+    EXPECT_EQ(rig.usage(debian).recentFamilies(), QStringList({"Futura", "DejaVu Serif"}));
+    rig.store({{"Menlo", most}, {"DejaVu Sans Mono", most}, {"DejaVu Serif", most - 1}, {"Futura", 5}});
+    EXPECT_EQ(
+        rig.usage(debian).recentFamilies(), QStringList({"DejaVu Sans Mono", "DejaVu Serif", "Futura"}));
+
+    rig.store({{"Menlo", most}, {"Georgia", least}});
+    rig.usage(debian).recordUse(QStringLiteral("Menlo"));
+    rig.usage(debian).recordUse(QStringLiteral("Georgia"));
+    EXPECT_EQ(rig.stored(), "stored\nGeorgia=-9223372036854775807\nMenlo=9223372036854775807\n");
+}
+
 TEST(FontUsageTest, InstalledStandInsTakeTheSeedFamiliesPlaces)
 {
     UsageRig rig;
@@ -187,4 +210,23 @@ TEST(FontUsageTest, ThePickerCountsEveryChangeOfTheBoundFamilyButNotTheFirst)
     EXPECT_EQ(box->currentIndex(), -1);
     EXPECT_EQ(box->shownFamily(), "Herculanum");
     EXPECT_EQ(menlo.spec.fontName, "Herculanum");
+}
+
+TEST(FontUsageTest, ALetterTypedOnTheClosedBoxOpensTheListAtTheMatchAndCountsNothing)
+{
+    UsageRig rig;
+    HeldSpec<TextSpec> held;
+    held.spec.fontName = QStringLiteral("Georgia");
+    TextInspector inspector(
+        held.binding(), {64, 64}, rig.usage({"DejaVu Serif", "Futura", "Georgia", "Menlo"}));
+    inspector.show();
+    FontMenuBox* box = inspector.fontPicker()->box();
+    QTest::keyClick(box, Qt::Key_F);
+    EXPECT_TRUE(box->view()->isVisible());
+    EXPECT_EQ(box->view()->currentIndex().data().toString(), "Futura");
+    EXPECT_EQ(held.writes, 0);
+    EXPECT_EQ(rig.stored(), "nothing stored\n" + seedText);
+    // Closing the list on that family is the pick that counts.
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    EXPECT_TRUE(rig.stored().contains("\nFutura=1\n"));
 }

@@ -1,4 +1,5 @@
 #include "FramesInspector.h"
+#include "ButtonClicks.h"
 #include "NumericField.h"
 #include "ThemedLabel.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace plenoria;
+using namespace plenoria::test;
 
 namespace {
 
@@ -120,6 +122,18 @@ TEST(FramesInspector, ButtonsActOnlyOnSelectedPositionsThatExist)
     // No edits at all: "All" has nothing to select.
     InspectorRig empty(0);
     EXPECT_FALSE(empty.inspector.allButton()->isEnabled());
+}
+
+TEST(FramesInspector, SkipAndKeepClickedActOnTheSelectionEachTheirOwnWay)
+{
+    InspectorRig rig(5);
+    rig.select({0, 2});
+    clickButton(&rig.inspector, QStringLiteral("Skip"));
+    EXPECT_EQ(rig.kept(), (std::vector<qint64>{1, 3, 4}));
+    rig.select({2, 3});
+    clickButton(&rig.inspector, QStringLiteral("Keep"));
+    EXPECT_EQ(rig.kept(), (std::vector<qint64>{1, 2, 3, 4}));
+    EXPECT_EQ(rig.selection, (FrameSelection{2, 3}));
 }
 
 TEST(FramesInspector, ApplyingADelayRoundsItAndWarnsOfWhatWasEntered)

@@ -305,6 +305,22 @@ TEST(GroundInspectorTest, TheFillCaptionSwitchAndSwatches)
     EXPECT_EQ(unparsable.inspector.fillHexText(), "#gg00aa");
 }
 
+TEST(GroundInspectorTest, EveryFillSwatchClickedWritesItsOwnColour)
+{
+    const QStringList swatches{
+        "#E6E2D2", "#211E19", "#FFFFFF", "#000000", "#47593F", "#8C4A30", "#545C74", "#FF69B4"};
+    Rig rig(GroundSpec{NoKey{}, ColorFill{"#010203"}});
+    SwatchRow* row = rig.inspector.fillSwatches();
+    ASSERT_EQ(row->swatches(), swatches);
+    for (qint64 index = 0; index < swatches.size(); ++index) {
+        QTest::mouseClick(row->swatch(index), Qt::LeftButton);
+        EXPECT_EQ(rig.held.spec.fill, GroundFill(ColorFill{swatches.at(index)})) << index;
+        for (qint64 other = 0; other < swatches.size(); ++other)
+            EXPECT_EQ(row->isMarked(other), other == index) << index << " " << other;
+    }
+    EXPECT_EQ(rig.held.writes, swatches.size());
+}
+
 TEST(GroundInspectorTest, CaptionsSayWhatOurDetectorDoesAndNameNoVendor)
 {
     Rig rig({}, threeSubjectsImage());

@@ -1,5 +1,6 @@
 #include "StampInspector.h"
 #include "BorderedButton.h"
+#include "ButtonClicks.h"
 #include "ElidedLabel.h"
 #include "FieldMarksSlider.h"
 #include "HeldSpec.h"
@@ -91,6 +92,23 @@ TEST(StampInspectorTest, CenterAndFitWidthWriteOneFieldEachInOneWrite)
     rig.inspector->setInputs(rig.held.binding(), {0, 0});
     rig.inspector->centerStamp();
     EXPECT_EQ(rig.held.spec.center, QPointF(0, 0));
+}
+
+TEST(StampInspectorTest, CenterAndFitWidthEachDoTheirOwnWhenClicked)
+{
+    StampSpec centred = sticker();
+    centred.center = QPointF(64, 32);
+    StampSpec fitted = sticker();
+    fitted.width = 128;
+    for (const auto& [title, expected] : {std::pair{"Center", centred}, {"Fit width", fitted}}) {
+        SCOPED_TRACE(title);
+        Rig rig({128, 64});
+        rig.inspector->resize(250, 700);
+        rig.inspector->show();
+        clickButton(rig.inspector.get(), QString::fromUtf8(title));
+        EXPECT_EQ(rig.held.spec, expected);
+        EXPECT_EQ(rig.held.writes, 1);
+    }
 }
 
 TEST(StampInspectorTest, ThePictureShowsWhileItDecodesAndTheNameElidesInTheMiddle)

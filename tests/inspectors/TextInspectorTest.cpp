@@ -1,4 +1,5 @@
 #include "TextInspector.h"
+#include "ButtonClicks.h"
 #include "ColorWell.h"
 #include "FieldMarksSlider.h"
 #include "HeldSpec.h"
@@ -127,6 +128,34 @@ TEST(TextInspectorTest, PlacementsMeasureTheTextBoxWhenPressed)
     EXPECT_EQ(rig.held.spec.center.x(), 0);
     rig.inspector->placeBottom();
     EXPECT_NEAR(rig.held.spec.center.y(), -1.12 * 50 / 2, 1e-9);
+}
+
+TEST(TextInspectorTest, EachButtonClickedDoesItsOwnActionAlone)
+{
+    // A 160 × 90 input and a box 40 high, centred away from every placement.
+    const TextSpec start = plainText(QStringLiteral("OMG"), 30 / 1.12, 5);
+    TextSpec swapped = start;
+    std::swap(swapped.colorHex, swapped.outlineHex);
+    const std::tuple<const char*, QPointF, TextSpec> clicks[] = {
+        {"Top", {30, 20}, start},
+        {"Middle", {30, 45}, start},
+        {"Bottom", {30, 70}, start},
+        {"Center horizontally", {80, 40}, start},
+        {"Swap fill and outline", {30, 40}, swapped},
+    };
+    for (const auto& [title, center, others] : clicks) {
+        SCOPED_TRACE(title);
+        Rig rig(start, {160, 90});
+        rig.inspector->resize(250, 900);
+        rig.inspector->show();
+        clickButton(rig.inspector.get(), QString::fromUtf8(title));
+        EXPECT_EQ(rig.held.writes, 1);
+        TextSpec written = rig.held.spec;
+        EXPECT_NEAR(written.center.x(), center.x(), 1e-9);
+        EXPECT_NEAR(written.center.y(), center.y(), 1e-9);
+        written.center = start.center;
+        EXPECT_EQ(written, others);
+    }
 }
 
 TEST(TextInspectorTest, SwappingWritesOnceAndTwiceRestoresAndUnreadableColoursShowClear)

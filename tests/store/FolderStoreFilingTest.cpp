@@ -116,6 +116,23 @@ TEST_F(Filing, ADestinationReachesASubfolderThatDiffersOnlyInLetterCase)
     EXPECT_EQ(rig->store->filedCount(QStringLiteral("CATS")), 2) << "neither exact: the same one every time";
 }
 
+TEST_F(Filing, ALinkIntoTheStoresOwnFolderTakesNothing)
+{
+    folder.makeFolder(QStringLiteral(".plenoria/originals"));
+    ASSERT_TRUE(
+        QFile::link(folder.path(QStringLiteral(".plenoria/originals")), folder.path(QStringLiteral("Keep"))));
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral(".plenoria")), folder.path(QStringLiteral("keeps"))));
+    rig->store->reload();
+    const ImageItem item = rig->item(QStringLiteral("a.png"));
+    const auto before = folder.snapshot();
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Keep")),
+        FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: “Keep” leads into .plenoria.")));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("KEEPS")),
+        FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: “keeps” leads into .plenoria.")));
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_TRUE(rig->store->undoStack().isEmpty());
+}
+
 TEST_F(Filing, BadDestinationNamesChangeNothing)
 {
     const ImageItem item = rig->item(QStringLiteral("a.png"));

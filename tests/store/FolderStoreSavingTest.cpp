@@ -53,6 +53,11 @@ struct RecordingFileSystem : FileSystem {
         steps.append("replace " + relative(to));
         return FileSystem::renameReplacing(from, to);
     }
+    SysResult link(const QByteArray& from, const QByteArray& to) override
+    {
+        steps.append("keep " + relative(to));
+        return FileSystem::link(from, to);
+    }
 };
 
 TreatmentEntry tone(double brightness)
@@ -151,18 +156,35 @@ TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt
     EXPECT_FALSE(m_folder.exists(".plenoria")) << "not even a backup of their edit";
     m_folder.write("sunny.png", m_original + "x");
     EXPECT_EQ(m_store->save(opened, false), changed);
+    // The whole content counts, not a prefix or the size: cut short, or changed in its last byte.
+    for (const QByteArray& edit :
+        {m_original.chopped(1), QByteArray(), m_original.chopped(1) + char(m_original.back() ^ 0x01)}) {
+        m_folder.write("sunny.png", edit);
+        EXPECT_EQ(m_store->save(opened, false), changed) << edit.size();
+        EXPECT_EQ(read("sunny.png"), edit);
+    }
+    // Also past the first chunk the store reads.
+    const QByteArray large = *ImageWriter::encode(gradientImage(256, 128, Qt::red, Qt::blue), ImageType::BMP);
+    ASSERT_GT(large.size(), 64 * 1024);
+    m_folder.write("large.bmp", large);
+    const RestorationSession largeOpened = session("large.bmp", {tone(0.3)});
+    m_folder.write("large.bmp", large.chopped(1) + char(large.back() ^ 0x01));
+    EXPECT_EQ(m_store->save(largeOpened, false).message,
+        "Couldn’t save large.bmp: it changed on disk after it was opened.");
+    ASSERT_TRUE(QFile::remove(path("large.bmp")));
 
-    // A file that cannot be read, or is gone, counts as changed.
+    // A file that cannot be read counts as changed; one that is gone is said to be gone.
     m_folder.write("sunny.png", m_original);
     m_files->fail(Call::read, EIO);
     EXPECT_EQ(m_store->save(opened, false), changed);
     ASSERT_TRUE(QFile::remove(path("sunny.png")));
-    EXPECT_EQ(m_store->save(opened, true), changed);
+    EXPECT_EQ(m_store->save(opened, true),
+        RestorationOutcome::failed("Couldn’t save sunny.png: it is no longer in the folder."));
     EXPECT_EQ(topLevel(), QStringList());
     EXPECT_FALSE(m_folder.exists(".plenoria"));
 }
 
-TEST_F(FolderStoreSaving, SaveMakesTheBackupDurableBeforeReplacingTheFile)
+TEST_F(FolderStoreSaving, SaveAndPutBackMakeTheCopyTheyKeepDurableBeforeReplacingTheFile)
 {
     auto recording = std::make_shared<RecordingFileSystem>();
     recording->root = m_folder.path();
@@ -172,6 +194,11 @@ TEST_F(FolderStoreSaving, SaveMakesTheBackupDurableBeforeReplacingTheFile)
         QStringList({"sync .", "sync .plenoria", "sync .plenoria/originals/<tmp>",
             "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync <tmp>",
             "replace sunny.png", "sync ."}));
+    recording->steps.clear();
+    ASSERT_EQ(rig.store->putBackOriginal(rig.item("sunny.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(recording->steps,
+        QStringList({"sync .plenoria", "keep .plenoria/displaced/sunny.png", "sync .plenoria/displaced",
+            "replace sunny.png", "sync .", "sync .plenoria/originals"}));
 }
 
 TEST_F(FolderStoreSaving, SaveRefusesWhatItCannotDoAndBackupOffLeavesNoTrace)
@@ -257,18 +284,20 @@ TEST_F(FolderStoreSaving, FailedPutBackLeavesTheCurrentFileInPlace)
     ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
     const QByteArray saved = read("sunny.png");
 
-    m_files->fail(Call::renameNoReplace, EIO, 0, true, "originals/sunny.png");
+    m_files->fail(Call::renameReplacing, EIO, 0, true, "originals/sunny.png");
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed(message("Couldn’t put back sunny.png: ", EIO)));
     EXPECT_EQ(read("sunny.png"), saved);
     EXPECT_EQ(backup("sunny.png"), m_original);
+    EXPECT_FALSE(m_folder.exists(".plenoria/displaced/sunny.png"));
     EXPECT_TRUE(m_store->editedFilenames().contains("sunny.png"));
 
+    // Where the volume cannot link, the image is copied aside instead.
     clearFaults();
-    m_files->fail(Call::renameNoReplace, EACCES, 0, true, path("sunny.png") + "\n");
-    EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
-        RestorationOutcome::failed(message("Couldn’t put back sunny.png: ", EACCES)));
-    EXPECT_EQ(read("sunny.png"), saved);
+    m_files->fail(Call::link, EPERM, 0, true);
+    ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(read(".plenoria/displaced/sunny.png"), saved);
+    ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
 
     // A file deleted meanwhile is simply restored.
     clearFaults();
@@ -277,17 +306,24 @@ TEST_F(FolderStoreSaving, FailedPutBackLeavesTheCurrentFileInPlace)
     EXPECT_EQ(read("sunny.png"), m_original);
 }
 
-TEST_F(FolderStoreSaving, PutBackTakesOnlyAFileAsTheBackup)
+TEST_F(FolderStoreSaving, OnlyAFileIsABackupToKeepOrToPutBack)
 {
     m_folder.write(".plenoria/originals/sunny.png/inside.png", "theirs");
     m_folder.write("linked.png", m_original);
     ASSERT_TRUE(QFile::link(path("linked.png"), path(".plenoria/originals/linked.png")));
+    m_folder.write("pipe.png", m_original);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(".plenoria/originals/pipe.png")).constData(), 0600), 0);
     m_store->reload();
     const QStringList before = m_folder.snapshot();
-    for (const QString name : {"sunny.png", "linked.png"})
+    for (const QString name : {"sunny.png", "linked.png", "pipe.png"}) {
+        EXPECT_EQ(m_store->save(session(name, {tone(0.3)}), true),
+            RestorationOutcome::failed(
+                "Couldn’t back up " + name + ": something that isn’t a file is in the way."));
         EXPECT_EQ(m_store->putBackOriginal(listed(name)),
             RestorationOutcome::failed("Couldn’t put back " + name + ": its backup isn’t a file."));
+    }
     EXPECT_EQ(m_folder.snapshot(), before);
+    EXPECT_EQ(m_store->contentRevision(), 0);
 }
 
 TEST_F(FolderStoreSaving, ExportTakesTheFirstFreeNameAndNeverReplaces)

@@ -72,8 +72,23 @@ QStringList Folder::snapshot() const
     while (it.hasNext()) {
         const QString entry = it.next();
         const QString relative = QDir(path()).relativeFilePath(entry);
-        if (QFileInfo(entry).isDir()) {
+        const QFileInfo info(entry);
+        // Nothing is read through a link, and a pipe is never opened.
+        if (info.isSymLink()) {
+            entries.append(relative + QStringLiteral(" -> ") + info.symLinkTarget());
+            continue;
+        }
+        if (info.isDir()) {
             entries.append(relative + QLatin1Char('/'));
+            continue;
+        }
+        if (!info.isFile()) {
+            entries.append(relative + QStringLiteral(" special"));
+            continue;
+        }
+        if (info.size() > 64 * 1024 * 1024) {
+            entries.append(
+                relative + QLatin1Char(' ') + QString::number(info.size()) + QStringLiteral(" large"));
             continue;
         }
         const QByteArray bytes = read(relative);
@@ -145,6 +160,12 @@ void FaultyFileSystem::fail(Call call, int error, int skip, bool always, const Q
     m_rules.push_back({call, error, skip, always, pathPart});
 }
 
+void FaultyFileSystem::failCall(qint64 number, int error)
+{
+    m_failingCall = m_total + number;
+    m_failingError = error;
+}
+
 qint64 FaultyFileSystem::calls(Call call) const
 {
     return m_calls.value(call);
@@ -152,7 +173,11 @@ qint64 FaultyFileSystem::calls(Call call) const
 
 int FaultyFileSystem::injected(Call call, const QByteArray& path)
 {
+    if (beforeEachCall)
+        beforeEachCall();
     ++m_calls[call];
+    if (m_total++ == m_failingCall)
+        return m_failingError;
     for (auto rule = m_rules.begin(); rule != m_rules.end(); ++rule) {
         if (rule->call != call
             || (!rule->pathPart.isEmpty() && !QFile::decodeName(path).contains(rule->pathPart)))

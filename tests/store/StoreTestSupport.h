@@ -50,7 +50,7 @@ public:
     QByteArray read(const QString& relative) const; // empty when missing
     bool exists(const QString& relative) const;
     // Every entry below the folder, hidden ones too, sorted: "Cats/" for a folder, "Cats/a.png 1234 <md5>"
-    // for a file.
+    // for a file, "b.png -> <target>" for a link, "p.png special" for a pipe or a device.
     QStringList snapshot() const;
 
 private:
@@ -116,7 +116,12 @@ public:
     // The (skip + 1)-th call of that kind from now fails with `error`, and so does every later one
     // when `always`; only calls on a path containing `pathPart`, when given.
     void fail(Call call, int error, int skip = 0, bool always = false, const QString& pathPart = {});
+    // The call numbered `number` (from 0) of any kind from now fails with `error`.
+    void failCall(qint64 number, int error);
     qint64 calls(Call call) const;
+    qint64 totalCalls() const { return m_total; }
+    // Runs before every call, while the files are as a kill at that call would leave them.
+    std::function<void()> beforeEachCall;
 
     SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override;
@@ -140,6 +145,9 @@ private:
     int injected(Call call, const QByteArray& path);
     std::vector<Rule> m_rules;
     QMap<Call, qint64> m_calls;
+    qint64 m_total = 0;
+    qint64 m_failingCall = -1;
+    int m_failingError = 0;
 };
 
 // Lets a test act as another program would at the moment a file is put in place without replacing.

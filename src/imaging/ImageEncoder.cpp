@@ -1,0 +1,12 @@
+#include "ImageEncoder.h"
+
+#include "ImageWriter.h"
+
+namespace plenoria {
+
+std::optional<QByteArray> ImageEncoder::encode(const QImage& image, ImageType type) const
+{
+    return ImageWriter::encode(image, type);
+}
+
+} // namespace plenoria

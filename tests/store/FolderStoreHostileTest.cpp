@@ -1,0 +1,119 @@
+#include "FolderStore.h"
+#include "HostileEntries.h"
+#include "StoreTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace plenoria;
+using namespace plenoria::test;
+
+namespace {
+
+RestorationSession toneSession(const QUrl& url, const QByteArray& bytes)
+{
+    ToneSpec tone;
+    tone.brightness = 0.3;
+    return {QUuid::createUuid(), url, bytes, {TreatmentEntry(Treatment(tone))}};
+}
+
+// A pipe, a link to an endless device, a link to itself and a sparse 6 GB file.
+void plantHostileFiles(const Folder& folder, const QString& prefix)
+{
+    QDir().mkpath(folder.path(prefix));
+    const std::pair<HostileEntry, const char*> planted[]{{HostileEntry::fifo, "pipe.png"},
+        {HostileEntry::deviceLink, "zero.png"}, {HostileEntry::linkLoop, "loop.png"},
+        {HostileEntry::sparseHuge, "huge.png"}};
+    for (const auto& [entry, name] : planted)
+        ASSERT_TRUE(makeHostileEntry(folder.path(prefix + name), entry));
+}
+
+} // namespace
+
+TEST(HostileFolder, ScanSaveFilingAndPutBackNeitherStallNorReadThemNorLoseAByte)
+{
+    Folder folder;
+    const QByteArray a = pngBytes(Qt::red);
+    folder.write("a.png", a);
+    plantHostileFiles(folder, {});
+    plantHostileFiles(folder, ".plenoria/originals/");
+    for (const char* name : {"Pipe", "Zero", "Loop"})
+        ASSERT_TRUE(QFile::link(folder.path(QString(name).toLower() + ".png"), folder.path(name)));
+    // As a scan listed them before they were swapped for what they are now.
+    const auto listed = [&](const QString& name) {
+        ImageItem item;
+        item.url = folder.url(name);
+        item.filename = name;
+        return item;
+    };
+
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.filenames(), QStringList({"a.png", "huge.png"}));
+    EXPECT_TRUE(rig.store->filedCounts().isEmpty());
+    const QStringList before = folder.snapshot();
+    for (const QString name : {"pipe.png", "zero.png", "loop.png", "huge.png"})
+        EXPECT_EQ(rig.store->save(toneSession(folder.url(name), a), true),
+            RestorationOutcome::failed(
+                "Couldn’t save " + name + ": it changed on disk after it was opened."));
+    for (const QString name : {"pipe.png", "zero.png", "loop.png"})
+        EXPECT_EQ(rig.store->putBackOriginal(listed(name)),
+            RestorationOutcome::failed("Couldn’t put back " + name + ": its backup isn’t a file."));
+    for (const QString name : {"Pipe", "Zero", "Loop"})
+        EXPECT_EQ(rig.store->fileItem(rig.item("a.png"), name),
+            FilingOutcome::failed("Couldn’t move a.png: “" + name + "” is a link that leads to no folder."));
+    EXPECT_EQ(folder.snapshot(), before);
+
+    // Put back or filed, they move as they are.
+    EXPECT_EQ(rig.store->putBackOriginal(rig.item("huge.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(QFileInfo(folder.path(".plenoria/displaced/huge.png")).size(), 6'000'000'000LL);
+    ASSERT_TRUE(QFile::remove(folder.path(".plenoria/originals/zero.png")));
+    folder.write(".plenoria/originals/zero.png", a);
+    EXPECT_EQ(rig.store->putBackOriginal(listed("zero.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(folder.read("zero.png"), a);
+    EXPECT_EQ(QFileInfo(folder.path(".plenoria/displaced/zero.png")).symLinkTarget(), "/dev/zero");
+    for (const QString name : {"pipe.png", "loop.png"})
+        EXPECT_EQ(rig.store->fileItem(listed(name), "Cats").kind, FilingOutcome::Kind::filed);
+    EXPECT_TRUE(QFileInfo(folder.path("Cats/loop.png")).isSymLink());
+}
+
+TEST(HostileFolder, TheStoresOwnFoldersAreNeverFollowedThroughALink)
+{
+    Folder folder;
+    Folder elsewhere;
+    folder.write("a.png", pngBytes(Qt::red));
+    folder.write("b.png", pngBytes(Qt::green));
+    elsewhere.write("originals/a.png", "theirs");
+    elsewhere.write("originals/b.png", "theirs too");
+    elsewhere.makeFolder("displaced");
+    const QStringList theirs = elsewhere.snapshot();
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder.path(".plenoria")));
+
+    StoreRig rig(folder.url());
+    EXPECT_TRUE(rig.store->editedFilenames().isEmpty());
+    EXPECT_FALSE(rig.store->hasOriginalsFolder());
+    const RestorationSession session = toneSession(folder.url("a.png"), folder.read("a.png"));
+    EXPECT_EQ(rig.store->save(session, true),
+        RestorationOutcome::failed("Couldn’t back up a.png: .plenoria isn’t a folder."));
+    EXPECT_EQ(rig.store->putBackOriginal(rig.item("a.png")),
+        RestorationOutcome::failed("Couldn’t put back a.png: .plenoria isn’t a folder."));
+    EXPECT_EQ(rig.store->rename(rig.item("b.png"), "c.png").kind, RenameOutcome::Kind::renamed);
+    EXPECT_EQ(rig.store->fileItem(rig.item("a.png"), "Cats").kind, FilingOutcome::Kind::filed);
+    EXPECT_EQ(elsewhere.snapshot(), theirs);
+
+    // A .plenoria of its own whose inner folders are links.
+    ASSERT_TRUE(QFile::remove(folder.path(".plenoria")));
+    folder.write("a.png", pngBytes(Qt::red));
+    folder.makeFolder(".plenoria");
+    ASSERT_TRUE(QFile::link(elsewhere.path("originals"), folder.path(".plenoria/originals")));
+    rig.store->reload();
+    EXPECT_EQ(rig.store->save(session, true),
+        RestorationOutcome::failed("Couldn’t back up a.png: .plenoria/originals isn’t a folder."));
+    ASSERT_TRUE(QFile::remove(folder.path(".plenoria/originals")));
+    folder.write(".plenoria/originals/a.png", "ours");
+    ASSERT_TRUE(QFile::link(elsewhere.path("displaced"), folder.path(".plenoria/displaced")));
+    EXPECT_EQ(rig.store->putBackOriginal(rig.item("a.png")),
+        RestorationOutcome::failed("Couldn’t put back a.png: .plenoria/displaced isn’t a folder."));
+    EXPECT_EQ(folder.read(".plenoria/originals/a.png"), "ours");
+    EXPECT_EQ(elsewhere.snapshot(), theirs);
+}
