@@ -103,7 +103,7 @@ inprocess() {
     values() {
         awk -F, -v name="$name" -v column="$column" '
             /^name,/ { for (i = 1; i <= NF; ++i) { h = $i; gsub(/"/, "", h); if (h == column) c = i }; next }
-            c && index($1, "\"" name) == 1 && $1 !~ /_(mean|median|stddev|cv)"$/ {
+            c && (index($1, "\"" name "/") == 1 || $1 == "\"" name "\"") && $1 !~ /_(mean|median|stddev|cv)"$/ {
                 t = $c
                 if (column == "real_time") { u = $5; gsub(/"/, "", u)
                     if (u == "us") t /= 1000; if (u == "ns") t /= 1000000; if (u == "s") t *= 1000 }
