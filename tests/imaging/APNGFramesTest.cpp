@@ -132,6 +132,8 @@ Filmstrip wanderingSpots(int count, int width, int height)
     std::vector<QImage> frames;
     for (int k = 0; k < count; ++k) {
         QImage frame = manyColors(width, height, 200 - 40 * (k / 12));
+        // Every row ends in an opaque pixel: the frames are translucent all the same.
+        QPainter(&frame).fillRect(width - 1, 0, 1, height, Qt::black);
         if (k % 12 != 0)
             QPainter(&frame).fillRect(
                 (k * 7) % (width - 3), (k * 3) % (height - 3), 3, 3, QColor::fromHsv(k * 29 % 360, 255, 255));
@@ -265,6 +267,7 @@ TEST(APNGFrames, LongStripsAreTheSameFileWhateverTheCoresAndKeepTheFramesTheyRef
     }
     pool->setMaxThreadCount(cores);
     EXPECT_TRUE(isWellFormedApng(*first, 37, 0));
+    EXPECT_EQ(colorTypeOf(*first), QStringLiteral("RGBA"));
     expectFramesExact(*first, clip);
     const std::vector<FrameControl> controls = frameControls(*first);
     ASSERT_EQ(controls.size(), 37u);
