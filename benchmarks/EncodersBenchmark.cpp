@@ -7,6 +7,7 @@
 //   --start                         start and exit, to tell how much of a whole-process time is start
 //   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
 //   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames (or one PNG) and a WebP
+#include "BenchmarkRunner.h"
 #include "Bitmap.h"
 #include "EncoderSamples.h"
 #include "GIFWriter.h"
@@ -14,7 +15,6 @@
 #include "Renderer.h"
 #include "WebPWriter.h"
 #include "WriterPixels.h"
-#include "BenchmarkRunner.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,7 +88,8 @@ BENCHMARK(BM_WebPAnimatedQuality75)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 void BM_WebPStillQuality75(benchmark::State& state)
 {
-    const QImage still = test::stickerFrames(1, int(WebPWriter::sizeLimit), int(WebPWriter::sizeLimit)).front();
+    const QImage still
+        = test::stickerFrames(1, int(WebPWriter::sizeLimit), int(WebPWriter::sizeLimit)).front();
     for (auto _ : state)
         benchmark::DoNotOptimize(WebPWriter::encodeStillWebP(still, 75));
 }
@@ -185,7 +186,8 @@ int exportAll(const QString& dir, int count)
     const std::vector<QImage> frames
         = count == frameCount ? benchStrip().frames : test::stickerFrames(count, side, side);
     for (int i = 0; i < count; ++i)
-        straight(frames[std::size_t(i)]).save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+        straight(frames[std::size_t(i)])
+            .save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
     // The largest still export writes: frames above 1024 pixels are scaled down to it first.
     straight(test::stickerFrames(1, int(WebPWriter::sizeLimit), int(WebPWriter::sizeLimit)).front())
         .save(QDir(dir).filePath("still.png"));

@@ -86,7 +86,10 @@ void cachedSubjectPixelsOfANewImage(benchmark::State& state)
 } // namespace
 
 BENCHMARK(detectOnFlatGround)->Unit(benchmark::kMillisecond)->Repetitions(15)->DisplayAggregatesOnly(true);
-BENCHMARK(detectOnGradientGround)->Unit(benchmark::kMillisecond)->Repetitions(15)->DisplayAggregatesOnly(true);
+BENCHMARK(detectOnGradientGround)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->DisplayAggregatesOnly(true);
 BENCHMARK(detectOnTransparentGround)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)
