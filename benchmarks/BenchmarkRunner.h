@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <utility>
@@ -17,7 +18,15 @@ inline void useOffscreenPlatform()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// Registers named cases timed in milliseconds, each reported as the aggregates of ten repetitions.
+// `--start`: the process starts and exits at once, so that a script can tell how much of a
+// whole-process figure is the process's own start (loading Qt and the libraries, setting up).
+inline bool startOnly(int argc, char** argv)
+{
+    return argc == 2 && std::strcmp(argv[1], "--start") == 0;
+}
+
+// Registers named cases timed in milliseconds, each shown as the aggregates of ten repetitions
+// (--benchmark_out still writes every repetition, for the scripts' ranges).
 inline void registerCases(
     std::initializer_list<std::pair<const char*, std::function<void(benchmark::State&)>>> cases)
 {
@@ -25,7 +34,7 @@ inline void registerCases(
         benchmark::RegisterBenchmark(name, function)
             ->Unit(benchmark::kMillisecond)
             ->Repetitions(10)
-            ->ReportAggregatesOnly(true);
+            ->DisplayAggregatesOnly(true);
     }
 }
 

@@ -1,17 +1,23 @@
 // The export encoders on the workload of an animated emoji: 100 RGBA frames of 256 × 256.
 // Run without arguments for the Google Benchmark figures. compare-encoders.sh also uses the modes
-//   --export DIR                    write the frames as PNGs, a 2.5 MB GIF and our encodings into DIR
-//   --encode KIND FRAMES_DIR OUT    read the PNGs and write one encoding (gif-plain, gif-dither, webp)
+//   --export DIR [COUNT]            write COUNT frames (100) as PNGs, a 1024 × 1024 still.png and a
+//                                   2.5 MB GIF into DIR
+//   --encode KIND FRAMES_DIR OUT    read the PNGs and write one encoding (gif-plain, gif-dither, webp);
+//                                   webp-still reads the one PNG file FRAMES_DIR names
+//   --start                         start and exit, to tell how much of a whole-process time is start
 //   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
-//   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames or an animated WebP
+//   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames (or one PNG) and a WebP
+#include "BenchmarkRunner.h"
+#include "Bitmap.h"
 #include "EncoderSamples.h"
 #include "GIFWriter.h"
 #include "PeerTools.h"
 #include "Renderer.h"
 #include "WebPWriter.h"
-#include "BenchmarkRunner.h"
+#include "WriterPixels.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <webp/demux.h>
@@ -80,6 +86,15 @@ void BM_WebPAnimatedQuality75(benchmark::State& state)
 }
 BENCHMARK(BM_WebPAnimatedQuality75)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_WebPStillQuality75(benchmark::State& state)
+{
+    const QImage still
+        = test::stickerFrames(1, int(WebPWriter::sizeLimit), int(WebPWriter::sizeLimit)).front();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WebPWriter::encodeStillWebP(still, 75));
+}
+BENCHMARK(BM_WebPStillQuality75)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_RewriteGIFDelays(benchmark::State& state)
 {
     const QByteArray& gif = bigGif();
@@ -123,7 +138,9 @@ std::vector<QImage> decodeWebP(const QByteArray& bytes)
 
 int printPsnr(const QString& framesDir, const QString& decoded)
 {
-    const std::vector<QImage> originals = loadFrames(framesDir);
+    const std::vector<QImage> originals = QFileInfo(framesDir).isFile()
+        ? std::vector<QImage>{QImage(framesDir).convertToFormat(QImage::Format_RGBA8888)}
+        : loadFrames(framesDir);
     const std::vector<QImage> outputs
         = decoded.endsWith(".webp") ? decodeWebP(test::readFileBytes(decoded)) : loadFrames(decoded);
     if (outputs.size() != originals.size()) {
@@ -153,24 +170,42 @@ int printPsnr(const QString& framesDir, const QString& decoded)
     return 0;
 }
 
-int exportAll(const QString& dir)
+// The frame in the straight colours our writers give libwebp: read back and brought into the pixel
+// convention, it gives those very colours again, so that ours and the peers start from the same pixels.
+QImage straight(const QImage& frame)
+{
+    QImage image(frame.size(), QImage::Format_RGBA8888);
+    for (int y = 0; y < frame.height(); ++y)
+        WriterPixels::straightenRow(frame.constScanLine(y), image.scanLine(y), frame.width());
+    return image;
+}
+
+int exportAll(const QString& dir, int count)
 {
     QDir(dir).mkpath("frames");
-    const Filmstrip& strip = benchStrip();
-    for (int i = 0; i < frameCount; ++i)
-        strip.frames[std::size_t(i)].save(
-            QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+    const std::vector<QImage> frames
+        = count == frameCount ? benchStrip().frames : test::stickerFrames(count, side, side);
+    for (int i = 0; i < count; ++i)
+        straight(frames[std::size_t(i)])
+            .save(QDir(dir).filePath(QString("frames/f%1.png").arg(i, 3, 10, QChar('0'))));
+    // The largest still export writes: frames above 1024 pixels are scaled down to it first.
+    straight(test::stickerFrames(1, int(WebPWriter::sizeLimit), int(WebPWriter::sizeLimit)).front())
+        .save(QDir(dir).filePath("still.png"));
     return test::writeFileBytes(QDir(dir).filePath("big.gif"), bigGif()) ? 0 : 1;
 }
 
+// The frames in the pixel convention, as the renderer hands them to an export.
 int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
 {
+    std::optional<QByteArray> bytes;
+    if (kind == "webp-still") {
+        bytes = WebPWriter::encodeStillWebP(QImage(framesDir).convertToFormat(pixelFormat), 75);
+        return bytes && test::writeFileBytes(out, *bytes) ? 0 : 1;
+    }
     std::vector<QImage> frames;
     for (const QString& name : QDir(framesDir).entryList({"*.png"}, QDir::Files, QDir::Name))
-        frames.push_back(
-            QImage(QDir(framesDir).filePath(name)).convertToFormat(QImage::Format_RGBA8888_Premultiplied));
+        frames.push_back(QImage(QDir(framesDir).filePath(name)).convertToFormat(pixelFormat));
     const Filmstrip strip{frames, std::vector<qint64>(frames.size(), 50), 0};
-    std::optional<QByteArray> bytes;
     if (kind == "gif-plain")
         bytes = GIFWriter::encodeGIF(strip, GIFPalette::limited(256, false));
     else if (kind == "gif-dither")
@@ -197,8 +232,10 @@ int main(int argc, char** argv)
             list << QString::fromLocal8Bit(argv[i]);
         return list;
     }();
-    if (args.size() == 2 && args[0] == "--export")
-        return exportAll(args[1]);
+    if (plenoria::bench::startOnly(argc, argv))
+        return 0;
+    if ((args.size() == 2 || args.size() == 3) && args[0] == "--export")
+        return exportAll(args[1], args.size() == 3 ? args[2].toInt() : frameCount);
     if (args.size() == 4 && args[0] == "--encode")
         return encodeFromFiles(args[1], args[2], args[3]);
     if (args.size() == 4 && args[0] == "--rewrite")

@@ -86,8 +86,8 @@ void selectGroundRow(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(chooseMagic)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
-BENCHMARK(selectGroundRow)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(chooseMagic)->Unit(benchmark::kMillisecond)->Repetitions(10)->DisplayAggregatesOnly(true);
+BENCHMARK(selectGroundRow)->Unit(benchmark::kMillisecond)->Repetitions(10)->DisplayAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {

@@ -238,6 +238,8 @@ int printFolder(const char* mix, const char* count)
 int main(int argc, char** argv)
 {
     // The whole-process scan sets up no GUI: a scan draws nothing.
+    if (plenoria::bench::startOnly(argc, argv))
+        return 0;
     if (argc == 3 && std::strcmp(argv[1], "--scan") == 0) {
         std::printf("%lld\n", scan(QString::fromLocal8Bit(argv[2])));
         return 0;
@@ -253,13 +255,13 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Repetitions(7)
-            ->ReportAggregatesOnly(true);
+            ->DisplayAggregatesOnly(true);
         benchmark::RegisterBenchmark((std::string("BM_ScanOneByOne/") + name).c_str(),
             [mix, count](benchmark::State& state) { scanOneByOne(state, mix, count); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->Repetitions(7)
-            ->ReportAggregatesOnly(true);
+            ->DisplayAggregatesOnly(true);
     }
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -187,6 +187,8 @@ int main(int argc, char** argv)
             ? 0
             : 1;
     }
+    if (plenoria::bench::startOnly(argc, argv))
+        return 0;
     if (argc == 3 && std::strcmp(argv[1], "--decode") == 0)
         return GIFAnimation::load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     plenoria::bench::useOffscreenPlatform();

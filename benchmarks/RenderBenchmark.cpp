@@ -155,7 +155,7 @@ int main(int argc, char** argv)
             ->Arg(1)
             ->Unit(benchmark::kMillisecond)
             ->Repetitions(10)
-            ->ReportAggregatesOnly(true);
+            ->DisplayAggregatesOnly(true);
     }
     return plenoria::bench::runBenchmarks(argc, argv);
 }

@@ -1,18 +1,21 @@
 // Saving a 100-frame 256 × 256 animation, as the bench's save does on the main thread, in each
 // animated type. save_writers_peers.sh times the same encodes as whole processes in turn with the
 // peers, img2webp (same lossless/lossy settings) and apngasm with plain zlib, using the modes
-//   --dump-frames DIR             write the frames as frame000.png …
+//   --dump-frames DIR [COUNT]     write the frames (100 unless COUNT) as frame000.png …
 //   --encode KIND FRAMES_DIR OUT  read those PNGs and write one encoding (apng, webp-lossless, webp-lossy)
 #include "APNGWriter.h"
 #include "AnimatedWebPWriter.h"
-#include "TranslucentImages.h"
-#include "SyntheticImages.h"
 #include "BenchmarkRunner.h"
+#include "Bitmap.h"
+#include "SyntheticImages.h"
+#include "TranslucentImages.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 using namespace plenoria;
 
@@ -48,13 +51,14 @@ void animatedPNG(benchmark::State& state)
     state.counters["bytes"] = double(bytes);
 }
 
-// The frames a peer reads, read back from their files as ours would be by a whole-process encode.
+// The frames a peer reads, read back from their files in the pixel convention, as the renderer
+// hands frames to a save.
 int encodeFromFiles(const QString& kind, const QString& framesDir, const QString& out)
 {
     Filmstrip strip;
     for (const QString& name :
         QDir(framesDir).entryList({QStringLiteral("frame*.png")}, QDir::Files, QDir::Name)) {
-        strip.frames.push_back(QImage(QDir(framesDir).filePath(name)));
+        strip.frames.push_back(QImage(QDir(framesDir).filePath(name)).convertToFormat(pixelFormat));
         strip.delays.push_back(40);
     }
     std::optional<QByteArray> bytes;
@@ -76,17 +80,21 @@ int main(int argc, char** argv)
 {
     plenoria::bench::useOffscreenPlatform();
     QGuiApplication app(argc, argv);
-    // `--dump-frames DIR` writes the frames as frame000.png … for the peers' side of the comparison.
-    if (argc == 3 && QByteArray(argv[1]) == "--dump-frames") {
-        for (size_t i = 0; i < hundredFrames().frames.size(); ++i) {
+    // `--dump-frames DIR [COUNT]` writes the frames as frame000.png … for the peers' side of the comparison.
+    if ((argc == 3 || argc == 4) && QByteArray(argv[1]) == "--dump-frames") {
+        const Filmstrip strip
+            = argc == 4 ? test::animatedEmojiStrip(std::atoi(argv[3]), 40) : hundredFrames();
+        for (size_t i = 0; i < strip.frames.size(); ++i) {
             const QString name = QStringLiteral("%1/frame%2.png")
                                      .arg(QString::fromLocal8Bit(argv[2]))
                                      .arg(i, 3, 10, QLatin1Char('0'));
-            if (!hundredFrames().frames[i].save(name, "PNG"))
+            if (!strip.frames[i].save(name, "PNG"))
                 return 1;
         }
         return 0;
     }
+    if (plenoria::bench::startOnly(argc, argv))
+        return 0;
     if (argc == 5 && QByteArray(argv[1]) == "--encode")
         return encodeFromFiles(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
             QString::fromLocal8Bit(argv[4]));

@@ -85,16 +85,19 @@ void cachedSubjectPixelsOfANewImage(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(detectOnFlatGround)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
-BENCHMARK(detectOnGradientGround)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(detectOnFlatGround)->Unit(benchmark::kMillisecond)->Repetitions(15)->DisplayAggregatesOnly(true);
+BENCHMARK(detectOnGradientGround)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->DisplayAggregatesOnly(true);
 BENCHMARK(detectOnTransparentGround)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+    ->DisplayAggregatesOnly(true);
 BENCHMARK(cachedSubjectPixelsOfANewImage)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)
-    ->ReportAggregatesOnly(true);
+    ->DisplayAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {

@@ -2,9 +2,10 @@
 # Saving a 100-frame 256 × 256 animation (generated emoji, 40 ms a frame) with a brightness
 # adjustment, in its own type: GIF, lossless WebP and lossy WebP (quality 90, method 1). Ours as a
 # whole process (`bench_SaveBenchmark --save FILE`: read, decode every frame, adjust, encode, write
-# atomically) in turn with ImageMagick 6 doing the same decode, adjust and encode, RUNS pairs
-# (default 7). The two brighten by different formulas, so their outputs are compared by size only.
-# The in-process column is SaveBenchmark's median.
+# atomically) in turn with ImageMagick 6 doing the same decode, adjust and encode, two rounds of
+# RUNS pairs (default 7), with how much of ours is the process's own start. The two brighten by
+# different formulas, so their outputs are compared by size only. The in-process figure is
+# SaveBenchmark's median over two runs of at least RUNS repetitions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-7}
@@ -16,10 +17,8 @@ trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
 mkdir "$work/sources" "$work/ours"
 "$bench" --dump-sources "$work/sources"
-"$bench" --benchmark_format=csv --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
-    2>/dev/null >"$work/inprocess.csv"
+inprocess_runs "$runs" "$work/inprocess" "$bench"
 
-printf '%-18s | %10s %10s %8s | %12s | %9s %9s\n' workload "ours ms" "peer ms" ratio "ours in-proc" "ours B" "peer B"
 for kind in gif webp-lossless webp-lossy; do
     case $kind in
     gif) name=wave.gif benchmark=animatedGIF options=() ;;
@@ -29,9 +28,10 @@ for kind in gif webp-lossless webp-lossy; do
     esac
     ours() { cp "$work/sources/$name" "$work/ours/$name" && "$bench" --save "$work/ours/$name"; }
     peer() { convert-im6.q16 "$work/sources/$name" -coalesce -modulate 120 "${options[@]}" "$work/peer-$name"; }
-    read -r ours_ms peer_ms ratio < <(alternate "$runs" ours peer)
-    printf '%-18s | %7s ms %7s ms %7s× | %9s ms | %9s %9s\n' "$kind" "$ours_ms" "$peer_ms" "$ratio" \
-        "$(inprocess_ms "$work/inprocess.csv" "$benchmark")" "$(stat -c %s "$work/ours/$name")" \
-        "$(stat -c %s "$work/peer-$name")"
+    read -r ours_ms peer_ms ratio detail < <(alternate "$runs" ours peer)
+    printf '%s: ours %s ms, convert-im6.q16 %s ms, peer ÷ ours %s×\n    %s\n    %s\n' "$kind" "$ours_ms" \
+        "$peer_ms" "$ratio" "$detail" "$(start_share "$runs" "$ours_ms" "$bench")"
+    printf '    in process: %s; size %s vs %s B\n' "$(inprocess "$work/inprocess" "$benchmark")" \
+        "$(stat -c %s "$work/ours/$name")" "$(stat -c %s "$work/peer-$name")"
 done
-echo "times: medians of $runs pairs; ratio = median of peer ÷ ours per pair; $(machine_note)"
+echo "$(machine_note)"

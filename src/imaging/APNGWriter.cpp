@@ -8,6 +8,7 @@
 #include "SmallColorTable.h"
 #include "WriterPixels.h"
 
+#include <QThreadPool>
 #include <QtConcurrent>
 #include <QtEndian>
 
@@ -98,20 +99,6 @@ CompressedFrame compressFrame(const PngWriter::Rows& rows)
     return result;
 }
 
-std::optional<std::vector<QImage>> preparedFrames(const Filmstrip& strip)
-{
-    if (strip.frames.empty() || strip.frames.size() != strip.delays.size())
-        return std::nullopt;
-    std::vector<QImage> frames;
-    for (const QImage& frame : strip.frames) {
-        auto prepared = WriterPixels::prepared(frame);
-        if (!prepared || (!frames.empty() && prepared->size() != frames.front().size()))
-            return std::nullopt;
-        frames.push_back(std::move(*prepared));
-    }
-    return frames;
-}
-
 // Runs `work(i)` for every i below `count`, spread over the cores: saving runs on the main thread
 // and the user waits for it.
 template <typename Work> void forEachIndex(size_t count, Work work)
@@ -121,52 +108,37 @@ template <typename Work> void forEachIndex(size_t count, Work work)
     QtConcurrent::blockingMap(indices, work);
 }
 
-// Every frame as the straight RGBA values a PNG stores, one quint32 per pixel.
-APNGFramePlanner::Pixels straightPixels(const std::vector<QImage>& frames)
-{
-    APNGFramePlanner::Pixels pixels(frames.size());
-    forEachIndex(frames.size(), [&](size_t i) {
-        const QImage& frame = frames[i];
-        std::vector<quint32>& out = pixels[i];
-        out.resize(size_t(frame.width()) * size_t(frame.height()));
-        for (int y = 0; y < frame.height(); ++y) {
-            WriterPixels::straightenRow(frame.constScanLine(y),
-                reinterpret_cast<uchar*>(out.data() + qsizetype(y) * frame.width()), frame.width());
-        }
-    });
-    return pixels;
-}
+// What one frame holds: its colours while they number at most 256, and whether it is opaque.
+struct FrameColors {
+    std::optional<SmallColorTable> table;
+    bool opaque = true;
+};
 
-// The colours of all frames when there are at most 256 of them, transparent ones first so that
-// tRNS stays short; none when there are more.
-std::optional<std::vector<quint32>> sharedPalette(const APNGFramePlanner::Pixels& pixels)
+// Read row by row in straight RGBA, the frame itself is never copied (unless it has to be
+// brought into the pixel convention, and then only while it is read). None when it cannot be read.
+std::optional<FrameColors> frameColors(const QImage& image)
 {
-    std::vector<std::optional<SmallColorTable>> perFrame(pixels.size());
-    forEachIndex(pixels.size(), [&](size_t i) {
-        SmallColorTable table;
-        quint32 last = 0;
-        bool any = false;
-        for (quint32 color : pixels[i]) {
-            if (any && color == last)
+    const std::optional<QImage> frame = WriterPixels::prepared(image);
+    if (!frame)
+        return std::nullopt;
+    FrameColors result{SmallColorTable(), true};
+    std::vector<quint32> straight(size_t(frame->width()));
+    quint32 last = 0;
+    bool any = false;
+    for (int y = 0; y < frame->height() && (result.table || result.opaque); ++y) {
+        WriterPixels::straightenRow(
+            frame->constScanLine(y), reinterpret_cast<uchar*>(straight.data()), frame->width());
+        for (quint32 color : straight) {
+            result.opaque = result.opaque && (color >> 24) == 255;
+            if (!result.table || (any && color == last))
                 continue;
-            if (table.add(color) < 0)
-                return;
+            if (result.table->add(color) < 0)
+                result.table.reset();
             last = color;
             any = true;
         }
-        perFrame[i] = std::move(table);
-    });
-    SmallColorTable all;
-    for (const std::optional<SmallColorTable>& frame : perFrame) {
-        if (!frame)
-            return std::nullopt;
-        for (quint32 color : frame->colors())
-            if (all.add(color) < 0)
-                return std::nullopt;
     }
-    std::vector<quint32> palette = all.colors();
-    std::stable_partition(palette.begin(), palette.end(), [](quint32 color) { return (color >> 24) != 255; });
-    return palette;
+    return result;
 }
 
 // How the frames are stored: the colour type, its palette and whether a frame may keep pixels of
@@ -178,16 +150,36 @@ struct ColorModel {
     bool overAllowed = true;
 };
 
-ColorModel colorModel(const APNGFramePlanner::Pixels& pixels, bool opaque)
+// The smallest colour type for every frame: a palette of all frames' colours when they number at
+// most 256 (transparent ones first, so that tRNS stays short), RGB when every frame is opaque,
+// else RGBA. None when a frame cannot be read.
+std::optional<ColorModel> colorModel(const std::vector<QImage>& frames)
 {
+    std::vector<std::optional<FrameColors>> perFrame(frames.size());
+    forEachIndex(frames.size(), [&](size_t i) { perFrame[i] = frameColors(frames[i]); });
+    bool opaque = true;
+    std::optional<SmallColorTable> all = SmallColorTable();
+    for (const std::optional<FrameColors>& frame : perFrame) {
+        if (!frame)
+            return std::nullopt;
+        opaque = opaque && frame->opaque;
+        if (all && !frame->table)
+            all.reset();
+        for (size_t c = 0; all && c < frame->table->colors().size(); ++c)
+            if (all->add(frame->table->colors()[c]) < 0)
+                all.reset();
+    }
     ColorModel model;
-    if (std::optional<std::vector<quint32>> palette = sharedPalette(pixels)) {
+    if (all) {
+        std::vector<quint32> palette = all->colors();
+        std::stable_partition(
+            palette.begin(), palette.end(), [](quint32 color) { return (color >> 24) != 255; });
         model.type = PngWriter::ColorType::palette;
-        if (std::find(palette->begin(), palette->end(), 0u) == palette->end()
-            && palette->size() < size_t(SmallColorTable::capacity))
-            palette->insert(palette->begin(), 0u);
-        model.overAllowed = std::find(palette->begin(), palette->end(), 0u) != palette->end();
-        model.palette = std::move(*palette);
+        if (std::find(palette.begin(), palette.end(), 0u) == palette.end()
+            && palette.size() < size_t(SmallColorTable::capacity))
+            palette.insert(palette.begin(), 0u);
+        model.overAllowed = std::find(palette.begin(), palette.end(), 0u) != palette.end();
+        model.palette = std::move(palette);
         for (quint32 color : model.palette)
             model.numbers.add(color);
     } else if (opaque) {
@@ -197,23 +189,27 @@ ColorModel colorModel(const APNGFramePlanner::Pixels& pixels, bool opaque)
     return model;
 }
 
-// Frame i's rows as stored: its rectangle, with the pixels it keeps from the canvas transparent.
-PngWriter::Rows frameRows(const APNGFramePlanner::Pixels& pixels, QSize canvas,
+// Frame i's rows as stored: its rectangle in straight colours, with the pixels it keeps from the
+// canvas transparent.
+PngWriter::Rows frameRows(const APNGFramePlanner::FrameRows& rows, QSize canvas,
     const APNGFramePlanner::Plan& plan, size_t i, const ColorModel& model)
 {
     const QRect rect = plan.frames[i].rect;
     const bool over = plan.frames[i].blend == APNGFramePlanner::over;
     const APNGFramePlanner::Plan::Base base = plan.bases[i];
     auto scratch = std::make_shared<std::vector<quint32>>(size_t(canvas.width()));
+    auto straight = std::make_shared<std::vector<quint32>>(size_t(rect.width()));
     return {rect.size(), model.type, model.palette,
-        [&pixels, canvas, rect, over, base, scratch, &model, i](int y, uchar* row) {
+        [&rows, canvas, rect, over, base, scratch, straight, &model, i](int y, uchar* row) {
             const int canvasY = rect.top() + y;
-            const quint32* frame = pixels[i].data() + qsizetype(canvasY) * canvas.width() + rect.left();
+            const quint32* frame = rows(qint64(i), canvasY) + rect.left();
             const quint32* below = over
-                ? APNGFramePlanner::baseRow(pixels, canvas, base, canvasY, *scratch) + rect.left()
+                ? APNGFramePlanner::baseRow(rows, canvas, base, canvasY, *scratch) + rect.left()
                 : nullptr;
+            WriterPixels::straightenRow(reinterpret_cast<const uchar*>(frame),
+                reinterpret_cast<uchar*>(straight->data()), rect.width());
             for (int x = 0; x < rect.width(); ++x) {
-                const quint32 color = below && below[x] == frame[x] ? 0u : frame[x];
+                const quint32 color = below && below[x] == frame[x] ? 0u : (*straight)[size_t(x)];
                 switch (model.type) {
                 case PngWriter::ColorType::palette:
                     row[x] = uchar(model.numbers.find(color));
@@ -229,40 +225,91 @@ PngWriter::Rows frameRows(const APNGFramePlanner::Pixels& pixels, QSize canvas,
         }};
 }
 
-std::optional<QByteArray> assemble(const std::vector<CompressedFrame>& compressed,
-    const std::vector<std::pair<quint16, quint16>>& delays, const APNGFramePlanner::Plan& plan,
-    qint64 numPlays)
+// The file's start: signature, frame 0's header, palette and transparency (frame 0 covers the
+// canvas, so they are the file's), and acTL with the frame and play counts.
+bool appendHead(QByteArray& out, const CompressedFrame& first, size_t frameCount, qint64 numPlays)
 {
-    QByteArray out(pngSignature, signatureLength);
-    // Frame 0 covers the canvas, so its header, palette and transparency are the file's.
-    const std::vector<Chunk>& first = compressed.front().chunks;
-    if (first.front().type != "IHDR")
-        return std::nullopt;
-    appendPngChunk(out, "IHDR", first.front().data);
-    for (const Chunk& chunk : first)
+    if (first.chunks.empty() || first.chunks.front().type != "IHDR")
+        return false;
+    out.append(pngSignature, signatureLength);
+    appendPngChunk(out, "IHDR", first.chunks.front().data);
+    for (const Chunk& chunk : first.chunks)
         if (chunk.type == "PLTE" || chunk.type == "tRNS")
             appendPngChunk(out, chunk.type, chunk.data);
-
     QByteArray animation;
-    appendBigEndian32(animation, quint32(compressed.size()));
+    appendBigEndian32(animation, quint32(frameCount));
     appendBigEndian32(animation, quint32(numPlays));
     appendPngChunk(out, "acTL", animation);
+    return true;
+}
 
+// Frame i's fcTL and image data: IDAT for frame 0, fdAT after. False when libpng wrote no data.
+bool appendFrame(QByteArray& out, quint32& sequence, size_t i, const APNGFramePlanner::Frame& frame,
+    std::pair<quint16, quint16> delay, const CompressedFrame& compressed)
+{
+    appendFrameControl(out, sequence++, frame, delay);
+    bool hasData = false;
+    for (const Chunk& chunk : compressed.chunks) {
+        if (chunk.type != "IDAT")
+            continue;
+        hasData = true;
+        if (i == 0)
+            appendPngChunk(out, "IDAT", chunk.data);
+        else
+            appendFrameData(out, chunk.data, sequence++);
+    }
+    return hasData;
+}
+
+// The file, frames planned in order and compressed a batch at a time on every core, each batch
+// appended as soon as its frames' dispose operations are known. Only the frames the plan still
+// refers to are kept in the pixel convention, and only a batch's compressed frames are held.
+std::optional<QByteArray> writeFrames(const std::vector<QImage>& source, QSize canvas,
+    const ColorModel& model, const std::vector<std::pair<quint16, quint16>>& delays, qint64 numPlays)
+{
+    const size_t count = source.size();
+    std::vector<QImage> frames(count); // null once no later frame needs it
+    const APNGFramePlanner::FrameRows rows = [&frames](qint64 frame, int y) {
+        return reinterpret_cast<const quint32*>(frames[size_t(frame)].constScanLine(y));
+    };
+    const size_t batch = size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount())) * 2;
+    APNGFramePlanner::Plan plan;
+    QByteArray out;
     quint32 sequence = 0;
-    for (size_t i = 0; i < compressed.size(); ++i) {
-        appendFrameControl(out, sequence++, plan.frames[i], delays[i]);
-        bool hasData = false;
-        for (const Chunk& chunk : compressed[i].chunks) {
-            if (chunk.type != "IDAT")
-                continue;
-            hasData = true;
-            if (i == 0)
-                appendPngChunk(out, "IDAT", chunk.data);
-            else
-                appendFrameData(out, chunk.data, sequence++);
+    CompressedFrame pending; // the last frame of a batch waits for its dispose operation
+    qint64 keptBase = -1;
+    for (size_t start = 0; start < count; start += batch) {
+        const size_t end = std::min(count, start + batch);
+        for (size_t i = start; i < end; ++i) {
+            std::optional<QImage> prepared = WriterPixels::prepared(source[i]);
+            if (!prepared)
+                return std::nullopt;
+            frames[i] = std::move(*prepared);
+            APNGFramePlanner::planNext(plan, rows, canvas, model.overAllowed);
         }
-        if (!hasData)
+        std::vector<CompressedFrame> compressed(end - start);
+        forEachIndex(end - start, [&](size_t k) {
+            compressed[k] = compressFrame(frameRows(rows, canvas, plan, start + k, model));
+        });
+        if (start == 0 && !appendHead(out, compressed.front(), count, numPlays))
             return std::nullopt;
+        // Planning up to `end` settled the dispose of every frame before end − 1, and of the last.
+        const size_t settled = end == count ? end : end - 1;
+        for (size_t i = start == 0 ? 0 : start - 1; i < settled; ++i) {
+            const CompressedFrame& frame = i < start ? pending : compressed[i - start];
+            if (!appendFrame(out, sequence, i, plan.frames[i], delays[i], frame))
+                return std::nullopt;
+        }
+        if (settled < end)
+            pending = std::move(compressed.back());
+        // The next frames are stored against the last one or against its base, never further back.
+        const qint64 base = plan.bases[end - 1].frame;
+        if (keptBase >= 0 && keptBase != base)
+            frames[size_t(keptBase)] = QImage();
+        keptBase = base;
+        for (size_t i = start == 0 ? 0 : start - 1; i + 1 < end; ++i)
+            if (qint64(i) != keptBase)
+                frames[i] = QImage();
     }
     appendPngChunk(out, "IEND", {});
     return out;
@@ -288,7 +335,8 @@ std::optional<std::pair<quint16, quint16>> APNGWriter::delayFraction(qint64 mill
 
 std::optional<QByteArray> APNGWriter::encode(const Filmstrip& strip, qint64 numPlays)
 {
-    if (numPlays < 0 || numPlays > pngIntMax)
+    if (numPlays < 0 || numPlays > pngIntMax || strip.frames.empty()
+        || strip.frames.size() != strip.delays.size())
         return std::nullopt;
     std::vector<std::pair<quint16, quint16>> delays;
     for (qint64 delay : strip.delays) {
@@ -297,26 +345,15 @@ std::optional<QByteArray> APNGWriter::encode(const Filmstrip& strip, qint64 numP
             return std::nullopt;
         delays.push_back(*fraction);
     }
-    const auto frames = preparedFrames(strip);
-    if (!frames)
-        return std::nullopt;
+    const QSize canvas = strip.frames.front().size();
+    for (const QImage& frame : strip.frames)
+        if (frame.isNull() || frame.size() != canvas)
+            return std::nullopt;
     try {
-        bool opaque = true;
-        for (const QImage& frame : *frames)
-            opaque = opaque && WriterPixels::isOpaque(frame);
-        const QSize canvas = frames->front().size();
-        const APNGFramePlanner::Pixels pixels = straightPixels(*frames);
-        const ColorModel model = colorModel(pixels, opaque);
-        const APNGFramePlanner::Plan plan = APNGFramePlanner::plan(pixels, canvas, model.overAllowed);
-
-        // Frames compress independently of each other.
-        std::vector<CompressedFrame> compressed(frames->size());
-        forEachIndex(frames->size(),
-            [&](size_t i) { compressed[i] = compressFrame(frameRows(pixels, canvas, plan, i, model)); });
-        for (const CompressedFrame& frame : compressed)
-            if (frame.chunks.empty())
-                return std::nullopt;
-        return assemble(compressed, delays, plan, numPlays);
+        const std::optional<ColorModel> model = colorModel(strip.frames);
+        if (!model)
+            return std::nullopt;
+        return writeFrames(strip.frames, canvas, *model, delays, numPlays);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

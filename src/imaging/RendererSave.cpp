@@ -65,6 +65,7 @@ std::optional<Filmstrip> Renderer::renderFilmstrip(
     }
 
     // A frame shown several times (a hold, a ping-pong) is rendered once: rendering is the costly part.
+    // Once rendered, its decoded form is let go, so that the strip is held about once, not twice.
     std::unordered_map<qint64, QImage> rendered;
     Filmstrip strip;
     strip.loopCount = decoded->loopCount;
@@ -72,9 +73,11 @@ std::optional<Filmstrip> Renderer::renderFilmstrip(
         if (entry.source < 0 || entry.source >= qint64(decoded->frames.size()))
             continue;
         auto found = rendered.find(entry.source);
-        if (found == rendered.end())
-            found = rendered.emplace(entry.source, render(decoded->frames[size_t(entry.source)], stillRecord))
-                        .first;
+        if (found == rendered.end()) {
+            QImage& source = decoded->frames[size_t(entry.source)];
+            found = rendered.emplace(entry.source, render(source, stillRecord)).first;
+            source = QImage();
+        }
         strip.frames.push_back(found->second);
         strip.delays.push_back(entry.delay);
     }

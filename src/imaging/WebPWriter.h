@@ -9,13 +9,6 @@
 
 namespace plenoria {
 
-// Straight (non-premultiplied) RGBA as libwebp takes it: rows of 4 × width bytes, row 0 on top.
-struct StraightPixels {
-    qint64 width = 0;
-    qint64 height = 0;
-    QByteArray bytes;
-};
-
 // Lossy WebP for export and its size estimate. Stateless and reentrant: each call owns its libwebp objects.
 class WebPWriter {
 public:
@@ -27,9 +20,6 @@ public:
     // The strip with frames above sizeLimit scaled down to it; only looked into when the first frame is
     // too large. Delays and loop count unchanged.
     [[nodiscard]] static Filmstrip fitFramesForWebP(const Filmstrip& strip);
-
-    // The image normalised, with each colour of alpha 1 … 254 divided by alpha; none when it cannot be read.
-    [[nodiscard]] static std::optional<StraightPixels> straightRGBA(const QImage& image);
 
     // An animation on the first frame's canvas; quality held to 0 … 100, loop count 0 meaning for ever.
     // None when a frame has another size, a delay is missing, the timeline leaves 32-bit milliseconds or

@@ -3,7 +3,6 @@
 #include "Bitmap.h"
 
 #include <algorithm>
-#include <new>
 
 namespace plenoria {
 
@@ -54,21 +53,6 @@ void WriterPixels::straightenRow(const uchar* premultiplied, uchar* straight, qi
             out[c] = uchar(std::min(255u, (in[c] * 255u + alpha / 2) / alpha));
         out[3] = uchar(alpha);
     }
-}
-
-std::optional<QByteArray> WriterPixels::straightRGBA(const QImage& prepared)
-{
-    const qint64 rowBytes = 4LL * prepared.width();
-    QByteArray bytes;
-    try {
-        bytes.resize(rowBytes * prepared.height());
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    auto* out = reinterpret_cast<uchar*>(bytes.data());
-    for (int y = 0; y < prepared.height(); ++y)
-        straightenRow(prepared.constScanLine(y), out + rowBytes * y, prepared.width());
-    return bytes;
 }
 
 } // namespace plenoria

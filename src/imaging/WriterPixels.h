@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <optional>
 
@@ -21,9 +20,6 @@ public:
     // One row of `width` premultiplied RGBA pixels as straight RGBA, each colour c × 255 ÷ alpha
     // rounded half away from zero, so that premultiplying again gives back the same bytes.
     static void straightenRow(const uchar* premultiplied, uchar* straight, qint64 width);
-
-    // The whole image as tightly packed straight RGBA rows, row 0 first; none when out of memory.
-    [[nodiscard]] static std::optional<QByteArray> straightRGBA(const QImage& prepared);
 };
 
 } // namespace plenoria

@@ -7,6 +7,7 @@
 #include "WriterPeers.h"
 
 #include <QPainter>
+#include <QThreadPool>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,25 @@ Filmstrip fading(int count)
     return strip(frames);
 }
 
+// Opaque spots appearing one at a time, each in a new place, over a translucent ground that
+// changes every twelfth frame: the frames between are stored against that ground, far back.
+Filmstrip wanderingSpots(int count, int width, int height)
+{
+    std::vector<QImage> frames;
+    for (int k = 0; k < count; ++k) {
+        QImage frame = manyColors(width, height, 200 - 40 * (k / 12));
+        // Every row ends in an opaque pixel: the frames are translucent all the same.
+        QPainter(&frame).fillRect(width - 1, 0, 1, height, Qt::black);
+        if (k % 12 != 0)
+            QPainter(&frame).fillRect(
+                (k * 7) % (width - 3), (k * 3) % (height - 3), 3, 3, QColor::fromHsv(k * 29 % 360, 255, 255));
+        frames.push_back(frame);
+    }
+    // One frame in another format, brought into the pixel convention while it is written.
+    frames[7] = frames[7].convertToFormat(QImage::Format_ARGB32);
+    return strip(frames);
+}
+
 // Every frame of `bytes`, as our reader and apngdis composite them, is exactly the frame given.
 void expectFramesExact(const QByteArray& bytes, const Filmstrip& given)
 {
@@ -228,4 +248,31 @@ TEST(APNGFrames, LaterFramesStoreOnlyWhatChanged)
     EXPECT_EQ(cleared[0].dispose, 1) << "background";
     for (size_t i = 1; i < cleared.size(); ++i)
         EXPECT_LE(cleared[i].rect.width(), 14) << "frame " << i;
+}
+
+TEST(APNGFrames, LongStripsAreTheSameFileWhateverTheCoresAndKeepTheFramesTheyReferTo)
+{
+    // 37 frames, compressed a few at a time: in batches of 2 (one core), 6 (three) and this machine's.
+    const Filmstrip clip = wanderingSpots(37, 23, 13);
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int cores = pool->maxThreadCount();
+    std::optional<QByteArray> first;
+    for (int threads : {1, 3, cores}) {
+        pool->setMaxThreadCount(threads);
+        const std::optional<QByteArray> bytes = encodeAPNG(clip, 0);
+        ASSERT_TRUE(bytes);
+        if (!first)
+            first = bytes;
+        EXPECT_EQ(*bytes, *first) << threads << " threads";
+    }
+    pool->setMaxThreadCount(cores);
+    EXPECT_TRUE(isWellFormedApng(*first, 37, 0));
+    EXPECT_EQ(colorTypeOf(*first), QStringLiteral("RGBA"));
+    expectFramesExact(*first, clip);
+    const std::vector<FrameControl> controls = frameControls(*first);
+    ASSERT_EQ(controls.size(), 37u);
+    // Frame 20's spot is stored alone, over the canvas that frame 19 leaves by restoring frame 12.
+    EXPECT_EQ(controls[20].rect, QRect((20 * 7) % 20, (20 * 3) % 10, 3, 3));
+    EXPECT_EQ(controls[20].blend, 1) << "over";
+    EXPECT_EQ(controls[19].dispose, 2) << "previous";
 }

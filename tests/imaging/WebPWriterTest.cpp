@@ -1,11 +1,18 @@
 #include "WebPWriter.h"
+#include "AnimatedWebPWriter.h"
 #include "Bitmap.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
+#include "TranslucentImages.h"
+#include "WebPFramePicture.h"
+#include "WebPLosslessWriter.h"
+#include "WriterPixels.h"
 
 #include <gtest/gtest.h>
 #include <webp/decode.h>
+#include <webp/mux.h>
 
+#include <cstring>
 #include <limits>
 
 using namespace plenoria;
@@ -22,19 +29,77 @@ QSize webpSize(const QByteArray& bytes)
     return {width, height};
 }
 
+// The frame as tightly packed straight RGBA, the form libwebp's own importers take.
+QByteArray straightBytes(const QImage& frame)
+{
+    QByteArray bytes(4 * frame.width() * frame.height(), Qt::Uninitialized);
+    for (int y = 0; y < frame.height(); ++y)
+        WriterPixels::straightenRow(frame.constScanLine(y),
+            reinterpret_cast<uchar*>(bytes.data()) + 4 * frame.width() * y, frame.width());
+    return bytes;
+}
+
+// libwebp's animation encoder fed each frame through a picture of its own: what our writers,
+// which reuse one picture, must write byte for byte.
+QByteArray referenceAnimation(const Filmstrip& strip, const WebPConfig& config, int loopCount)
+{
+    const QSize size = strip.frames.front().size();
+    WebPAnimEncoderOptions options;
+    WebPAnimEncoderOptionsInit(&options);
+    options.anim_params.loop_count = loopCount;
+    WebPAnimEncoder* encoder = WebPAnimEncoderNew(size.width(), size.height(), &options);
+    int timestamp = 0;
+    for (size_t i = 0; i < strip.frames.size(); ++i) {
+        WebPPicture picture;
+        WebPPictureInit(&picture);
+        picture.width = size.width();
+        picture.height = size.height();
+        picture.use_argb = 1;
+        const QByteArray straight = straightBytes(strip.frames[i]);
+        WebPPictureImportRGBA(
+            &picture, reinterpret_cast<const uint8_t*>(straight.constData()), 4 * size.width());
+        WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+        WebPPictureFree(&picture);
+        timestamp += int(strip.delays[i]);
+    }
+    WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
+    WebPData data;
+    WebPDataInit(&data);
+    WebPAnimEncoderAssemble(encoder, &data);
+    const QByteArray bytes(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
+    WebPDataClear(&data);
+    WebPAnimEncoderDelete(encoder);
+    return bytes;
+}
+
 } // namespace
 
-TEST(WebPStraightPixels, DividesPartialAlphaRoundingHalvesUp)
+TEST(WebPFramePicture, HoldsEachFrameAsStraightARGBRowByRow)
 {
-    QImage image(3, 1, pixelFormat);
-    const uchar raw[] = {64, 64, 64, 128, 0, 0, 0, 0, 10, 20, 30, 255};
-    std::memcpy(image.bits(), raw, sizeof raw);
-    const auto straight = WebPWriter::straightRGBA(image);
-    ASSERT_TRUE(straight);
-    EXPECT_EQ(straight->width, 3);
-    EXPECT_EQ(straight->height, 1);
-    const QByteArray expected("\x80\x80\x80\x80\0\0\0\0\x0A\x14\x1E\xFF", 12); // 64 × 255 / 128 = 127.5 → 128
-    EXPECT_EQ(straight->bytes, expected);
+    // Three columns and two rows: a stride or axis mix-up moves a pixel, a channel swap shows in the
+    // orange, and the second load must replace every pixel of the first.
+    WebPFramePicture picture(QSize(3, 2));
+    ASSERT_TRUE(picture.isValid());
+    QImage first(3, 2, pixelFormat);
+    const uchar raw[]
+        = {64, 64, 64, 128, 0, 0, 0, 0, 10, 20, 30, 255, 200, 100, 0, 255, 3, 5, 0, 7, 1, 2, 3, 4};
+    for (int y = 0; y < 2; ++y)
+        std::memcpy(first.scanLine(y), raw + 12 * y, 12);
+    ASSERT_TRUE(picture.load(first));
+    // 64 × 255 / 128 = 127.5 → 128; 3 × 255 / 7 = 109.3 → 109; 2 × 255 / 4 = 127.5 → 128.
+    const quint32 expected[] = {0x80808080, 0, 0xFF0A141E, 0xFFC86400, 0x076DB600, 0x044080BF};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(picture.argb(i % 3, i / 3), expected[i]) << i;
+
+    QImage second(3, 2, QImage::Format_ARGB32); // another format is brought into the convention first
+    second.fill(QColor(1, 2, 3));
+    ASSERT_TRUE(picture.load(second));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(picture.argb(i % 3, i / 3), 0xFF010203u) << i;
+
+    EXPECT_FALSE(picture.load(QImage(2, 3, pixelFormat)));
+    EXPECT_FALSE(WebPFramePicture(QSize(0, 4)).isValid());
+    EXPECT_FALSE(WebPFramePicture(QSize(WEBP_MAX_DIMENSION + 1, 1)).isValid());
 }
 
 TEST(WebPFit, ScalesOversizedFramesOnlyWhenTheFirstFrameIsTooLarge)
@@ -91,4 +156,39 @@ TEST(WebPStill, ScalesDownLargeImagesAndHoldsTheQuality)
     EXPECT_EQ(WebPWriter::encodeStillWebP(disc, 120), WebPWriter::encodeStillWebP(disc, 100));
     EXPECT_EQ(WebPWriter::encodeStillWebP(disc, -5), WebPWriter::encodeStillWebP(disc, 0));
     EXPECT_NE(WebPWriter::encodeStillWebP(disc, 0), WebPWriter::encodeStillWebP(disc, 100));
+}
+
+TEST(WebPWriters, AnimationsAreLibwebpsOwnEncodingOfTheStraightFrames)
+{
+    // Five distinct translucent frames, wider than tall: a stale, shifted or channel-swapped frame, a
+    // lost delay or another setting changes the bytes.
+    const Filmstrip strip = translucentStrip(23, 13, {40, 70, 0, 110, 90});
+    WebPConfig config;
+    ASSERT_TRUE(WebPConfigInit(&config));
+    config.quality = 75;
+    EXPECT_EQ(WebPWriter::encodeAnimatedWebP(strip.frames, strip.delays, 3, 75),
+        referenceAnimation(strip, config, 3));
+
+    config.method = AnimatedWebPWriter::method;
+    config.quality = AnimatedWebPWriter::lossyQuality;
+    EXPECT_EQ(AnimatedWebPWriter::encode(strip, false, 2), referenceAnimation(strip, config, 2));
+    config.lossless = 1;
+    config.quality = 50;
+    EXPECT_EQ(AnimatedWebPWriter::encode(strip, true, 0), referenceAnimation(strip, config, 0));
+}
+
+TEST(WebPWriters, StillsAreLibwebpsOneCallEncodingOfTheStraightImage)
+{
+    const QImage image = translucentImage(23, 13, 4);
+    const QByteArray straight = straightBytes(image);
+    const auto* pixels = reinterpret_cast<const uint8_t*>(straight.constData());
+    uint8_t* output = nullptr;
+    const size_t lossySize = WebPEncodeRGBA(pixels, 23, 13, 4 * 23, 80, &output);
+    EXPECT_EQ(WebPWriter::encodeStillWebP(image, 80),
+        QByteArray(reinterpret_cast<const char*>(output), qsizetype(lossySize)));
+    WebPFree(output);
+    const size_t losslessSize = WebPEncodeLosslessRGBA(pixels, 23, 13, 4 * 23, &output);
+    EXPECT_EQ(WebPLosslessWriter::encode(image),
+        QByteArray(reinterpret_cast<const char*>(output), qsizetype(losslessSize)));
+    WebPFree(output);
 }
