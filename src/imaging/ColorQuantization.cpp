@@ -2,7 +2,7 @@
 
 #include "Bitmap.h"
 #include "PaletteSearch.h"
-#include "Renderer.h"
+#include "PixelConventions.h"
 #include "Unpremultiply.h"
 
 #include <algorithm>
@@ -130,10 +130,10 @@ void remapDithered(uchar* bytes, qint64 width, qint64 height, const Palette& pal
 
 std::optional<QImage> ColorQuantization::quantize(const QImage& image, qint64 colors, bool dither)
 {
-    const std::optional<QImage> normal = Renderer::normalized(image);
+    const std::optional<QImage> normal = PixelConventions::normalized(image);
     if (!normal)
         return std::nullopt;
-    const std::optional<QByteArray> bytes = Renderer::pixelBytes(*normal);
+    const std::optional<QByteArray> bytes = PixelConventions::pixelBytes(*normal);
     if (!bytes)
         return std::nullopt;
     const qint64 width = normal->width();

@@ -1,7 +1,7 @@
 #include "ExportFormat.h"
 
 #include "GIFWriter.h"
-#include "Renderer.h"
+#include "ImageWriter.h"
 #include "WebPWriter.h"
 
 namespace plenoria {
@@ -37,7 +37,7 @@ std::optional<QByteArray> ExportFormat::encode(
     case gif:
         return GIFWriter::encodeGIF(strip, palette);
     case png:
-        return Renderer::encode(strip.frames.front(), ImageType::PNG);
+        return ImageWriter::encode(strip.frames.front(), ImageType::PNG);
     case webp:
         break;
     }

@@ -1,6 +1,7 @@
 #include "Filmstrip.h"
 
 #include "FrameDelay.h"
+#include "FramesSpec.h"
 #include "ImageSource.h"
 
 namespace plenoria {
@@ -41,6 +42,22 @@ qint64 stripDelay(const ImageSource& source, qint64 index)
 qint64 gifLoopCount(const ImageSource& source)
 {
     return source.gifLoopCount().value_or(0);
+}
+
+// The frames spec's fix is made here, beside the strip it reads, so that the specs stay below the readers.
+std::optional<FramesSpec> FramesSpec::timingFix(const Filmstrip& strip)
+{
+    std::vector<qint64> delays = strip.delays;
+    bool changed = false;
+    for (qint64& delay : delays) {
+        if (delay <= 10) {
+            delay = 100;
+            changed = true;
+        }
+    }
+    if (!changed)
+        return std::nullopt;
+    return fromDelays(delays);
 }
 
 } // namespace plenoria

@@ -1,7 +1,6 @@
 #include "FramesSpec.h"
 
-#include "Filmstrip.h"
-#include "Renderer.h"
+#include "PixelConventions.h"
 #include "Rounding.h"
 
 #include <QByteArray>
@@ -23,21 +22,6 @@ FramesSpec FramesSpec::fromDelays(const std::vector<qint64>& delays)
     for (size_t i = 0; i < delays.size(); ++i)
         spec.edits.push_back({qint64(i), delayInSteps(delays[i]), false});
     return spec;
-}
-
-std::optional<FramesSpec> FramesSpec::timingFix(const Filmstrip& strip)
-{
-    std::vector<qint64> delays = strip.delays;
-    bool changed = false;
-    for (qint64& delay : delays) {
-        if (delay <= 10) {
-            delay = 100;
-            changed = true;
-        }
-    }
-    if (!changed)
-        return std::nullopt;
-    return fromDelays(delays);
 }
 
 std::vector<FramePlan> FramesSpec::apply(const std::vector<FramePlan>& plan) const
@@ -109,8 +93,8 @@ FrameSelection FramesSpec::duplicateSelection(const std::vector<QImage>& frames,
             return found->second;
         std::optional<QByteArray> bytes;
         if (input >= 0 && input < qint64(frames.size())) {
-            if (auto normalized = Renderer::normalized(frames[size_t(input)]))
-                bytes = Renderer::pixelBytes(*normalized);
+            if (auto normalized = PixelConventions::normalized(frames[size_t(input)]))
+                bytes = PixelConventions::pixelBytes(*normalized);
         }
         return bytesByInput.emplace(input, std::move(bytes)).first->second;
     };

@@ -1,6 +1,6 @@
 #include "GIFColorReduction.h"
 
-#include "Renderer.h"
+#include "PixelConventions.h"
 #include "Unpremultiply.h"
 
 #include <libimagequant.h>
@@ -146,10 +146,10 @@ std::optional<IndexedFrame> quantizedColors(const uchar* pixels, qint64 width, q
 
 std::optional<IndexedFrame> GIFColorReduction::reduce(const QImage& image)
 {
-    const std::optional<QImage> normal = Renderer::normalized(image);
+    const std::optional<QImage> normal = PixelConventions::normalized(image);
     if (!normal)
         return std::nullopt;
-    const std::optional<QByteArray> bytes = Renderer::pixelBytes(*normal);
+    const std::optional<QByteArray> bytes = PixelConventions::pixelBytes(*normal);
     if (!bytes)
         return std::nullopt;
     const auto* pixels = reinterpret_cast<const uchar*>(bytes->constData());

@@ -2,7 +2,7 @@
 
 #include "ColorQuantization.h"
 #include "GIFColorReduction.h"
-#include "Renderer.h"
+#include "PixelConventions.h"
 #include "Rounding.h"
 
 #include <gif_lib.h>
@@ -121,13 +121,13 @@ std::optional<IndexedFrame> indexedFrame(const QImage& frame, QSize canvas, cons
 {
     QImage source = frame;
     if (frame.size() != canvas) {
-        const auto padded = Renderer::cropOrPad(frame, 0, 0, canvas.width(), canvas.height());
+        const auto padded = PixelConventions::cropOrPad(frame, 0, 0, canvas.width(), canvas.height());
         if (!padded)
             return std::nullopt;
         source = *padded;
     }
     if (const GIFPalette::Limited* limited = palette.asLimited()) {
-        if (const auto normal = Renderer::normalized(source)) {
+        if (const auto normal = PixelConventions::normalized(source)) {
             // The transparent index takes one of GIF's 256 entries.
             const qint64 colors
                 = hasTransparentPixel(*normal) ? std::min<qint64>(limited->colors, 255) : limited->colors;

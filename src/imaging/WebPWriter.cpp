@@ -1,7 +1,7 @@
 #include "WebPWriter.h"
 
 #include "Geometry.h"
-#include "Renderer.h"
+#include "PixelConventions.h"
 #include "WebPAnimationEncoder.h"
 
 #include <algorithm>
@@ -47,7 +47,7 @@ Filmstrip WebPWriter::fitFramesForWebP(const Filmstrip& strip)
         if (target.width <= 0 || target.height <= 0
             || (target.width == frame.width() && target.height == frame.height()))
             continue;
-        if (auto scaled = Renderer::resampled(frame, target.width, target.height))
+        if (auto scaled = PixelConventions::resampled(frame, target.width, target.height))
             frame = *scaled;
     }
     return fitted;
@@ -85,7 +85,7 @@ std::optional<QByteArray> WebPWriter::encodeStillWebP(const QImage& image, doubl
 {
     QImage source = image;
     if (longerSide(image) > sizeLimit)
-        source = Renderer::scaledToFit(image, sizeLimit).value_or(image);
+        source = PixelConventions::scaledToFit(image, sizeLimit).value_or(image);
     WebPConfig config;
     if (!WebPConfigPreset(&config, WEBP_PRESET_DEFAULT, heldQuality(quality)))
         return std::nullopt;
