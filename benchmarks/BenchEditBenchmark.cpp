@@ -10,15 +10,15 @@
 // crop written, its input rendered again and the canvas painted (800 × 600). A frame at 60 Hz leaves
 // 16 ms for it. Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_BenchEditBenchmark
-#include "BenchCanvas.h"
-#include "BenchModel.h"
 #include "BenchmarkRunner.h"
-#include "CropInspector.h"
 #include "GifBuilder.h"
-#include "InspectorPane.h"
-#include "PixelField.h"
 #include "Preferences.h"
 #include "SyntheticImages.h"
+#include "canvas/BenchCanvas.h"
+#include "inspect/CropInspector.h"
+#include "inspect/InspectorPane.h"
+#include "inspect/PixelField.h"
+#include "model/BenchModel.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -8,13 +8,13 @@
 //   --rewrite IN OUT N              set the N delays of a GIF to 100 ms
 //   --psnr FRAMES_DIR DECODED       PSNR over opaque pixels against PNG frames (or one PNG) and a WebP
 #include "BenchmarkRunner.h"
-#include "Bitmap.h"
 #include "EncoderSamples.h"
-#include "GIFWriter.h"
 #include "PeerTools.h"
-#include "Renderer.h"
-#include "WebPWriter.h"
-#include "WriterPixels.h"
+#include "gif/GIFWriter.h"
+#include "model/Bitmap.h"
+#include "render/Renderer.h"
+#include "write/WebPWriter.h"
+#include "write/WriterPixels.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,12 +8,12 @@
 //                    change until its sizes are stored, beside one direct run; and the longest
 //                    turn of the main thread's event loop while the jobs run, beside the longest
 //                    in as long a wait without jobs (what a busy machine itself adds)
-#include "BenchModel.h"
-#include "BenchSheets.h"
 #include "BenchmarkRunner.h"
-#include "ExportPanel.h"
 #include "GifBuilder.h"
 #include "SyntheticImages.h"
+#include "model/BenchModel.h"
+#include "sheets/BenchSheets.h"
+#include "sheets/ExportPanel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,12 +5,12 @@
 //                    the strip refreshed in place, then painted.
 // Goal: each under 100 ms. Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_FramesTimelineBenchmark
-#include "BenchModel.h"
 #include "BenchmarkRunner.h"
-#include "FramesTimeline.h"
 #include "GifBuilder.h"
 #include "SyntheticImages.h"
-#include "TimelineHost.h"
+#include "frames/FramesTimeline.h"
+#include "frames/TimelineHost.h"
+#include "model/BenchModel.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -10,11 +10,11 @@
 // Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_GroundInspectorBenchmark
 #include "ApngBuilder.h"
-#include "BenchModel.h"
 #include "BenchmarkRunner.h"
 #include "GroundInspector.h"
-#include "InspectorPane.h"
 #include "SubjectImages.h"
+#include "inspect/InspectorPane.h"
+#include "model/BenchModel.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

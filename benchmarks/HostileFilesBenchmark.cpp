@@ -4,11 +4,11 @@
 
 #include "ApngBuilder.h"
 #include "BenchmarkRunner.h"
-#include "GIFAnimation.h"
 #include "HostileFiles.h"
-#include "ImageItem.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
+#include "read/GIFAnimation.h"
+#include "read/ImageItem.h"
+#include "read/ImageSource.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
 // Start-up with a folder of 2,000 images: from creating the application (the store scans the
 // remembered folder) to the main window shown with its table laid out and painted. Run offscreen.
 
+#include "BenchmarkRunner.h"
 #include "ContentView.h"
 #include "FileListView.h"
 #include "GifBuilder.h"
 #include "MainWindow.h"
 #include "PlenoriaApp.h"
 #include "SyntheticImages.h"
-#include "BenchmarkRunner.h"
 
 #include <QApplication>
 #include <QDir>

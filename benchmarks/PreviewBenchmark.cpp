@@ -7,11 +7,11 @@
 // GIF for preview_peers.sh.
 
 #include "BenchmarkRunner.h"
-#include "GIFAnimation.h"
 #include "GifBuilder.h"
 #include "PreviewPaneView.h"
 #include "PreviewTile.h"
 #include "SyntheticImages.h"
+#include "read/GIFAnimation.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 // whole and step by step (medians of ten repetitions), beside the process's first render, with
 // every cache and the font database still cold. Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_RenderBenchmark
-#include "Renderer.h"
-#include "SyntheticImages.h"
-#include "TreatmentEntry.h"
 #include "BenchmarkRunner.h"
+#include "SyntheticImages.h"
+#include "model/TreatmentEntry.h"
+#include "render/Renderer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

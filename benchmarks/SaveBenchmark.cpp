@@ -2,12 +2,12 @@
 // thread: decode every frame, apply a tone treatment, encode in the file's own type, write atomically.
 // save_peers.sh times it as a whole process (`--save FILE`: the same save of one file) in turn with
 // ImageMagick doing the same decode, adjust and encode; `--dump-sources DIR` writes the sources.
-#include "AnimatedWebPWriter.h"
-#include "FolderStore.h"
-#include "GIFWriter.h"
-#include "SyntheticImages.h"
 #include "BenchmarkRunner.h"
+#include "FolderStore.h"
 #include "NoBookmarks.h"
+#include "SyntheticImages.h"
+#include "gif/GIFWriter.h"
+#include "write/AnimatedWebPWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,12 +3,12 @@
 // peers, img2webp (same lossless/lossy settings) and apngasm with plain zlib, using the modes
 //   --dump-frames DIR [COUNT]     write the frames (100 unless COUNT) as frame000.png …
 //   --encode KIND FRAMES_DIR OUT  read those PNGs and write one encoding (apng, webp-lossless, webp-lossy)
-#include "APNGWriter.h"
-#include "AnimatedWebPWriter.h"
 #include "BenchmarkRunner.h"
-#include "Bitmap.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
+#include "model/Bitmap.h"
+#include "write/APNGWriter.h"
+#include "write/AnimatedWebPWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // Subject detection on a 512 × 512 emoji, as the ground inspector and the ground step run it on the
 // main thread the first time they meet an image (goal: under 10 ms), and the cache hit that every
 // later re-render of the same pixels in a new image object costs. Report the median.
-#include "Renderer.h"
-#include "SubjectDetector.h"
+#include "BenchmarkRunner.h"
 #include "SubjectImages.h"
 #include "SyntheticImages.h"
-#include "BenchmarkRunner.h"
+#include "render/Renderer.h"
+#include "subjects/SubjectDetector.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

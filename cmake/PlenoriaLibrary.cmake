@@ -1,10 +1,12 @@
 # plenoria_library(<name> DEPS <targets...>)
-# Builds every .cpp of the calling folder into one static library named plenoria_<name>.
+# Builds every .cpp of the calling folder and its folders by concern into one static library named
+# plenoria_<name>; an include names its header from the library's folder ("read/ImageSource.h").
 # New files need no CMake edit; the folder's dependencies are the only thing declared here,
 # which is how the one-way layering (app → collection → bench → inspectors → store → imaging) is enforced.
+# The order between the folders inside a library is written in tests/architecture.
 function(plenoria_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   set(target plenoria_${name})
   if(sources MATCHES "\\.cpp")

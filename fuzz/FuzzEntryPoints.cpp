@@ -1,15 +1,15 @@
 #include "FuzzEntryPoints.h"
 
-#include "Bitmap.h"
-#include "ExportFormat.h"
-#include "Filmstrip.h"
-#include "FrameDelay.h"
-#include "GIFAnimation.h"
-#include "GIFWriter.h"
-#include "ImageItem.h"
-#include "ImageSourceCodec.h"
-#include "Renderer.h"
-#include "Rounding.h"
+#include "gif/GIFWriter.h"
+#include "model/Bitmap.h"
+#include "model/Rounding.h"
+#include "read/Filmstrip.h"
+#include "read/FrameDelay.h"
+#include "read/GIFAnimation.h"
+#include "read/ImageItem.h"
+#include "read/ImageSourceCodec.h"
+#include "render/Renderer.h"
+#include "write/ExportFormat.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,17 +1,17 @@
 #include "FuzzSeeds.h"
 
-#include "AnimatedWebPWriter.h"
 #include "ApngBuilder.h"
-#include "BmpWriter.h"
 #include "GifBuilder.h"
-#include "HeifWriter.h"
 #include "HostileFiles.h"
-#include "JpegWriter.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "TiffWriter.h"
-#include "WebPLosslessWriter.h"
-#include "WebPWriter.h"
+#include "write/AnimatedWebPWriter.h"
+#include "write/BmpWriter.h"
+#include "write/HeifWriter.h"
+#include "write/JpegWriter.h"
+#include "write/TiffWriter.h"
+#include "write/WebPLosslessWriter.h"
+#include "write/WebPWriter.h"
 
 #include <QTemporaryDir>
 

@@ -2,7 +2,7 @@
 
 #include "AppTheme.h"
 #include "DesktopSchemeSource.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QObject>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QObject>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "DestinationField.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 

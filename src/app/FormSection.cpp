@@ -1,7 +1,7 @@
 #include "FormSection.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QGridLayout>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "HelpBrowser.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QResizeEvent>
 

@@ -1,7 +1,7 @@
 #include "PaneForm.h"
 
 #include "FormSection.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

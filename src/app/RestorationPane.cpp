@@ -3,8 +3,8 @@
 #include "FormSection.h"
 #include "SettingsController.h"
 #include "SettingsToggle.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #include "SettingsColorButton.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QColorDialog>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "SettingsController.h"
 
-#include "FolderName.h"
 #include "FolderStore.h"
-#include "HexColor.h"
 #include "Preferences.h"
+#include "model/FolderName.h"
+#include "model/HexColor.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "SettingsSegmentedPicker.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

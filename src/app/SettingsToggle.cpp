@@ -1,6 +1,6 @@
 #include "SettingsToggle.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QFocusEvent>
 #include <QPainter>

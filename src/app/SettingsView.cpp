@@ -8,7 +8,7 @@
 #include "RestorationPane.h"
 #include "SettingsController.h"
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QButtonGroup>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "ThemePalette.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 namespace plenoria {
 

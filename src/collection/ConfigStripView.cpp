@@ -3,8 +3,8 @@
 #include "ElidedLabel.h"
 #include "KeyBadge.h"
 #include "PlainButton.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QSpacerItem>

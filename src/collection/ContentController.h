@@ -1,13 +1,13 @@
 #pragma once
 
 #include "FolderStore.h"
-#include "ImageItem.h"
 #include "InteractionMode.h"
 #include "KeyPress.h"
 #include "Preferences.h"
-#include "RestorationSession.h"
 #include "SortOrder.h"
 #include "ToastTimer.h"
+#include "model/RestorationSession.h"
+#include "read/ImageItem.h"
 
 #include <QList>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "ContentController.h"
 
-#include "Filmstrip.h"
-#include "FramesSpec.h"
-#include "RegularFile.h"
+#include "model/FramesSpec.h"
+#include "read/Filmstrip.h"
+#include "read/RegularFile.h"
 
 #include <QTimer>
 

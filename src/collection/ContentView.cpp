@@ -1,6 +1,5 @@
 #include "ContentView.h"
 
-#include "BenchModel.h"
 #include "CollectionKeyFilter.h"
 #include "ContentController.h"
 #include "Divider.h"
@@ -13,9 +12,10 @@
 #include "ListFooter.h"
 #include "ListHeader.h"
 #include "PreviewColumn.h"
-#include "RestorationView.h"
-#include "Theme.h"
 #include "ToastView.h"
+#include "model/BenchModel.h"
+#include "model/Theme.h"
+#include "view/RestorationView.h"
 
 #include <QGuiApplication>
 #include <QPainter>

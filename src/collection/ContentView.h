@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RestorationView.h"
+#include "view/RestorationView.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "FileListModel.h"
 
 #include "ByteCountText.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ImageItem.h"
 #include "SortOrder.h"
+#include "read/ImageItem.h"
 
 #include <QAbstractTableModel>
 #include <QFont>

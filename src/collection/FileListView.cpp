@@ -1,7 +1,7 @@
 #include "FileListView.h"
 
 #include "FileNameDelegate.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QHeaderView>
 #include <QMenu>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FileListModel.h"
-#include "ImageItem.h"
 #include "RenameField.h"
 #include "SortOrder.h"
+#include "read/ImageItem.h"
 
 #include <QPointer>
 #include <QTableView>

@@ -1,7 +1,7 @@
 #include "FileNameDelegate.h"
 
 #include "FileListModel.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QApplication>
 #include <QPainter>

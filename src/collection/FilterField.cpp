@@ -1,7 +1,7 @@
 #include "FilterField.h"
 
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QAction>
 #include <QFocusEvent>

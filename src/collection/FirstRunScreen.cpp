@@ -1,8 +1,8 @@
 #include "FirstRunScreen.h"
 
 #include "ProminentButton.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QVBoxLayout>
 

@@ -2,7 +2,7 @@
 
 #include "StackingRow.h"
 #include "SymbolLabel.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QDir>
 #include <QFileInfo>

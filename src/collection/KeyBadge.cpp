@@ -1,6 +1,6 @@
 #include "KeyBadge.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 #include <QPainterPath>

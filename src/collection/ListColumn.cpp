@@ -3,8 +3,8 @@
 #include "Divider.h"
 #include "FileListView.h"
 #include "FilterField.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QEvent>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #include "ListFooter.h"
 
 #include "ElidedLabel.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

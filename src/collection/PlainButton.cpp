@@ -1,7 +1,7 @@
 #include "PlainButton.h"
 
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 

@@ -1,15 +1,15 @@
 #include "PreviewColumn.h"
 
-#include "Chip.h"
 #include "ConfigStripView.h"
 #include "ContentController.h"
 #include "Divider.h"
 #include "ElidedLabel.h"
-#include "HexColor.h"
 #include "PreviewColumnController.h"
 #include "PreviewPaneView.h"
-#include "Theme.h"
 #include "ZoomControls.h"
+#include "model/HexColor.h"
+#include "model/Theme.h"
+#include "sheets/Chip.h"
 
 #include <QHBoxLayout>
 #include <QSpacerItem>

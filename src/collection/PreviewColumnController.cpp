@@ -1,7 +1,7 @@
 #include "PreviewColumnController.h"
 
 #include "ContentController.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ImageItem.h"
-#include "ZoomLevel.h"
+#include "model/ZoomLevel.h"
+#include "read/ImageItem.h"
 
 #include <QColor>
 #include <QObject>

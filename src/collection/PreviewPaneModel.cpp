@@ -1,7 +1,7 @@
 #include "PreviewPaneModel.h"
 
 #include "AnimationClock.h"
-#include "HexColor.h"
+#include "model/HexColor.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>

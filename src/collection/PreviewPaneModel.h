@@ -1,9 +1,9 @@
 #pragma once
 
-#include "GIFAnimation.h"
-#include "ImageItem.h"
 #include "ScaledFrames.h"
-#include "ZoomLevel.h"
+#include "model/ZoomLevel.h"
+#include "read/GIFAnimation.h"
+#include "read/ImageItem.h"
 
 #include <QColor>
 #include <QDateTime>

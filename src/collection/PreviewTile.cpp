@@ -1,8 +1,8 @@
 #include "PreviewTile.h"
 
-#include "Rounding.h"
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Rounding.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "ScaledFrames.h"
 
-#include "Rounding.h"
+#include "model/Rounding.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GIFAnimation.h"
+#include "read/GIFAnimation.h"
 
 #include <QImage>
 #include <QSize>

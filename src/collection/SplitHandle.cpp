@@ -1,6 +1,6 @@
 #include "SplitHandle.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QMouseEvent>
 #include <QPainter>

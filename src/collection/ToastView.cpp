@@ -1,6 +1,6 @@
 #include "ToastView.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>

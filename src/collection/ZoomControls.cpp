@@ -2,7 +2,7 @@
 
 #include "PlainButton.h"
 #include "PreviewColumnController.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 

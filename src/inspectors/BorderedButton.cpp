@@ -1,7 +1,7 @@
 #include "BorderedButton.h"
 
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QFocusEvent>
 #include <QPainter>

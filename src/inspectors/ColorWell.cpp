@@ -1,7 +1,7 @@
 #include "ColorWell.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QColorDialog>
 #include <QPainter>

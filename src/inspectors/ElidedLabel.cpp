@@ -1,6 +1,6 @@
 #include "ElidedLabel.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "FieldMarksSlider.h"
 
 #include "FieldMarksSliderAccessible.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "FontMenuBox.h"
 
-#include "FontFamilies.h"
+#include "model/FontFamilies.h"
 
 #include <QAbstractItemView>
 #include <QFontDatabase>

@@ -1,8 +1,8 @@
 #include "FontPicker.h"
 
 #include "FontMenuBox.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
 #include "FontUsage.h"
 
-#include "FontFamilies.h"
+#include "model/FontFamilies.h"
 
 #include <QSettings>
 #include <QVariant>

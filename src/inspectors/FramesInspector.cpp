@@ -4,8 +4,8 @@
 #include "InspectorSection.h"
 #include "InspectorText.h"
 #include "NumericField.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QPointer>

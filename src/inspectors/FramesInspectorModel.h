@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Binding.h"
-#include "FramesSpec.h"
+#include "model/FramesSpec.h"
 
 #include <QImage>
 #include <QString>

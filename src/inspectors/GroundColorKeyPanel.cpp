@@ -2,11 +2,11 @@
 
 #include "BorderedButton.h"
 #include "GroundInspectorModel.h"
-#include "HexColor.h"
 #include "InspectorSlider.h"
 #include "InspectorText.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/HexColor.h"
+#include "model/Theme.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -6,8 +6,8 @@
 #include "InspectorText.h"
 #include "InstanceChip.h"
 #include "SwatchRow.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -2,9 +2,9 @@
 
 #include "Binding.h"
 #include "GroundInspectorModel.h"
-#include "GroundSpec.h"
 #include "IconSegmentedPicker.h"
 #include "InspectorColumn.h"
+#include "model/GroundSpec.h"
 
 #include <QImage>
 #include <QUuid>

@@ -1,7 +1,7 @@
 #include "GroundInspectorModel.h"
 
-#include "HexColor.h"
-#include "Renderer.h"
+#include "model/HexColor.h"
+#include "render/Renderer.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Binding.h"
-#include "GroundSpec.h"
+#include "model/GroundSpec.h"
 
 #include <QColor>
 #include <QImage>

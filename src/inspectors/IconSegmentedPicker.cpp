@@ -1,7 +1,7 @@
 #include "IconSegmentedPicker.h"
 
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "InspectorColumn.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #include "InspectorSection.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

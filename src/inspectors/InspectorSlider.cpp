@@ -1,8 +1,8 @@
 #include "InspectorSlider.h"
 
 #include "FieldMarksSlider.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #include "InspectorText.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 namespace plenoria {
 

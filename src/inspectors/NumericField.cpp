@@ -1,6 +1,6 @@
 #include "NumericField.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QKeyEvent>
 #include <QLocale>

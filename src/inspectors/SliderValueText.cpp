@@ -1,6 +1,6 @@
 #include "SliderValueText.h"
 
-#include "Rounding.h"
+#include "model/Rounding.h"
 
 namespace plenoria {
 

@@ -7,7 +7,7 @@
 #include "InspectorText.h"
 #include "SliderValueText.h"
 #include "StampThumbnail.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

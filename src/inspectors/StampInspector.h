@@ -2,7 +2,7 @@
 
 #include "Binding.h"
 #include "InspectorColumn.h"
-#include "StampSpec.h"
+#include "model/StampSpec.h"
 
 #include <QSizeF>
 #include <functional>

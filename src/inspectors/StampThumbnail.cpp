@@ -1,7 +1,7 @@
 #include "StampThumbnail.h"
 
-#include "ImageSource.h"
-#include "Theme.h"
+#include "model/Theme.h"
+#include "read/ImageSource.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "SwatchRow.h"
 
-#include "HexColor.h"
-#include "Theme.h"
+#include "model/HexColor.h"
+#include "model/Theme.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>

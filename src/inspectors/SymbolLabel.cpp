@@ -2,7 +2,7 @@
 
 #include "ElidedLabel.h"
 #include "SymbolIcon.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

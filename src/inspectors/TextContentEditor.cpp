@@ -1,6 +1,6 @@
 #include "TextContentEditor.h"
 
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QPainter>
 #include <QPlainTextEdit>

@@ -3,16 +3,16 @@
 #include "BorderedButton.h"
 #include "ColorWell.h"
 #include "FontPicker.h"
-#include "HexColor.h"
 #include "InspectorSection.h"
 #include "InspectorSlider.h"
 #include "InspectorText.h"
-#include "Renderer.h"
 #include "SliderValueText.h"
 #include "SymbolIcon.h"
 #include "TextContentEditor.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/HexColor.h"
+#include "model/Theme.h"
+#include "render/Renderer.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>

@@ -3,7 +3,7 @@
 #include "Binding.h"
 #include "FontUsage.h"
 #include "InspectorColumn.h"
-#include "TextSpec.h"
+#include "model/TextSpec.h"
 
 #include <QSizeF>
 

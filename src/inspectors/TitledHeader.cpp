@@ -1,7 +1,7 @@
 #include "TitledHeader.h"
 
-#include "Theme.h"
 #include "ThemedLabel.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 

@@ -4,9 +4,9 @@
 #include "FieldMarksSlider.h"
 #include "InspectorSection.h"
 #include "InspectorText.h"
-#include "Theme.h"
 #include "ThemedLabel.h"
 #include "ToneSlider.h"
+#include "model/Theme.h"
 
 #include <QHBoxLayout>
 

@@ -2,7 +2,7 @@
 
 #include "Binding.h"
 #include "InspectorColumn.h"
-#include "ToneSpec.h"
+#include "model/ToneSpec.h"
 
 #include <array>
 

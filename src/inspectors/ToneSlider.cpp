@@ -1,7 +1,7 @@
 #include "ToneSlider.h"
 
-#include "Theme.h"
-#include "ToneSpec.h"
+#include "model/Theme.h"
+#include "model/ToneSpec.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageItem.h"
+#include "read/ImageItem.h"
 
 #include <QString>
 #include <optional>

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "BookmarkStore.h"
-#include "ExportFormat.h"
 #include "FileOperations.h"
 #include "FilingOutcome.h"
 #include "FolderChooser.h"
-#include "ImageItem.h"
 #include "RenameOutcome.h"
 #include "RestorationOutcome.h"
-#include "RestorationSession.h"
 #include "RevealService.h"
 #include "UndoableAction.h"
+#include "model/RestorationSession.h"
+#include "read/ImageItem.h"
+#include "write/ExportFormat.h"
 
 #include <QFileInfoList>
 #include <QHash>

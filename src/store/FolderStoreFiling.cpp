@@ -1,8 +1,8 @@
 #include "FolderStore.h"
 
-#include "FolderName.h"
 #include "SpacesAndTabs.h"
 #include "StoreLog.h"
+#include "model/FolderName.h"
 
 #include <QDir>
 #include <QFile>

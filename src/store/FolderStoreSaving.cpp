@@ -1,7 +1,7 @@
 #include "FolderStore.h"
 
-#include "Renderer.h"
 #include "StoreLog.h"
+#include "render/Renderer.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "AppTheme.h"
 #include "ListSide.h"
-#include "ZoomLevel.h"
+#include "model/ZoomLevel.h"
 
 #include <QObject>
 #include <QSettings>

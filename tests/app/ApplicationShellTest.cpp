@@ -13,7 +13,7 @@
 #include "Preferences.h"
 #include "QtPrinting.h"
 #include "SettingsView.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QAction>
 #include <QApplication>

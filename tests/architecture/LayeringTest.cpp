@@ -1,11 +1,130 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The order of the code, lowest first: a library may include itself and the libraries before it.
+const QStringList libraryOrder
+    = {QStringLiteral("imaging"), QStringLiteral("store"), QStringLiteral("inspectors"),
+        QStringLiteral("bench"), QStringLiteral("collection"), QStringLiteral("app")};
+
+// Inside a library with folders by concern, each folder may include itself and the folders it names here.
+using FolderOrder = QMap<QString, QStringList>;
+const QMap<QString, FolderOrder> folderOrders = {
+    {QStringLiteral("imaging"),
+        {{QStringLiteral("model"), {}}, {QStringLiteral("read"), {QStringLiteral("model")}},
+            {QStringLiteral("gif"), {QStringLiteral("model"), QStringLiteral("read")}},
+            {QStringLiteral("write"),
+                {QStringLiteral("model"), QStringLiteral("read"), QStringLiteral("gif")}},
+            {QStringLiteral("subjects"), {QStringLiteral("model")}},
+            {QStringLiteral("render"),
+                {QStringLiteral("model"), QStringLiteral("read"), QStringLiteral("gif"),
+                    QStringLiteral("write"), QStringLiteral("subjects")}}}},
+    {QStringLiteral("bench"),
+        {{QStringLiteral("model"), {}}, {QStringLiteral("canvas"), {QStringLiteral("model")}},
+            {QStringLiteral("record"), {QStringLiteral("model")}},
+            {QStringLiteral("inspect"), {QStringLiteral("model")}},
+            {QStringLiteral("frames"), {QStringLiteral("model")}},
+            {QStringLiteral("sheets"), {QStringLiteral("model")}},
+            {QStringLiteral("view"),
+                {QStringLiteral("model"), QStringLiteral("canvas"), QStringLiteral("record"),
+                    QStringLiteral("inspect"), QStringLiteral("frames"), QStringLiteral("sheets")}}}},
+};
+
+// Where a file of ours sits: its library and, in a library with folders, its folder.
+struct Place {
+    QString library;
+    QString folder;
+};
+
+QString sourceRoot()
+{
+    return QStringLiteral(PLENORIA_SOURCE_DIR "/src/");
+}
+
+Place placeOf(const QString& path)
+{
+    const QStringList parts = path.mid(sourceRoot().size()).split(QLatin1Char('/'));
+    return {parts.value(0), parts.size() > 2 ? parts.value(1) : QString()};
+}
+
+QStringList quotedIncludes(const QString& path)
+{
+    static const QRegularExpression include(
+        QStringLiteral(R"re(^\s*#\s*include\s*"([^"]+)")re"), QRegularExpression::MultilineOption);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    auto matches = include.globalMatch(QString::fromUtf8(file.readAll()));
+    while (matches.hasNext())
+        names << matches.next().captured(1);
+    return names;
+}
+
+QStringList sourcesUnder(const QString& folder)
+{
+    QStringList paths;
+    QDirIterator it(
+        folder, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    paths.sort();
+    return paths;
+}
+
+// Why `from` may not include `to`, or empty when it may.
+QString breach(const Place& from, const Place& to)
+{
+    const qsizetype fromRank = libraryOrder.indexOf(from.library);
+    const qsizetype toRank = libraryOrder.indexOf(to.library);
+    if (fromRank < 0 || toRank < 0)
+        return QStringLiteral("a library the order does not name");
+    if (toRank > fromRank)
+        return QStringLiteral("%1 is above %2").arg(to.library, from.library);
+    if (toRank < fromRank || !folderOrders.contains(from.library))
+        return {};
+    const FolderOrder& order = folderOrders[from.library];
+    if (!order.contains(from.folder) || !order.contains(to.folder))
+        return QStringLiteral("a folder the order of %1 does not name").arg(from.library);
+    if (from.folder != to.folder && !order[from.folder].contains(to.folder))
+        return QStringLiteral("%1 may not use %2").arg(from.folder, to.folder);
+    return {};
+}
+
+// Every include of a file of ours that runs against the order, or is not written from its library's
+// folder (the one way includes are written), as "file: include (why)".
+QStringList includesAgainstTheOrder()
+{
+    QStringList offenders;
+    for (const QString& path : sourcesUnder(sourceRoot())) {
+        const Place from = placeOf(path);
+        for (const QString& name : quotedIncludes(path)) {
+            QStringList found;
+            for (const QString& library : libraryOrder) {
+                if (QFileInfo::exists(sourceRoot() + library + QLatin1Char('/') + name))
+                    found << sourceRoot() + library + QLatin1Char('/') + name;
+            }
+            const QString beside = QFileInfo(path).absolutePath() + QLatin1Char('/') + name;
+            const QString where = path + QStringLiteral(": ") + name;
+            if (found.isEmpty() && QFileInfo::exists(beside))
+                offenders << where + QStringLiteral(" (not written from its library's folder)");
+            else if (found.size() > 1)
+                offenders << where + QStringLiteral(" (names files in two libraries)");
+            else if (found.size() == 1) {
+                if (const QString why = breach(from, placeOf(found.front())); !why.isEmpty())
+                    offenders << where + QStringLiteral(" (") + why + QLatin1Char(')');
+            }
+        }
+    }
+    return offenders;
+}
 
 // Every header name Qt Widgets ships, so that <QLabel> is caught as surely as <QtWidgets/QLabel>.
 QSet<QString> widgetHeaderNames()
@@ -21,11 +140,11 @@ QSet<QString> widgetHeaderNames()
 
 QStringList widgetIncludesUnder(const QString& folder, const QSet<QString>& widgetHeaders)
 {
-    static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"),
-                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression include(
+        QStringLiteral(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"), QRegularExpression::MultilineOption);
     QStringList offenders;
     QDirIterator it(QStringLiteral(PLENORIA_SOURCE_DIR) + QLatin1Char('/') + folder, QDir::Files,
-                    QDirIterator::Subdirectories);
+        QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         QFile file(path);
@@ -52,5 +171,20 @@ TEST(Layering, ImagingAndStoreIncludeNoWidgetsHeader)
     for (const QString& folder : {QStringLiteral("src/imaging"), QStringLiteral("src/store")}) {
         const QStringList offenders = widgetIncludesUnder(folder, widgetHeaders);
         EXPECT_TRUE(offenders.isEmpty()) << offenders.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+TEST(Layering, EveryIncludeFollowsTheOrderOfTheLibrariesAndTheirFolders)
+{
+    const QStringList offenders = includesAgainstTheOrder();
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(QLatin1Char('\n')).toStdString();
+
+    // A unit outside the named folders would escape the order unseen.
+    for (auto library = folderOrders.cbegin(); library != folderOrders.cend(); ++library) {
+        for (const QString& path : sourcesUnder(sourceRoot() + library.key())) {
+            const Place place = placeOf(path);
+            EXPECT_TRUE(library.value().contains(place.folder))
+                << path.toStdString() << " is in no named folder";
+        }
     }
 }

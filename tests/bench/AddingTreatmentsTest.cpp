@@ -1,12 +1,12 @@
-#include "AddTreatmentButton.h"
 #include "ApngBuilder.h"
-#include "BenchModel.h"
 #include "BenchTestSupport.h"
 #include "GifBuilder.h"
 #include "HostileEntries.h"
-#include "ImageSource.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
+#include "model/BenchModel.h"
+#include "read/ImageSource.h"
+#include "record/AddTreatmentButton.h"
+#include "render/Renderer.h"
 
 #include <QMenu>
 #include <QSignalSpy>

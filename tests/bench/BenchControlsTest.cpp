@@ -1,7 +1,7 @@
-#include "AnchorGrid.h"
-#include "AnchorMark.h"
-#include "Checkerboard.h"
-#include "ExtendOverlay.h"
+#include "canvas/Checkerboard.h"
+#include "canvas/ExtendOverlay.h"
+#include "inspect/AnchorGrid.h"
+#include "inspect/AnchorMark.h"
 
 #include <QPainter>
 #include <QSignalSpy>

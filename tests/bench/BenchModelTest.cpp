@@ -1,6 +1,6 @@
-#include "BenchModel.h"
+#include "model/BenchModel.h"
 #include "BenchTestSupport.h"
-#include "Renderer.h"
+#include "render/Renderer.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BenchModel.h"
 #include "Preferences.h"
+#include "model/BenchModel.h"
 
 #include <QByteArray>
 #include <QImage>

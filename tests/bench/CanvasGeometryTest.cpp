@@ -1,5 +1,5 @@
-#include "CanvasGeometry.h"
-#include "ExtendOverlay.h"
+#include "canvas/CanvasGeometry.h"
+#include "canvas/ExtendOverlay.h"
 
 #include <gtest/gtest.h>
 

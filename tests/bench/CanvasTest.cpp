@@ -1,9 +1,9 @@
-#include "BenchCanvas.h"
 #include "BenchTestSupport.h"
-#include "CanvasChrome.h"
-#include "CanvasGeometry.h"
-#include "Renderer.h"
-#include "Theme.h"
+#include "canvas/BenchCanvas.h"
+#include "canvas/CanvasChrome.h"
+#include "canvas/CanvasGeometry.h"
+#include "model/Theme.h"
+#include "render/Renderer.h"
 
 #include <QHelpEvent>
 #include <QTest>

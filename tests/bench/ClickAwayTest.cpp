@@ -1,5 +1,5 @@
-#include "ClickAwayFilter.h"
-#include "PixelField.h"
+#include "inspect/PixelField.h"
+#include "view/ClickAwayFilter.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

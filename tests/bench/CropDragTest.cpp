@@ -1,4 +1,4 @@
-#include "CropOverlay.h"
+#include "canvas/CropOverlay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "ExportPanel.h"
-#include "BenchSheets.h"
+#include "sheets/ExportPanel.h"
 #include "BenchTestSupport.h"
-#include "FormatCard.h"
 #include "ProminentButton.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
 #include "ThemedLabel.h"
+#include "render/Renderer.h"
+#include "sheets/BenchSheets.h"
+#include "sheets/FormatCard.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
-#include "AnchorGrid.h"
 #include "BenchTestSupport.h"
 #include "BorderedButton.h"
-#include "ExtendInspector.h"
-#include "InspectorPane.h"
-#include "PixelField.h"
-#include "ResizeInspector.h"
-#include "SquareLockButton.h"
+#include "inspect/AnchorGrid.h"
+#include "inspect/ExtendInspector.h"
+#include "inspect/InspectorPane.h"
+#include "inspect/PixelField.h"
+#include "inspect/ResizeInspector.h"
+#include "inspect/SquareLockButton.h"
 
 #include <QLineEdit>
 #include <QLocale>

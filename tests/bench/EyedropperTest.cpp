@@ -1,8 +1,8 @@
-#include "BenchCanvas.h"
 #include "BenchTestSupport.h"
-#include "CanvasChrome.h"
-#include "CanvasEyedropper.h"
-#include "HexColor.h"
+#include "canvas/BenchCanvas.h"
+#include "canvas/CanvasChrome.h"
+#include "canvas/CanvasEyedropper.h"
+#include "model/HexColor.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,13 +1,13 @@
-#include "FramesTimeline.h"
+#include "frames/FramesTimeline.h"
 #include "BenchTestSupport.h"
 #include "FramesInspector.h"
-#include "FramesInspectorPage.h"
-#include "FramesTimelineModel.h"
-#include "InspectorPane.h"
 #include "NumericField.h"
-#include "Theme.h"
-#include "TimelineCell.h"
-#include "TimelineHost.h"
+#include "frames/FramesTimelineModel.h"
+#include "frames/TimelineCell.h"
+#include "frames/TimelineHost.h"
+#include "inspect/FramesInspectorPage.h"
+#include "inspect/InspectorPane.h"
+#include "model/Theme.h"
 
 #include <QApplication>
 #include <QLocale>

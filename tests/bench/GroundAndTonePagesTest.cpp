@@ -3,10 +3,10 @@
 #include "BorderedButton.h"
 #include "GroundColorKeyPanel.h"
 #include "GroundInspector.h"
-#include "InspectorPage.h"
-#include "InspectorPane.h"
 #include "SubjectImages.h"
 #include "ToneInspector.h"
+#include "inspect/InspectorPage.h"
+#include "inspect/InspectorPane.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

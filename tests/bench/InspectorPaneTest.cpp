@@ -1,12 +1,12 @@
-#include "InspectorPane.h"
+#include "inspect/InspectorPane.h"
 #include "ApngBuilder.h"
 #include "BenchTestSupport.h"
-#include "CropInspector.h"
 #include "InspectorColumn.h"
-#include "OriginalSummary.h"
-#include "OriginalSummaryPage.h"
-#include "PixelField.h"
 #include "SyntheticImages.h"
+#include "inspect/CropInspector.h"
+#include "inspect/OriginalSummary.h"
+#include "inspect/OriginalSummaryPage.h"
+#include "inspect/PixelField.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
-#include "BenchCanvas.h"
 #include "BenchTestSupport.h"
 #include "ElidedLabel.h"
-#include "FramesTimeline.h"
 #include "GifBuilder.h"
-#include "InspectorPage.h"
-#include "InspectorPane.h"
-#include "RecordColumn.h"
-#include "RestorationView.h"
-#include "TimelineHeader.h"
-#include "TimelineHost.h"
+#include "canvas/BenchCanvas.h"
+#include "frames/FramesTimeline.h"
+#include "frames/TimelineHeader.h"
+#include "frames/TimelineHost.h"
+#include "inspect/InspectorPage.h"
+#include "inspect/InspectorPane.h"
+#include "record/RecordColumn.h"
+#include "view/RestorationView.h"
 
 #include <QAbstractButton>
 #include <QRegion>

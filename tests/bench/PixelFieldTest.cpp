@@ -1,4 +1,4 @@
-#include "PixelField.h"
+#include "inspect/PixelField.h"
 
 #include <QApplication>
 #include <QLineEdit>

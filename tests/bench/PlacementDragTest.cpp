@@ -1,4 +1,4 @@
-#include "PlacementOverlay.h"
+#include "canvas/PlacementOverlay.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

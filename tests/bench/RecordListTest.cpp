@@ -1,8 +1,8 @@
 #include "BenchTestSupport.h"
-#include "OriginalRowButton.h"
-#include "RecordListModel.h"
-#include "RecordListView.h"
-#include "RecordRowDelegate.h"
+#include "record/OriginalRowButton.h"
+#include "record/RecordListModel.h"
+#include "record/RecordListView.h"
+#include "record/RecordRowDelegate.h"
 
 #include <QMimeData>
 #include <QTest>

@@ -1,12 +1,12 @@
-#include "SaveGate.h"
+#include "sheets/SaveGate.h"
 #include "ApngBuilder.h"
-#include "BenchSheets.h"
 #include "BenchTestSupport.h"
-#include "ExportPanel.h"
 #include "ProminentButton.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
 #include "ThemedLabel.h"
+#include "render/Renderer.h"
+#include "sheets/BenchSheets.h"
+#include "sheets/ExportPanel.h"
 
 #include <QCheckBox>
 #include <QPointer>

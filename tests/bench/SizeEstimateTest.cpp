@@ -1,6 +1,6 @@
-#include "ExportPanelModel.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
+#include "render/Renderer.h"
+#include "sheets/ExportPanelModel.h"
 
 #include <QCoreApplication>
 #include <QTest>

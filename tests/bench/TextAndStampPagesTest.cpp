@@ -3,13 +3,13 @@
 #include "ElidedLabel.h"
 #include "FieldMarksSlider.h"
 #include "FontUsage.h"
-#include "InspectorPage.h"
-#include "InspectorPane.h"
 #include "InspectorSlider.h"
 #include "StampInspector.h"
 #include "StampThumbnail.h"
 #include "TextContentEditor.h"
 #include "TextInspector.h"
+#include "inspect/InspectorPage.h"
+#include "inspect/InspectorPane.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

@@ -1,6 +1,3 @@
-#include "BenchHeader.h"
-#include "BenchSheets.h"
-#include "Chip.h"
 #include "CollectionFixture.h"
 #include "GifBuilder.h"
 #include "HResizableSplit.h"
@@ -8,9 +5,12 @@
 #include "PeerTools.h"
 #include "PreviewColumnController.h"
 #include "ProminentButton.h"
-#include "RestorationView.h"
-#include "SaveGate.h"
 #include "ToastView.h"
+#include "sheets/BenchSheets.h"
+#include "sheets/Chip.h"
+#include "sheets/SaveGate.h"
+#include "view/BenchHeader.h"
+#include "view/RestorationView.h"
 
 #include <QCheckBox>
 #include <QFile>

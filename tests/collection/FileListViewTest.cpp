@@ -1,6 +1,6 @@
 #include "FileListView.h"
 #include "FileListModel.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QAction>
 #include <QSignalSpy>

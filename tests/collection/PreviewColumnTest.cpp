@@ -1,5 +1,4 @@
 #include "PreviewColumn.h"
-#include "Chip.h"
 #include "CollectionFixture.h"
 #include "ElidedLabel.h"
 #include "PeerTools.h"
@@ -8,8 +7,9 @@
 #include "PreviewPaneView.h"
 #include "PreviewTestSupport.h"
 #include "PreviewTile.h"
-#include "Theme.h"
 #include "ZoomControls.h"
+#include "model/Theme.h"
+#include "sheets/Chip.h"
 
 #include <QCoreApplication>
 #include <QDir>

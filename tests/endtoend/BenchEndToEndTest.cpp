@@ -2,21 +2,21 @@
 // only by key presses and clicks that xdotool sends through the X server. Save writes over the
 // file with a backup and closes the bench; the backup puts the original back; Export writes a
 // new file and leaves the bench open.
-#include "AddTreatmentButton.h"
-#include "BenchHeader.h"
-#include "BenchSheets.h"
 #include "ContentController.h"
 #include "ContentView.h"
-#include "ExportPanel.h"
 #include "FileListView.h"
-#include "ImageSource.h"
 #include "MainWindow.h"
 #include "PlenoriaApp.h"
 #include "ProminentButton.h"
-#include "RecordColumn.h"
-#include "RestorationView.h"
-#include "SaveGate.h"
 #include "SyntheticImages.h"
+#include "read/ImageSource.h"
+#include "record/AddTreatmentButton.h"
+#include "record/RecordColumn.h"
+#include "sheets/BenchSheets.h"
+#include "sheets/ExportPanel.h"
+#include "sheets/SaveGate.h"
+#include "view/BenchHeader.h"
+#include "view/RestorationView.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -3,13 +3,13 @@
 // fails here without clang.
 
 #include "ApngBuilder.h"
-#include "Filmstrip.h"
 #include "FuzzEntryPoints.h"
 #include "FuzzSeeds.h"
 #include "GifBuilder.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/ImageSource.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #include "ApngBuilder.h"
 #include "ApngStructure.h"
 #include "DamagedFiles.h"
-#include "Filmstrip.h"
-#include "FrameDelay.h"
-#include "GIFTiming.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/FrameDelay.h"
+#include "read/GIFTiming.h"
+#include "read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

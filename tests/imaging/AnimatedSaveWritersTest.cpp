@@ -1,10 +1,10 @@
-#include "APNGWriter.h"
-#include "AnimatedWebPWriter.h"
 #include "ApngStructure.h"
-#include "Bitmap.h"
-#include "ImageSource.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
+#include "model/Bitmap.h"
+#include "read/ImageSource.h"
+#include "write/APNGWriter.h"
+#include "write/AnimatedWebPWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

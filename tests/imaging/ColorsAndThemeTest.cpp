@@ -1,5 +1,5 @@
-#include "HexColor.h"
-#include "Theme.h"
+#include "model/HexColor.h"
+#include "model/Theme.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "CoverageMask.h"
+#include "render/CoverageMask.h"
 
 #include <gtest/gtest.h>
 

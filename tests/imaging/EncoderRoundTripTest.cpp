@@ -1,10 +1,10 @@
 #include "EncoderSamples.h"
-#include "ExportFormat.h"
-#include "Filmstrip.h"
-#include "GIFWriter.h"
-#include "ImageSource.h"
 #include "SyntheticImages.h"
-#include "WebPWriter.h"
+#include "gif/GIFWriter.h"
+#include "read/Filmstrip.h"
+#include "read/ImageSource.h"
+#include "write/ExportFormat.h"
+#include "write/WebPWriter.h"
 
 #include <gtest/gtest.h>
 

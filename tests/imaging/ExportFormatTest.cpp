@@ -1,4 +1,4 @@
-#include "ExportFormat.h"
+#include "write/ExportFormat.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
 

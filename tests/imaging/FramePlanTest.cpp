@@ -1,7 +1,7 @@
-#include "Filmstrip.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
-#include "TreatmentEntry.h"
+#include "model/TreatmentEntry.h"
+#include "read/Filmstrip.h"
+#include "render/Renderer.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "GIFColorReduction.h"
+#include "gif/GIFColorReduction.h"
 #include "EncoderSamples.h"
-#include "GIFWriter.h"
-#include "SyntheticImages.h"
 #include "ImageComparison.h"
+#include "SyntheticImages.h"
+#include "gif/GIFWriter.h"
 
 #include <gtest/gtest.h>
 

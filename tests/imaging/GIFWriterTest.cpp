@@ -1,9 +1,9 @@
-#include "GIFWriter.h"
-#include "ColorQuantization.h"
+#include "gif/GIFWriter.h"
 #include "EncoderSamples.h"
+#include "ImageComparison.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "ImageComparison.h"
+#include "gif/ColorQuantization.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
-#include "Filmstrip.h"
-#include "FrameDelay.h"
-#include "GIFTiming.h"
 #include "GifBuilder.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/FrameDelay.h"
+#include "read/GIFTiming.h"
+#include "read/ImageSource.h"
 
 #include <QDir>
 #include <QTemporaryDir>

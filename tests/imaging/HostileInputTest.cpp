@@ -1,12 +1,12 @@
 #include "ApngBuilder.h"
 #include "DamagedFiles.h"
-#include "Filmstrip.h"
-#include "GIFAnimation.h"
 #include "GifBuilder.h"
-#include "ImageItem.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/GIFAnimation.h"
+#include "read/ImageItem.h"
+#include "read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtConcurrent>

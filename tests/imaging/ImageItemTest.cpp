@@ -1,10 +1,10 @@
-#include "ImageItem.h"
+#include "read/ImageItem.h"
 #include "ApngBuilder.h"
 #include "DamagedFiles.h"
-#include "GIFAnimation.h"
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/GIFAnimation.h"
 
 #include <QDir>
 #include <QFile>

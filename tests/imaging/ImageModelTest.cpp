@@ -1,8 +1,8 @@
-#include "FolderName.h"
-#include "FrameDelay.h"
-#include "GIFTiming.h"
-#include "ImageItem.h"
-#include "ZoomLevel.h"
+#include "model/FolderName.h"
+#include "model/ZoomLevel.h"
+#include "read/FrameDelay.h"
+#include "read/GIFTiming.h"
+#include "read/ImageItem.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ImageWriter.h"
-#include "Bitmap.h"
-#include "ImageSource.h"
+#include "write/ImageWriter.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
+#include "model/Bitmap.h"
+#include "read/ImageSource.h"
 
 #include <QtConcurrent>
 #include <gtest/gtest.h>

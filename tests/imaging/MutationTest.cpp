@@ -1,10 +1,10 @@
 #include "ApngBuilder.h"
-#include "Filmstrip.h"
-#include "GIFTiming.h"
 #include "GifBuilder.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/GIFTiming.h"
+#include "read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

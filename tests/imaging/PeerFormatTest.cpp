@@ -1,10 +1,10 @@
-#include "Filmstrip.h"
-#include "FrameDelay.h"
 #include "ImageComparison.h"
-#include "ImageItem.h"
-#include "ImageSource.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
+#include "read/FrameDelay.h"
+#include "read/ImageItem.h"
+#include "read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtConcurrent>

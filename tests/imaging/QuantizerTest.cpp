@@ -1,10 +1,10 @@
-#include "Bitmap.h"
-#include "ColorQuantization.h"
 #include "EncoderSamples.h"
-#include "PaletteSearch.h"
-#include "Renderer.h"
-#include "SyntheticImages.h"
 #include "ImageComparison.h"
+#include "SyntheticImages.h"
+#include "gif/ColorQuantization.h"
+#include "gif/PaletteSearch.h"
+#include "model/Bitmap.h"
+#include "render/Renderer.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

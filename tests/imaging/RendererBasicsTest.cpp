@@ -1,6 +1,6 @@
-#include "Bitmap.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
+#include "model/Bitmap.h"
+#include "render/Renderer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Bitmap.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
-#include "TreatmentEntry.h"
+#include "model/Bitmap.h"
+#include "model/TreatmentEntry.h"
+#include "render/Renderer.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,15 +1,15 @@
-#include "APNGWriter.h"
-#include "AnimatedWebPWriter.h"
 #include "ApngBuilder.h"
 #include "ApngStructure.h"
 #include "EncoderSamples.h"
 #include "GifBuilder.h"
-#include "ImageSource.h"
-#include "ImageWriter.h"
 #include "PeerTools.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
+#include "read/ImageSource.h"
+#include "render/Renderer.h"
+#include "write/APNGWriter.h"
+#include "write/AnimatedWebPWriter.h"
+#include "write/ImageWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "FontFamilies.h"
-#include "Renderer.h"
 #include "SyntheticImages.h"
+#include "model/FontFamilies.h"
+#include "render/Renderer.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

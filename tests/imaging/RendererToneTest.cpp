@@ -1,5 +1,5 @@
-#include "Renderer.h"
 #include "SyntheticImages.h"
+#include "render/Renderer.h"
 
 #include <gtest/gtest.h>
 

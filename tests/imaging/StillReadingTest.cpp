@@ -1,10 +1,10 @@
 #include "ApngBuilder.h"
-#include "Filmstrip.h"
-#include "FrameDelay.h"
-#include "ImageSource.h"
-#include "ImageType.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "model/ImageType.h"
+#include "read/Filmstrip.h"
+#include "read/FrameDelay.h"
+#include "read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

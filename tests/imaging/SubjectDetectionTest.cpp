@@ -1,8 +1,8 @@
-#include "Bitmap.h"
-#include "Renderer.h"
 #include "SubjectImages.h"
 #include "SyntheticImages.h"
-#include "TreatmentEntry.h"
+#include "model/Bitmap.h"
+#include "model/TreatmentEntry.h"
+#include "render/Renderer.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "ConnectedParts.h"
-#include "MaskMorphology.h"
-#include "Renderer.h"
+#include "render/Renderer.h"
+#include "subjects/ConnectedParts.h"
+#include "subjects/MaskMorphology.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

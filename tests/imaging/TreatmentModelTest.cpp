@@ -1,6 +1,6 @@
-#include "RestorationSession.h"
-#include "Treatment.h"
-#include "TreatmentEntry.h"
+#include "model/RestorationSession.h"
+#include "model/Treatment.h"
+#include "model/TreatmentEntry.h"
 
 #include <gtest/gtest.h>
 

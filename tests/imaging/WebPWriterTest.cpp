@@ -1,12 +1,12 @@
-#include "WebPWriter.h"
-#include "AnimatedWebPWriter.h"
-#include "Bitmap.h"
+#include "write/WebPWriter.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
-#include "WebPFramePicture.h"
-#include "WebPLosslessWriter.h"
-#include "WriterPixels.h"
+#include "model/Bitmap.h"
+#include "write/AnimatedWebPWriter.h"
+#include "write/WebPFramePicture.h"
+#include "write/WebPLosslessWriter.h"
+#include "write/WriterPixels.h"
 
 #include <gtest/gtest.h>
 #include <webp/decode.h>

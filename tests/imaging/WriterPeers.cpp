@@ -1,6 +1,6 @@
 #include "WriterPeers.h"
 
-#include "Bitmap.h"
+#include "model/Bitmap.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageType.h"
+#include "model/ImageType.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -4,7 +4,7 @@
 #include "InspectorSlider.h"
 #include "InstanceChip.h"
 #include "SwatchRow.h"
-#include "Theme.h"
+#include "model/Theme.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

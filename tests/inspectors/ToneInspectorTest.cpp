@@ -1,8 +1,8 @@
 #include "ToneInspector.h"
 #include "BorderedButton.h"
 #include "FieldMarksSlider.h"
-#include "Theme.h"
 #include "ToneSlider.h"
+#include "model/Theme.h"
 
 #include <gtest/gtest.h>
 

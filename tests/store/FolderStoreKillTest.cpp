@@ -1,8 +1,8 @@
 #include "FolderStore.h"
-#include "ImageWriter.h"
-#include "Renderer.h"
 #include "StoreTestSupport.h"
 #include "SyntheticImages.h"
+#include "render/Renderer.h"
+#include "write/ImageWriter.h"
 
 #include <QCryptographicHash>
 #include <QDir>

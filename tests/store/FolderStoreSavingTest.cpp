@@ -1,9 +1,9 @@
 #include "GifBuilder.h"
-#include "ImageSource.h"
-#include "ImageWriter.h"
-#include "Renderer.h"
 #include "StoreTestSupport.h"
 #include "SyntheticImages.h"
+#include "read/ImageSource.h"
+#include "render/Renderer.h"
+#include "write/ImageWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>

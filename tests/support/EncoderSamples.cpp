@@ -1,7 +1,7 @@
 #include "EncoderSamples.h"
 
-#include "Bitmap.h"
 #include "PeerTools.h"
+#include "model/Bitmap.h"
 
 #include <QPainter>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "ImageComparison.h"
 
-#include "Bitmap.h"
+#include "model/Bitmap.h"
 
 #include <cstdlib>
 

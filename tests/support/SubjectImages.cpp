@@ -1,6 +1,6 @@
 #include "SubjectImages.h"
 
-#include "Bitmap.h"
+#include "model/Bitmap.h"
 
 #include <QPainter>
 #include <algorithm>

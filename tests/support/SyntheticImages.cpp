@@ -1,6 +1,6 @@
 #include "SyntheticImages.h"
 
-#include "Bitmap.h"
+#include "model/Bitmap.h"
 
 #include <QPainter>
 #include <QRadialGradient>

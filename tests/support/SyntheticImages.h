@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Filmstrip.h"
+#include "read/Filmstrip.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "TranslucentImages.h"
 
-#include "Bitmap.h"
+#include "model/Bitmap.h"
 
 namespace plenoria::test {
 

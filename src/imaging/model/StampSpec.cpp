@@ -1,0 +1,14 @@
+#include "model/StampSpec.h"
+
+#include "model/Characters.h"
+#include "model/Rounding.h"
+
+namespace plenoria {
+
+QString StampSpec::summary() const
+{
+    return leadingCharacters(name, 12) + QStringLiteral(" \u00B7 ") + QString::number(roundHalfAway(width))
+        + QStringLiteral("px");
+}
+
+} // namespace plenoria

@@ -1,0 +1,99 @@
+#include "write/WebPWriter.h"
+
+#include "model/Geometry.h"
+#include "model/PixelConventions.h"
+#include "write/WebPAnimationEncoder.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace plenoria {
+
+namespace {
+
+float heldQuality(double quality)
+{
+    // NaN is no quality: it takes libwebp's default rather than reaching the encoder.
+    return quality != quality ? 75.0f : float(std::clamp(quality, 0.0, 100.0));
+}
+
+// The export's settings: `config` with libwebp allowed a second thread, on which it compresses the
+// alpha plane beside the colour planes. The file is the same byte for byte, written sooner at the
+// export's method 4 (not at the save's method 1, where the thread costs what it saves).
+std::optional<WebPConfig> exportConfig(WebPConfig config)
+{
+    config.thread_level = 1;
+    if (!WebPValidateConfig(&config))
+        return std::nullopt;
+    return config;
+}
+
+qint64 longerSide(const QImage& image)
+{
+    return std::max(image.width(), image.height());
+}
+
+} // namespace
+
+Filmstrip WebPWriter::fitFramesForWebP(const Filmstrip& strip)
+{
+    if (strip.frames.empty() || longerSide(strip.frames.front()) <= sizeLimit)
+        return strip;
+    Filmstrip fitted = strip;
+    for (QImage& frame : fitted.frames) {
+        if (longerSide(frame) <= sizeLimit)
+            continue;
+        const IntSize target = fitToLongestEdge(sizeLimit, QSizeF(frame.size()));
+        if (target.width <= 0 || target.height <= 0
+            || (target.width == frame.width() && target.height == frame.height()))
+            continue;
+        if (auto scaled = PixelConventions::resampled(frame, target.width, target.height))
+            frame = *scaled;
+    }
+    return fitted;
+}
+
+std::optional<QByteArray> WebPWriter::encodeAnimatedWebP(
+    const std::vector<QImage>& frames, const std::vector<qint64>& delays, qint64 loopCount, double quality)
+{
+    constexpr qint64 intMax = std::numeric_limits<int>::max();
+    if (frames.empty() || delays.size() != frames.size() || loopCount < 0 || loopCount > intMax)
+        return std::nullopt;
+    WebPConfig config;
+    if (!WebPConfigInit(&config))
+        return std::nullopt;
+    config.quality = heldQuality(quality);
+    const std::optional<WebPConfig> settings = exportConfig(config);
+    if (!settings)
+        return std::nullopt;
+
+    // One picture serves every frame: the export and its live estimate allocate nothing per frame.
+    WebPAnimationEncoder encoder(frames.front().size(), int(loopCount));
+    // Timestamps are summed in 64 bits; libwebp takes 32-bit ones, so a timeline beyond them fails cleanly.
+    qint64 timestamp = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (!encoder.add(frames[i], int(timestamp), *settings))
+            return std::nullopt;
+        timestamp += std::max<qint64>(0, delays[i]);
+        if (timestamp > intMax)
+            return std::nullopt;
+    }
+    return encoder.finish(int(timestamp));
+}
+
+std::optional<QByteArray> WebPWriter::encodeStillWebP(const QImage& image, double quality)
+{
+    QImage source = image;
+    if (longerSide(image) > sizeLimit)
+        source = PixelConventions::scaledToFit(image, sizeLimit).value_or(image);
+    WebPConfig config;
+    if (!WebPConfigPreset(&config, WEBP_PRESET_DEFAULT, heldQuality(quality)))
+        return std::nullopt;
+    const std::optional<WebPConfig> settings = exportConfig(config);
+    WebPFramePicture picture(source.size());
+    if (!settings || !picture.load(source))
+        return std::nullopt;
+    return picture.encode(*settings);
+}
+
+} // namespace plenoria
