@@ -132,6 +132,11 @@ void FontMenuBox::keyPressEvent(QKeyEvent* event)
     // Typing searches the open list the same way: the closed box would pick (and count) the match.
     const QString text = event->text();
     if (!text.isEmpty() && text.front().isPrint() && !text.front().isSpace()) {
+        // Alt (Option elsewhere) and the other modifiers change the character there: they type nothing.
+        if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+            event->ignore();
+            return;
+        }
         showPopup();
         view()->keyboardSearch(text);
         event->accept();
