@@ -43,7 +43,8 @@ public:
     };
     Lookup lookUp(const QString& path) const;
     // The whole content of the regular file at the path (a link is not followed, a pipe never waited
-    // on), or the errno that stopped it: ENOENT when nothing is there, EFBIG when over `maxBytes`.
+    // on), or the errno that stopped it: ENOENT when nothing is there, EINVAL when something other
+    // than a regular file is, EFBIG when it is over `maxBytes`.
     struct Contents {
         QByteArray bytes;
         int error = 0;

@@ -209,16 +209,17 @@ QString FolderStore::putBackRefusal(
     const BackupRecords::Record record = BackupRecords(m_files, folder).read(name);
     if (record.missing())
         return {};
-    if (record.error != 0)
+    // A record that makes no sense, like a name that holds no file now, vouches for nothing.
+    if (record.error != 0 && record.error != EINVAL)
         return FileResult::failure(record.error).description();
     // Images are small; the limit only keeps a huge file from being read whole.
     const FileOperations::Contents now = m_files.readRegular(path, RegularFile::maxFileBytes);
     // A file removed meanwhile loses nothing when the backup takes its name.
     if (now.error == ENOENT)
         return {};
-    if (now.error != 0)
+    if (now.error != 0 && now.error != EINVAL)
         return FileResult::failure(now.error).description();
-    if (backupBelongs(record, backup, now.bytes))
+    if (now.error == 0 && backupBelongs(record, backup, now.bytes))
         return {};
     return QStringLiteral("its backup was taken from an earlier file of that name; it is kept in "
                           ".plenoria/originals.");

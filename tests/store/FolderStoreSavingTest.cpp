@@ -433,11 +433,6 @@ TEST_F(FolderStoreSaving, ABackupServesOnlyTheFileItWasTakenFrom)
     ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(read("sunny.png"), newcomer);
     EXPECT_EQ(read("kept.png"), saved);
-
-    // A backup without a record, as older versions left them, is trusted as before.
-    m_folder.write(".plenoria/originals/sunny.png", m_original);
-    EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
-    EXPECT_EQ(read("sunny.png"), m_original);
 }
 
 TEST_F(FolderStoreSaving, AFileThatCannotBeLookedAtIsReportedAsSuch)
