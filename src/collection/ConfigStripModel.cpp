@@ -8,6 +8,8 @@ namespace plenoria {
 
 QString DestinationRow::countText() const
 {
+    if (refused)
+        return QStringLiteral("blocked");
     if (!count)
         return QStringLiteral("new");
     return QString::number(*count) + QStringLiteral(" filed");
@@ -20,6 +22,8 @@ ConfigStripModel::ConfigStripModel(Preferences& prefs, FolderStore& store, QObje
 {
     connect(&prefs, &Preferences::subfolderNamesChanged, this, &ConfigStripModel::changed);
     connect(&store, &FolderStore::filedCountsChanged, this, &ConfigStripModel::changed);
+    // A link that comes to lead nowhere changes no count.
+    connect(&store, &FolderStore::rescanned, this, &ConfigStripModel::changed);
 }
 
 QList<DestinationRow> ConfigStripModel::rows() const
@@ -30,7 +34,8 @@ QList<DestinationRow> ConfigStripModel::rows() const
         const QString name = trimmedOfSpacesAndTabs(names[i]);
         if (name.isEmpty())
             continue;
-        rows.append(DestinationRow{qint64(i) + 1, name, m_store.filedCount(name)});
+        rows.append(DestinationRow{
+            qint64(i) + 1, name, m_store.filedCount(name), !m_store.destinationRefusal(name).isEmpty()});
     }
     return rows;
 }

@@ -15,9 +15,11 @@ struct DestinationRow {
     qint64 number = 0; // the digit key, 1 to 9
     QString name; // trimmed of spaces and tabs
     std::optional<qint64> count; // files already in its subfolder; none: no such subfolder yet
+    // A link that filing refuses (leading nowhere, into .plenoria or back to the working folder).
+    bool refused = false;
     bool operator==(const DestinationRow&) const = default;
 
-    // "new", or the count followed by " filed".
+    // "blocked" for a destination that takes nothing, "new", or the count followed by " filed".
     QString countText() const;
 };
 

@@ -68,8 +68,8 @@ QWidget* ConfigStripView::makeRow(const DestinationRow& row)
     auto* widget = new QWidget;
     auto* name = new ElidedLabel(row.name, Theme::monospacedFont(12), &Theme::ink, Qt::ElideMiddle);
     name->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto* count = new ThemedLabel(
-        row.countText(), Theme::monospacedFont(11), row.count ? &Theme::inkSecondary : &Theme::inkFaint);
+    auto* count = new ThemedLabel(row.countText(), Theme::monospacedFont(11),
+        row.count && !row.refused ? &Theme::inkSecondary : &Theme::inkFaint);
     count->setObjectName(QStringLiteral("count"));
 
     auto* layout = new QHBoxLayout(widget);

@@ -76,6 +76,54 @@ bool FileOperations::isSameFile(const QString& a, const QString& b) const
         && first.info.st_ino == second.info.st_ino;
 }
 
+FileOperations::Lookup FileOperations::lookUp(const QString& path) const
+{
+    const StatResult status = m_fileSystem->lstat(encoded(path));
+    if (status.error == ENOENT || status.error == ENOTDIR)
+        return {Lookup::Kind::none, 0, 0};
+    if (!status.ok())
+        return {Lookup::Kind::unknown, status.error, 0};
+    if (!S_ISREG(status.info.st_mode))
+        return {Lookup::Kind::other, 0, 0};
+    return {Lookup::Kind::file, 0, qint64(status.info.st_size)};
+}
+
+FileOperations::Contents FileOperations::readRegular(const QString& path, qint64 maxBytes) const
+{
+    const Lookup found = lookUp(path);
+    if (found.kind == Lookup::Kind::none)
+        return {{}, ENOENT};
+    if (found.kind == Lookup::Kind::unknown)
+        return {{}, found.error};
+    if (found.kind == Lookup::Kind::other)
+        return {{}, EINVAL};
+    if (found.size > maxBytes)
+        return {{}, EFBIG};
+    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
+    if (!opened.ok())
+        return {{}, opened.error};
+    const int fd = int(opened.value);
+    Contents contents;
+    QByteArray buffer(chunkSize, Qt::Uninitialized);
+    for (;;) {
+        const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
+        if (!got.ok()) {
+            contents = {{}, got.error};
+            break;
+        }
+        if (got.value == 0)
+            break;
+        // A file that grew after the look is cut off rather than read without end.
+        if (contents.bytes.size() + got.value > maxBytes) {
+            contents = {{}, EFBIG};
+            break;
+        }
+        contents.bytes.append(buffer.constData(), got.value);
+    }
+    (void)m_fileSystem->close(fd);
+    return contents;
+}
+
 FileResult FileOperations::makeDirectories(const QString& path)
 {
     QStringList missing;

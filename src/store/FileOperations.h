@@ -33,6 +33,24 @@ public:
     // Whether both paths name one file (same device and inode); false when either is missing.
     bool isSameFile(const QString& a, const QString& b) const;
 
+    // What lstat finds at a path: nothing for certain (ENOENT, ENOTDIR), a regular file, anything
+    // else, or `error`, the errno that kept it from looking.
+    struct Lookup {
+        enum class Kind { none, file, other, unknown };
+        Kind kind = Kind::none;
+        int error = 0;
+        qint64 size = 0; // of a file
+    };
+    Lookup lookUp(const QString& path) const;
+    // The whole content of the regular file at the path (a link is not followed, a pipe never waited
+    // on), or the errno that stopped it: ENOENT when nothing is there, EINVAL when something other
+    // than a regular file is, EFBIG when it is over `maxBytes`.
+    struct Contents {
+        QByteArray bytes;
+        int error = 0;
+    };
+    Contents readRegular(const QString& path, qint64 maxBytes) const;
+
     // Creates the folder and any missing parents; an existing folder is fine, a file in the way is not.
     FileResult makeDirectories(const QString& path);
     // Creates one folder in a parent that must exist (ENOENT otherwise); an existing folder is fine.

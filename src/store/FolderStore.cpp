@@ -132,6 +132,7 @@ void FolderStore::reload()
     setItems(std::move(scanned));
     refreshEditedFilenames();
     refreshFiledCounts(listing);
+    emit rescanned();
 }
 
 void FolderStore::refreshEditedFilenames()
@@ -149,9 +150,27 @@ void FolderStore::refreshEditedFilenames()
     const QStringList entries
         = QDir(backupsFolderPath(*folder))
               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
-    for (const QString& entry : entries)
-        names.insert(entry.toLower());
+    const BackupRecords records(m_files, *folder);
+    for (const QString& entry : entries) {
+        if (mayBeEditedImage(*folder, entry, records))
+            names.insert(entry.toLower());
+    }
     setEditedFilenames(std::move(names));
+}
+
+bool FolderStore::mayBeEditedImage(
+    const QString& folder, const QString& name, const BackupRecords& records) const
+{
+    const BackupRecords::Record record = records.read(name);
+    const FileOperations::Lookup image = m_files.lookUp(FileOperations::childPath(folder, name));
+    if (record.error != 0 || image.kind != FileOperations::Lookup::Kind::file)
+        return true;
+    // Sizes only: hashing every image with a backup at every scan would cost a read of each.
+    const FileOperations::Lookup backup
+        = m_files.lookUp(FileOperations::childPath(backupsFolderPath(folder), name));
+    return backup.size == image.size
+        || std::any_of(record.contents.cbegin(), record.contents.cend(),
+            [&](const BackupRecords::Content& content) { return content.size == image.size; });
 }
 
 void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
@@ -178,6 +197,18 @@ std::optional<qint64> FolderStore::filedCount(const QString& destinationName) co
     if (reached.isEmpty())
         return std::nullopt;
     return m_filedCounts.value(reached);
+}
+
+QString FolderStore::destinationRefusal(const QString& destinationName) const
+{
+    const std::optional<QString> folder = workingFolderPath();
+    const QString name = trimmedOfSpacesAndTabs(destinationName);
+    if (!folder || name.isEmpty())
+        return {};
+    const QString reached = reachedDestination(*folder, name);
+    if (reached.isEmpty() || !m_files.isLink(FileOperations::childPath(*folder, reached)))
+        return {};
+    return linkRefusal(*folder, reached);
 }
 
 QString FolderStore::reachedName(QStringList subfolders, const QString& name)

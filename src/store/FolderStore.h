@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackupRecords.h"
 #include "BookmarkStore.h"
 #include "FileOperations.h"
 #include "FilingOutcome.h"
@@ -70,6 +71,10 @@ public:
     // The count of the subfolder a destination name reaches (the one of exactly that name, else one
     // that differs only in letter case); none when no such subfolder is known.
     std::optional<qint64> filedCount(const QString& destinationName) const;
+    // Why filing into a destination would be refused before anything moves (a link that leads to no
+    // folder, into .plenoria or back to the working folder), as the words after "Couldn’t move a.png: ";
+    // empty when filing may go ahead.
+    QString destinationRefusal(const QString& destinationName) const;
 
     bool hasOriginalsFolder() const;
     // Called with the user's sentence when no file manager could show the backup; on the main
@@ -117,6 +122,9 @@ signals:
     void editedFilenamesChanged();
     void filedCountsChanged();
     void contentRevisionChanged();
+    // Every rescan ends with this, changed or not, for views that read more of the folder than the
+    // published properties.
+    void rescanned();
 
 private:
     void restoreBookmark();
@@ -145,6 +153,8 @@ private:
     // Why the link `name` in `folder` may not take filed images; empty when it leads to a folder
     // outside the store's own.
     QString linkRefusal(const QString& folder, const QString& name) const;
+    // The name of the link or subfolder in `folder` that filing into `name` reaches; empty when none.
+    QString reachedDestination(const QString& folder, const QString& name) const;
     // The name of the subfolder of `folder` (or link to a folder) that `name` reaches; empty when there
     // is none.
     static QString existingSubfolder(const QString& folder, const QString& name);
@@ -172,6 +182,25 @@ private:
     // Puts the backup at `backupPath` in place of the file at `path`, after giving that file a second
     // name in the displaced folder.
     FileResult restoreBackup(const QString& folder, const QString& path, const QString& backupPath);
+    // Makes sure the backup under `name` was taken from the file at `path`, which holds `current`, and
+    // records that the file will next hold `written`: a backup of an earlier file of that name is set
+    // aside and a new one copied. Empty on success, else the reason after "Couldn’t back up a.png: ".
+    QString backUp(const QString& folder, const QString& name, const QString& path, const QByteArray& current,
+        const QByteArray& written);
+    // After a save without backup, a backup that is this file's own follows its new content.
+    FileResult noteRewrite(
+        const QString& folder, const QString& name, const QByteArray& current, const QByteArray& written);
+    // Whether the backup at `backupPath` may be kept for a file holding `current`.
+    bool backupBelongs(
+        const BackupRecords::Record& record, const QString& backupPath, const QByteArray& current) const;
+    // Why the backup under the item's name may not replace the file now there; empty when it may.
+    QString putBackRefusal(
+        const QString& folder, const QString& path, const QString& name, const QString& backup);
+    // Whether a backup can be told from its size alone to be another file's: a look, never a read.
+    bool mayBeEditedImage(const QString& folder, const QString& name, const BackupRecords& records) const;
+    // The item read afresh after a write, or none when the file cannot be asked for its size: a
+    // size of 0 standing in for it would be reported as saved.
+    std::optional<ImageItem> readBack(const QUrl& url) const;
     // Replaces the item listed under `url` by `item`, when one is.
     void replaceListedItem(const QUrl& url, const ImageItem& item);
 

@@ -2,6 +2,7 @@
 
 #include "SpacesAndTabs.h"
 #include "StoreLog.h"
+#include "TemporaryFiles.h"
 #include "model/FolderName.h"
 
 #include <QDir>
@@ -65,9 +66,13 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     const QString source = localPath(item.url);
     const QString subfolderPath = FileOperations::childPath(*folder, subfolder.name);
     const FileOperations::NewFile placed = m_files.moveUnderFreeName(source, subfolderPath, nameOf(source));
-    if (!placed.result.ok())
+    if (!placed.result.ok()) {
+        // Across volumes only a file is copied: one that became a pipe or a link since the scan stays.
+        const bool notAFile = placed.result.error() == EXDEV
+            && m_files.lookUp(source).kind == FileOperations::Lookup::Kind::other;
         return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ")
-            + placed.result.description());
+            + (notAFile ? QStringLiteral("it isn’t an image file.") : placed.result.description()));
+    }
     const QUrl target = QUrl::fromLocalFile(FileOperations::childPath(subfolderPath, placed.name));
 
     // A backup left under this name would pass for the original of any later image of that name.
@@ -101,9 +106,7 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
 
 FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const QString& name)
 {
-    // A link of exactly that name is the user's, even one that leads nowhere: never a name to make anew.
-    const QString reached
-        = m_files.isLink(FileOperations::childPath(folder, name)) ? name : existingSubfolder(folder, name);
+    const QString reached = reachedDestination(folder, name);
     if (reached.isEmpty()) {
         // One folder inside the working folder, never its parents: a working folder removed behind our
         // back must not come back as an empty shell.
@@ -112,6 +115,12 @@ FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const 
     if (m_files.isLink(FileOperations::childPath(folder, reached)))
         return {reached, FileResult::success(), linkRefusal(folder, reached)};
     return {reached, FileResult::success(), {}};
+}
+
+QString FolderStore::reachedDestination(const QString& folder, const QString& name) const
+{
+    // A link of exactly that name is the user's, even one that leads nowhere: never a name to make anew.
+    return m_files.isLink(FileOperations::childPath(folder, name)) ? name : existingSubfolder(folder, name);
 }
 
 QString FolderStore::linkRefusal(const QString& folder, const QString& name) const
@@ -123,6 +132,9 @@ QString FolderStore::linkRefusal(const QString& folder, const QString& name) con
     const QString own
         = QFileInfo(FileOperations::childPath(folder, QStringLiteral(".plenoria"))).canonicalFilePath();
     const QString target = link.canonicalFilePath();
+    // Filed "into" it, an image would only take the next free name beside itself.
+    if (target == QFileInfo(folder).canonicalFilePath())
+        return quoted(name) + QStringLiteral(" leads back into the working folder.");
     if (!own.isEmpty() && (target == own || target.startsWith(own + QLatin1Char('/'))))
         return quoted(name) + QStringLiteral(" leads into .plenoria.");
     return {};
@@ -157,8 +169,10 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
     const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
     // A NUL would end the name early at the system call and rename the file to something else.
     // The store's own folder: an image under that name would block every later backup.
+    // A temporary file's name: the sweep would delete the image as a stale leftover.
     if (folderOf(newPath) != *folder || name.contains(QChar(0))
-        || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0)
+        || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0
+        || TemporaryFiles::isTemporaryName(name))
         return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
 
     const QString oldPath = localPath(item.url);
@@ -212,10 +226,22 @@ void FolderStore::carryBackup(const QString& oldName, const QString& newName, co
             return;
         }
     }
+    // The record goes first and the old one last: killed at any step, no backup sits under a name
+    // whose record is missing or another file's.
+    BackupRecords records(m_files, folderPath);
+    const bool oneRecord = caseOnly && m_files.isSameFile(records.pathOf(oldName), records.pathOf(newName));
+    if (!oneRecord) {
+        if (const FileResult noted = records.carry(oldName, newName); !noted.ok()) {
+            logFailure(noted);
+            return;
+        }
+    }
     if (const FileResult moved = renameInPlace(from, to); !moved.ok()) {
         logFailure(moved);
         return;
     }
+    if (!oneRecord)
+        (void)records.remove(oldName);
     if (workingFolderPath() == folderPath) {
         QSet<QString> names = m_editedFilenames;
         names.remove(oldName.toLower());

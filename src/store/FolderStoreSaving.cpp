@@ -1,6 +1,7 @@
 #include "FolderStore.h"
 
 #include "StoreLog.h"
+#include "read/RegularFile.h"
 #include "render/Renderer.h"
 
 #include <QDir>
@@ -67,20 +68,16 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         if (const QString link = linkAmongOwnFolders(fileFolder, QStringLiteral("originals"));
             !link.isEmpty())
             return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
-        const QString backups = backupsFolderPath(fileFolder);
-        if (const FileResult made = m_files.makeDirectories(backups); !made.ok())
+        if (const FileResult made = m_files.makeDirectories(backupsFolderPath(fileFolder)); !made.ok())
             return RestorationOutcome::failed(
                 QStringLiteral("Couldn’t create the backup folder: ") + made.description());
-        // Synced with its folder before the original is touched: the copy is the user's only way back.
-        // A backup found, or one that appears meanwhile, is never replaced; but only a file is a backup.
-        const QString copy = FileOperations::childPath(backups, name);
-        const FileResult copied
-            = m_files.exists(copy) ? FileResult::failure(EEXIST) : m_files.copyNoReplace(path, copy);
-        if (copied.error() == EEXIST && !m_files.isRegularFile(copy))
-            return RestorationOutcome::failed(
-                couldNot + QStringLiteral("something that isn’t a file is in the way."));
-        if (!copied.ok() && copied.error() != EEXIST)
-            return RestorationOutcome::failed(couldNot + copied.description());
+        if (const QString failure = backUp(fileFolder, name, path, session.originalData, *data);
+            !failure.isEmpty())
+            return RestorationOutcome::failed(couldNot + failure);
+    } else if (const FileResult noted = noteRewrite(fileFolder, name, session.originalData, *data);
+               !noted.ok()) {
+        return RestorationOutcome::failed(
+            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + noted.description());
     }
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
         return RestorationOutcome::failed(
@@ -92,7 +89,7 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         setEditedFilenames(std::move(names));
     }
 
-    const std::optional<ImageItem> item = ImageItem::fromUrl(url);
+    const std::optional<ImageItem> item = readBack(url);
     if (!item)
         return RestorationOutcome::failed(
             QStringLiteral("Saved ") + name + QStringLiteral(", but it couldn’t be re-read."));
@@ -109,28 +106,134 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (const QString link = linkAmongOwnFolders(*folder, QStringLiteral("originals")); !link.isEmpty())
         return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
     const QString backup = FileOperations::childPath(backupsFolderPath(*folder), item.filename);
-    if (!m_files.exists(backup))
+    // A backup that could not be looked at is not reported as missing, nor as something else.
+    const FileOperations::Lookup found = m_files.lookUp(backup);
+    if (found.kind == FileOperations::Lookup::Kind::none)
         return RestorationOutcome::failed(
             QStringLiteral("No backup found for ") + item.filename + QLatin1Char('.'));
+    if (found.kind == FileOperations::Lookup::Kind::unknown)
+        return RestorationOutcome::failed(couldNot + FileResult::failure(found.error).description());
     // Only a file can take the image's place; a folder of that name would be moved in whole.
-    if (!m_files.isRegularFile(backup))
+    if (found.kind == FileOperations::Lookup::Kind::other)
         return RestorationOutcome::failed(couldNot + QStringLiteral("its backup isn’t a file."));
     if (const QString link = linkAmongOwnFolders(*folder, QStringLiteral("displaced")); !link.isEmpty())
         return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
-    if (const FileResult restored = restoreBackup(*folder, localPath(item.url), backup); !restored.ok())
+    const QString path = localPath(item.url);
+    if (const QString refusal = putBackRefusal(*folder, path, item.filename, backup); !refusal.isEmpty())
+        return RestorationOutcome::failed(couldNot + refusal);
+    if (const FileResult restored = restoreBackup(*folder, path, backup); !restored.ok())
         return RestorationOutcome::failed(couldNot + restored.description());
     advanceContentRevision();
+    // With the backup gone its record speaks for nothing; one left behind misleads no one either.
+    if (const FileResult forgotten = BackupRecords(m_files, *folder).remove(item.filename); !forgotten.ok())
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t remove the backup record of ")
+                + item.filename + QStringLiteral(": ") + forgotten.description();
 
     QSet<QString> names = m_editedFilenames;
     names.remove(item.filename.toLower());
     setEditedFilenames(std::move(names));
 
-    const std::optional<ImageItem> fresh = ImageItem::fromUrl(item.url);
+    const std::optional<ImageItem> fresh = readBack(item.url);
     if (!fresh)
         return RestorationOutcome::failed(
             QStringLiteral("Put back ") + item.filename + QStringLiteral(", but it couldn’t be re-read."));
     replaceListedItem(item.url, *fresh);
     return RestorationOutcome::saved(*fresh);
+}
+
+QString FolderStore::backUp(const QString& folder, const QString& name, const QString& path,
+    const QByteArray& current, const QByteArray& written)
+{
+    using Kind = FileOperations::Lookup::Kind;
+    BackupRecords records(m_files, folder);
+    const QString copy = FileOperations::childPath(backupsFolderPath(folder), name);
+    FileOperations::Lookup found = m_files.lookUp(copy);
+    if (found.kind == Kind::unknown)
+        return FileResult::failure(found.error).description();
+    if (found.kind == Kind::other)
+        return QStringLiteral("something that isn’t a file is in the way.");
+    if (found.kind == Kind::file && !backupBelongs(records.read(name), copy, current)) {
+        // Taken from an earlier file of this name (renamed, filed or replaced meanwhile): it stays that
+        // file's, set aside and never deleted, and this file gets a backup of its own.
+        const SetAside aside = setAside(folder, copy);
+        if (!aside.path)
+            return aside.result.description();
+        found.kind = Kind::none;
+    }
+    // Written before the copy is made: killed in between, a backup is never left without a record
+    // saying which file it belongs to. Both contents are listed while the file changes from one to
+    // the other.
+    const BackupRecords::Content before = BackupRecords::contentOf(current);
+    const BackupRecords::Content after = BackupRecords::contentOf(written);
+    const QList<BackupRecords::Content> contents = before == after ? QList{before} : QList{before, after};
+    if (const FileResult noted = records.write(name, contents); !noted.ok())
+        return noted.description();
+    if (found.kind == Kind::file)
+        return {};
+    // Synced with its folder before the original is touched: the copy is the user's only way back.
+    const FileResult copied = m_files.copyNoReplace(path, copy);
+    if (copied.error() == EEXIST) {
+        // One made meanwhile by another program is never replaced; but only a file is a backup.
+        if (m_files.lookUp(copy).kind != Kind::file)
+            return QStringLiteral("something that isn’t a file is in the way.");
+        return {};
+    }
+    return copied.ok() ? QString() : copied.description();
+}
+
+FileResult FolderStore::noteRewrite(
+    const QString& folder, const QString& name, const QByteArray& current, const QByteArray& written)
+{
+    if (!linkAmongOwnFolders(folder, QStringLiteral("originals")).isEmpty())
+        return FileResult::success();
+    BackupRecords records(m_files, folder);
+    const BackupRecords::Record record = records.read(name);
+    const QString copy = FileOperations::childPath(backupsFolderPath(folder), name);
+    // No record is trusted as it stands; a backup of another file is left to the next save with backup.
+    if (record.error != 0 || m_files.lookUp(copy).kind != FileOperations::Lookup::Kind::file
+        || !backupBelongs(record, copy, current))
+        return FileResult::success();
+    return records.write(name, {BackupRecords::contentOf(current), BackupRecords::contentOf(written)});
+}
+
+bool FolderStore::backupBelongs(
+    const BackupRecords::Record& record, const QString& backupPath, const QByteArray& current) const
+{
+    // A file that still holds what the backup holds loses nothing whichever way this goes.
+    return record.admits(BackupRecords::contentOf(current)) || m_files.holds(backupPath, current);
+}
+
+QString FolderStore::putBackRefusal(
+    const QString& folder, const QString& path, const QString& name, const QString& backup)
+{
+    const BackupRecords::Record record = BackupRecords(m_files, folder).read(name);
+    if (record.missing())
+        return {};
+    // A record that makes no sense, like a name that holds no file now, vouches for nothing.
+    if (record.error != 0 && record.error != EINVAL)
+        return FileResult::failure(record.error).description();
+    // Images are small; the limit only keeps a huge file from being read whole.
+    const FileOperations::Contents now = m_files.readRegular(path, RegularFile::maxFileBytes);
+    // A file removed meanwhile loses nothing when the backup takes its name.
+    if (now.error == ENOENT)
+        return {};
+    if (now.error != 0 && now.error != EINVAL)
+        return FileResult::failure(now.error).description();
+    if (now.error == 0 && backupBelongs(record, backup, now.bytes))
+        return {};
+    return QStringLiteral("its backup was taken from an earlier file of that name; it is kept in "
+                          ".plenoria/originals.");
+}
+
+std::optional<ImageItem> FolderStore::readBack(const QUrl& url) const
+{
+    const FileOperations::Lookup found = m_files.lookUp(localPath(url));
+    if (found.kind != FileOperations::Lookup::Kind::file)
+        return std::nullopt;
+    std::optional<ImageItem> item = ImageItem::fromUrl(url);
+    if (!item || item->byteSize != found.size)
+        return std::nullopt;
+    return item;
 }
 
 void FolderStore::advanceContentRevision()

@@ -4,6 +4,7 @@
 #include "PreviewColumn.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -71,6 +72,35 @@ TEST(ConfigStrip, DestinationsThatDifferInLetterCaseCountTheFolderTheyReach)
     ASSERT_EQ(folder.store().undo().kind, FilingOutcome::Kind::undone);
     EXPECT_EQ(model.rows()[0].countText(), "1 filed");
     EXPECT_EQ(model.rows()[1].countText(), "0 filed");
+}
+
+TEST(ConfigStrip, ADestinationThatFilingRefusesIsShownAsTakingNothing)
+{
+    CollectionFolder folder;
+    folder.addPng("loose.png");
+    ASSERT_TRUE(QDir().mkpath(folder.path(".plenoria/originals")) && QDir().mkpath(folder.path("Real")));
+    ASSERT_TRUE(QFile::link(folder.path(".plenoria"), folder.path("Keep")));
+    ASSERT_TRUE(QFile::link(".", folder.path("Self")));
+    ASSERT_TRUE(QFile::link(folder.path("Real"), folder.path("Alias")));
+    ASSERT_TRUE(QFile::link(folder.path("Nowhere"), folder.path("Gone")));
+    folder.store().reload();
+    folder.prefs().setSubfolderNames(
+        names({{0, "Keep"}, {1, "Self"}, {2, "Alias"}, {3, "Gone"}, {4, "Later"}}));
+    ConfigStripModel model(folder.prefs(), folder.store());
+    const auto texts = [&] {
+        QStringList list;
+        for (const DestinationRow& row : model.rows())
+            list.append(row.countText());
+        return list;
+    };
+    EXPECT_EQ(texts(), QStringList({"blocked", "blocked", "0 filed", "blocked", "new"}));
+
+    // A link that comes to lead nowhere changes no count; the strip follows the rescan all the same.
+    QSignalSpy changes(&model, &ConfigStripModel::changed);
+    ASSERT_TRUE(QFile::link(folder.path("Nowhere"), folder.path("Later")));
+    folder.store().reload();
+    EXPECT_FALSE(changes.isEmpty());
+    EXPECT_EQ(texts()[4], "blocked");
 }
 
 TEST(ConfigStrip, TheViewShowsRowsOrTheLinkToName)

@@ -1,7 +1,9 @@
 #include "FolderStore.h"
+#include "HostileEntries.h"
 #include "StoreTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <gtest/gtest.h>
 
@@ -165,4 +167,18 @@ TEST_F(Faults, VolumesWithoutNoReplaceRenamesOrHardLinksStillNeverReplace)
     EXPECT_TRUE(
         files.moveNoReplace(folder.path(QStringLiteral("c.png")), folder.path(QStringLiteral("d.png"))).ok());
     EXPECT_EQ(folder.read(QStringLiteral("d.png")), a);
+}
+
+TEST_F(Faults, AcrossDevicesAFileThatBecameAPipeOrALinkIsNoImageFile)
+{
+    fileSystem->fail(Call::renameNoReplace, EXDEV, 0, true);
+    ASSERT_TRUE(QFile::remove(folder.path(QStringLiteral("a.png"))));
+    ASSERT_TRUE(makeHostileEntry(folder.path(QStringLiteral("a.png")), HostileEntry::fifo));
+    const FilingOutcome notAFile
+        = FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: it isn’t an image file."));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")), notAFile);
+    ASSERT_TRUE(QFile::remove(folder.path(QStringLiteral("a.png"))));
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats")), folder.path(QStringLiteral("a.png"))));
+    EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")), notAFile);
+    EXPECT_TRUE(QFileInfo(folder.path(QStringLiteral("a.png"))).isSymLink());
 }

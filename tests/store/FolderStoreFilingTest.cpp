@@ -129,7 +129,14 @@ TEST_F(Filing, ALinkIntoTheStoresOwnFolderTakesNothing)
         FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: “Keep” leads into .plenoria.")));
     EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("KEEPS")),
         FilingOutcome::failed(QStringLiteral("Couldn’t move a.png: “keeps” leads into .plenoria.")));
-    EXPECT_EQ(folder.snapshot(), before);
+    // Nor one back to the working folder, by whatever path.
+    ASSERT_TRUE(QFile::link(QStringLiteral("."), folder.path(QStringLiteral("Self"))));
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("Cats/..")), folder.path(QStringLiteral("Again"))));
+    folder.makeFolder(QStringLiteral("Cats"));
+    for (const QString name : {"Self", "Again"})
+        EXPECT_EQ(rig->store->fileItem(item, name),
+            FilingOutcome::failed("Couldn’t move a.png: “" + name + "” leads back into the working folder."));
+    EXPECT_EQ(folder.snapshot().filter(QStringLiteral(".png")), before.filter(QStringLiteral(".png")));
     EXPECT_TRUE(rig->store->undoStack().isEmpty());
 }
 

@@ -117,3 +117,30 @@ TEST(HostileFolder, TheStoresOwnFoldersAreNeverFollowedThroughALink)
     EXPECT_EQ(folder.read(".plenoria/originals/a.png"), "ours");
     EXPECT_EQ(elsewhere.snapshot(), theirs);
 }
+
+TEST(HostileFolder, FilingAndUndoNeverMoveABackupThroughALinkedFolderOfTheStore)
+{
+    Folder folder;
+    Folder elsewhere;
+    folder.write("a.png", pngBytes(Qt::red));
+    folder.write(".plenoria/originals/a.png", "original of a");
+    elsewhere.makeFolder("displaced");
+    elsewhere.makeFolder("originals");
+    const QStringList theirs = elsewhere.snapshot();
+    ASSERT_TRUE(QFile::link(elsewhere.path("displaced"), folder.path(".plenoria/displaced")));
+    StoreRig rig(folder.url());
+    const LogCapture log;
+    ASSERT_EQ(rig.store->fileItem(rig.item("a.png"), "Cats").kind, FilingOutcome::Kind::filed);
+    EXPECT_EQ(folder.read(".plenoria/originals/a.png"), "original of a");
+    EXPECT_EQ(elsewhere.snapshot(), theirs);
+    ASSERT_EQ(rig.store->undo().kind, FilingOutcome::Kind::undone);
+
+    // Set aside while the image is away, then the originals folder becomes a link: the backup waits.
+    ASSERT_TRUE(QFile::remove(folder.path(".plenoria/displaced")));
+    ASSERT_EQ(rig.store->fileItem(rig.item("a.png"), "Cats").kind, FilingOutcome::Kind::filed);
+    ASSERT_TRUE(QDir(folder.path(".plenoria/originals")).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path("originals"), folder.path(".plenoria/originals")));
+    ASSERT_EQ(rig.store->undo().kind, FilingOutcome::Kind::undone);
+    EXPECT_EQ(folder.read(".plenoria/displaced/a.png"), "original of a");
+    EXPECT_EQ(elsewhere.snapshot(), theirs);
+}

@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -17,6 +18,13 @@ namespace {
 
 // A request runs once with `whole` checked before each file-system call, as a kill at that call
 // would leave the files, then once for each of those calls failing, with `afterFailure` checked.
+// Saved, or written but not read back afterwards.
+bool done(const RestorationOutcome& outcome)
+{
+    return outcome.kind == RestorationOutcome::Kind::saved
+        || outcome.message.endsWith("couldn’t be re-read.");
+}
+
 struct Kills : testing::Test {
     void SetUp() override
     {
@@ -67,7 +75,7 @@ struct Kills : testing::Test {
 TEST_F(Kills, PutBackLeavesTheNameHoldingTheImageOrItsBackup)
 {
     const ImageItem item = rig->item("a.png");
-    everyCall([&] { return rig->store->putBackOriginal(item).kind == RestorationOutcome::Kind::saved; },
+    everyCall([&] { return done(rig->store->putBackOriginal(item)); },
         [&] {
             EXPECT_TRUE(folder.read("a.png") == original || folder.read("a.png") == earlier);
             EXPECT_TRUE(copiesOf(original) >= 1 && copiesOf(earlier) >= 1);
@@ -88,7 +96,7 @@ TEST_F(Kills, SaveWithBackupLeavesTheNameHoldingTheOldOrTheNewContent)
     const TreatmentRecord record{TreatmentEntry(Treatment(tone))};
     const QByteArray saved = *Renderer::renderForSave(original, record);
     const RestorationSession session{QUuid::createUuid(), folder.url("a.png"), original, record};
-    everyCall([&] { return rig->store->save(session, true).kind == RestorationOutcome::Kind::saved; },
+    everyCall([&] { return done(rig->store->save(session, true)); },
         [&] {
             EXPECT_TRUE(folder.read("a.png") == original || folder.read("a.png") == saved);
             const QByteArray backup = folder.read(".plenoria/originals/a.png");
@@ -114,4 +122,86 @@ TEST_F(Kills, FilingAcrossVolumesLeavesTheImageInOnePlaceOrTheOther)
             EXPECT_EQ(folder.read(done ? "Cats/a.png" : "a.png"), original);
             EXPECT_TRUE(copiesOf(original) == 1 && copiesOf(earlier) == 1);
         });
+}
+
+namespace {
+
+struct Killed { };
+
+// A request killed at each of its file-system calls in turn, after `before`; then, as a new run of the
+// app, what is still called a.png is moved away outside, c.png is renamed a.png and saved with backup.
+struct KillsThenAnotherImage : Kills {
+    using Request = std::function<void(StoreRig&)>;
+    RestorationSession opened(const QString& name) const
+    {
+        ToneSpec tone;
+        tone.brightness = 0.3;
+        return {QUuid::createUuid(), folder.url(name), folder.read(name), {TreatmentEntry(Treatment(tone))}};
+    }
+    qint64 killedAt(qint64 call, const Request& before, const Request& request) const
+    {
+        QDir(folder.path()).removeRecursively();
+        folder.write("a.png", original);
+        folder.write("c.png", other);
+        const auto faulty = std::make_shared<FaultyFileSystem>();
+        StoreRig killed(folder.url(), faulty);
+        if (before)
+            before(killed);
+        const qint64 first = faulty->totalCalls();
+        faulty->beforeEachCall = [&] {
+            if (faulty->totalCalls() == first + call)
+                throw Killed();
+        };
+        try {
+            request(killed);
+        } catch (const Killed&) { }
+        faulty->beforeEachCall = {};
+        return faulty->totalCalls() - first;
+    }
+    void everyKill(const Request& before, const Request& request)
+    {
+        const qint64 count = killedAt(-1, before, request);
+        for (qint64 call = 0; call <= count; ++call) {
+            SCOPED_TRACE(call);
+            killedAt(call, before, request);
+            if (folder.exists("a.png")) {
+                EXPECT_TRUE(QFile::rename(folder.path("a.png"), folder.path("moved-away.png")));
+            }
+            StoreRig next(folder.url());
+            EXPECT_EQ(next.store->rename(next.item("c.png"), "a.png").kind, RenameOutcome::Kind::renamed);
+            // "Backed up" holds: put back gives the newcomer's own bytes, and the first image's are kept.
+            EXPECT_EQ(next.store->save(opened("a.png"), true).kind, RestorationOutcome::Kind::saved);
+            EXPECT_EQ(next.store->putBackOriginal(next.item("a.png")).kind, RestorationOutcome::Kind::saved);
+            EXPECT_EQ(folder.read("a.png"), other);
+            EXPECT_GE(copiesOf(original), 1);
+        }
+    }
+    const QByteArray other
+        = *ImageWriter::encode(gradientImage(10, 30, Qt::green, Qt::white), ImageType::PNG);
+};
+
+} // namespace
+
+TEST_F(KillsThenAnotherImage, NoKillLeavesABackupThatPassesForTheNextImageOfItsName)
+{
+    const Request saved = [&](StoreRig& r) { (void)r.store->save(opened("a.png"), true); };
+    everyKill({}, saved);
+    everyKill(saved, saved);
+    everyKill(saved, [&](StoreRig& r) { (void)r.store->save(opened("a.png"), false); });
+    everyKill(saved, [&](StoreRig& r) { (void)r.store->putBackOriginal(r.item("a.png")); });
+    everyKill(saved, [&](StoreRig& r) { (void)r.store->fileItem(r.item("a.png"), "Cats"); });
+    everyKill(saved, [&](StoreRig& r) { (void)r.store->rename(r.item("a.png"), "b.png"); });
+    const Request undone = [&](StoreRig& r) { (void)r.store->undo(); };
+    everyKill(
+        [&](StoreRig& r) {
+            saved(r);
+            (void)r.store->fileItem(r.item("a.png"), "Cats");
+        },
+        undone);
+    everyKill(
+        [&](StoreRig& r) {
+            saved(r);
+            (void)r.store->rename(r.item("a.png"), "b.png");
+        },
+        undone);
 }

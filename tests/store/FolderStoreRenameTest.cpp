@@ -53,9 +53,15 @@ TEST_F(Renaming, EveryRefusalHasItsSentenceAndChangesNothing)
     EXPECT_EQ(
         rig->store->rename(item, QStringLiteral(" .plenoria ")), failed("That name isn’t allowed here."));
     EXPECT_EQ(rig->store->rename(item, QStringLiteral(".Plenoria")), failed("That name isn’t allowed here."));
+    // A temporary file's name, which the next sweep would take for a leftover and delete.
+    EXPECT_EQ(rig->store->rename(item, QStringLiteral(".plenoria-1f.tmp")),
+        failed("That name isn’t allowed here."));
     EXPECT_EQ(rig->store->rename(item, QStringLiteral("b.png")), failed("“b.png” already exists."));
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_TRUE(rig->store->undoStack().isEmpty());
+    // Not a name the sweep takes ("g" is no hexadecimal digit): hidden, as any name with a full stop first.
+    EXPECT_EQ(
+        rig->store->rename(item, QStringLiteral(".plenoria-1g.tmp")).kind, RenameOutcome::Kind::renamed);
 
     StoreRig none(std::nullopt);
     EXPECT_EQ(none.store->rename(item, QStringLiteral("c.png")), failed("No working folder."));

@@ -191,7 +191,8 @@ TEST_F(FolderStoreSaving, SaveAndPutBackMakeTheCopyTheyKeepDurableBeforeReplacin
     const StoreRig rig(m_folder.url(), recording);
     ASSERT_EQ(rig.store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(recording->steps,
-        QStringList({"sync .", "sync .plenoria", "sync .plenoria/originals/<tmp>",
+        QStringList({"sync .", "sync .plenoria", "sync .plenoria", "sync .plenoria/records/<tmp>",
+            "replace .plenoria/records/sunny.png", "sync .plenoria/records", "sync .plenoria/originals/<tmp>",
             "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync <tmp>",
             "replace sunny.png", "sync ."}));
     recording->steps.clear();
@@ -258,7 +259,8 @@ TEST_F(FolderStoreSaving, FailedWritesLeaveTheOriginalAsItWas)
         {Call::write, ENOSPC, {}, false, "Couldn’t save sunny.png: "},
         {Call::fsync, EIO, {}, false, "Couldn’t save sunny.png: "},
         {Call::renameReplacing, EIO, {}, false, "Couldn’t save sunny.png: "},
-        {Call::renameReplacing, EIO, {}, true, "Couldn’t save sunny.png: "},
+        {Call::renameReplacing, EIO, "\n" + path("sunny.png"), true, "Couldn’t save sunny.png: "},
+        {Call::renameReplacing, EIO, "records", true, "Couldn’t back up sunny.png: "},
         {Call::write, ENOSPC, {}, true, "Couldn’t back up sunny.png: "},
         {Call::fsync, EIO, {}, true, "Couldn’t back up sunny.png: "},
         {Call::renameNoReplace, EIO, "originals", true, "Couldn’t back up sunny.png: "},
@@ -400,4 +402,58 @@ TEST_F(FolderStoreSaving, AnimatedGifSavedThroughTheStoreKeepsItsFrames)
     EXPECT_EQ(saved->type(), ImageType::GIF);
     EXPECT_EQ(saved->frameCount(), 4);
     EXPECT_EQ(backup("wave.gif"), gif);
+}
+
+TEST_F(FolderStoreSaving, ABackupServesOnlyTheFileItWasTakenFrom)
+{
+    ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
+    // Saved again without backup, the image is still the one its backup was taken from.
+    ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.5)}), false).kind, RestorationOutcome::Kind::saved);
+    ASSERT_EQ(m_store->save(session("sunny.png", {tone(-0.2)}), true).kind, RestorationOutcome::Kind::saved);
+    EXPECT_FALSE(m_folder.exists(".plenoria/displaced"));
+    const QByteArray saved = read("sunny.png");
+
+    // A file manager renames it and another image takes the name.
+    ASSERT_TRUE(QFile::rename(path("sunny.png"), path("kept.png")));
+    const QByteArray newcomer
+        = *ImageWriter::encode(gradientImage(9, 31, Qt::cyan, Qt::black), ImageType::PNG);
+    m_folder.write("sunny.png", newcomer);
+    m_store->reload();
+    EXPECT_FALSE(m_store->editedFilenames().contains("sunny.png")) << "told by size alone";
+    EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
+        RestorationOutcome::failed("Couldn’t put back sunny.png: its backup was taken from an earlier file "
+                                   "of that name; it is kept in .plenoria/originals."));
+    EXPECT_EQ(read("sunny.png"), newcomer);
+    EXPECT_EQ(backup("sunny.png"), m_original);
+
+    ASSERT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(backup("sunny.png"), newcomer);
+    EXPECT_EQ(read(".plenoria/displaced/sunny.png"), m_original);
+    EXPECT_TRUE(m_store->editedFilenames().contains("sunny.png"));
+    ASSERT_EQ(m_store->putBackOriginal(listed("sunny.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(read("sunny.png"), newcomer);
+    EXPECT_EQ(read("kept.png"), saved);
+}
+
+TEST_F(FolderStoreSaving, AFileThatCannotBeLookedAtIsReportedAsSuch)
+{
+    const QString eio = message(": ", EIO);
+    m_files->fail(Call::lstat, EIO, 0, false, ".plenoria/originals/sunny.png");
+    EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true),
+        RestorationOutcome::failed("Couldn’t back up sunny.png" + eio));
+    m_files->fail(Call::lstat, EIO, 0, false, ".plenoria/originals/sunny.png");
+    EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
+        RestorationOutcome::failed("Couldn’t put back sunny.png" + eio));
+    EXPECT_EQ(read("sunny.png"), m_original);
+
+    // Written, but its size can't be asked for: never reported saved with a size made up.
+    m_files->fail(Call::lstat, EIO, 0, true, path("sunny.png"));
+    EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), false),
+        RestorationOutcome::failed("Saved sunny.png, but it couldn’t be re-read."));
+    clearFaults();
+    m_folder.write(".plenoria/originals/sunny.png", m_original);
+    m_files->fail(Call::lstat, EIO, 0, true, path("sunny.png"));
+    EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
+        RestorationOutcome::failed("Put back sunny.png, but it couldn’t be re-read."));
+    EXPECT_EQ(read("sunny.png"), m_original);
 }

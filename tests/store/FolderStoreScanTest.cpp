@@ -193,6 +193,16 @@ TEST(FolderStoreScan, AScanRemovesOnlyTheTemporaryFilesACrashLeftBehind)
 
     StoreRig rig(folder.url(), fileSystem);
     EXPECT_EQ(folder.snapshot(), kept);
+
+    // A .plenoria that is a link leads the sweep nowhere.
+    Folder linked;
+    Folder elsewhere;
+    for (const char* name : {".plenoria-ab.tmp", "originals/.plenoria-ac.tmp"})
+        elsewhere.write(QString::fromLatin1(name), "theirs");
+    const QStringList theirs = elsewhere.snapshot();
+    ASSERT_TRUE(QFile::link(elsewhere.path(), linked.path(QStringLiteral(".plenoria"))));
+    StoreRig other(linked.url(), fileSystem);
+    EXPECT_EQ(elsewhere.snapshot(), theirs);
 }
 
 TEST(FolderStoreScan, BookmarkIsWrittenBackOnlyWhenStale)

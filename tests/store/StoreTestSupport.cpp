@@ -264,6 +264,20 @@ SysResult FaultyFileSystem::close(int fd)
     return error ? SysResult{0, error} : closed;
 }
 
+StatResult FaultyFileSystem::lstat(const QByteArray& path)
+{
+    if (const int error = injected(Call::lstat, path))
+        return {{}, error};
+    return FileSystem::lstat(path);
+}
+
+StatResult FaultyFileSystem::stat(const QByteArray& path)
+{
+    if (const int error = injected(Call::stat, path))
+        return {{}, error};
+    return FileSystem::stat(path);
+}
+
 QByteArray CaseInsensitiveFileSystem::resolved(const QByteArray& path)
 {
     const QFileInfo requested(QFile::decodeName(path));

@@ -110,7 +110,9 @@ public:
         read,
         write,
         fsync,
-        close
+        close,
+        lstat,
+        stat
     };
 
     // The (skip + 1)-th call of that kind from now fails with `error`, and so does every later one
@@ -133,6 +135,8 @@ public:
     SysResult write(int fd, const char* buffer, qint64 size) override;
     SysResult fsync(int fd) override;
     SysResult close(int fd) override;
+    StatResult lstat(const QByteArray& path) override;
+    StatResult stat(const QByteArray& path) override;
 
 private:
     struct Rule {
