@@ -46,6 +46,17 @@ struct ScriptRig {
 
 } // namespace
 
+TEST(SetUpScripts, RunWithoutADisplayStopsBeforeInstallingOrBuilding)
+{
+    ScriptRig rig;
+    rig.stub("make", "");
+    const QString headless = rig.run("run.sh");
+    EXPECT_TRUE(headless.startsWith(QStringLiteral("Plenoria needs a desktop session")) && rig.exitCode == 1
+        && !headless.contains(QStringLiteral("run\n")))
+        << headless.toStdString();
+    EXPECT_EQ(rig.run("run.sh", ":5"), QStringLiteral("run\n"));
+}
+
 TEST(SetUpScripts, WithoutRootOrSudoTheInstallScriptNamesBothWaysToRoot)
 {
     ScriptRig rig;
