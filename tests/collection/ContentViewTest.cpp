@@ -453,6 +453,10 @@ TEST(ContentView, AtEightHundredNamesThatDifferOnlyAtTheEndLookDifferent)
         return list->viewport()->grab(cell).toImage();
     };
     EXPECT_FALSE(shown(0) == shown(1)) << "the two names are drawn alike";
+    // Where the fixed columns would leave the name between its minimum and its ideal, it keeps the ideal.
+    rig.view->resize(920, 600);
+    ViewRig::settle();
+    EXPECT_EQ(list->columnWidth(int(SortColumn::name)), FileListView::nameIdealWidth);
 
     // However narrow the list, the name column never runs past the table's own edge.
     rig.folder.prefs().setSplitFraction(0);
