@@ -14,7 +14,7 @@ export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp
 export UBSAN_OPTIONS := print_stacktrace=1
 endif
 
-.PHONY: all deps configure build run test tsan bench fuzz install clean
+.PHONY: all deps display configure build run test tsan bench fuzz install clean
 
 all: build
 
@@ -44,7 +44,11 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Before any install or build: without a desktop session there is nothing to run it in.
+display:
+	@./scripts/require-display.sh
+
+run: display build
 	./$(BUILD_DIR)/src/app/plenoria
 
 test: build

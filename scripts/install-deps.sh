@@ -63,9 +63,13 @@ fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null; then
+  # Asks for the password once, here, and fails alike for an account outside the sudoers and for
+  # a machine without sudo: installing sudo alone would not let this account use it.
+  if ! command -v sudo >/dev/null || ! sudo -v; then
     echo "These Debian packages are missing: ${missing[*]}" >&2
-    echo "Install them as root, or install sudo and run this again." >&2
+    echo "Installing them needs root. Run this command again as root (su -, then cd back to this" >&2
+    echo "folder), or have your account added to the sudo group (as root: apt-get install sudo;" >&2
+    echo "adduser $(id -un) sudo), then log in again and run it as you." >&2
     exit 1
   fi
   sudo="sudo"

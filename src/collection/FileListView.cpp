@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <algorithm>
 
 namespace plenoria {
 
@@ -97,19 +98,21 @@ void FileListView::applyPalette()
 void FileListView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
-    // The name column stretches but never below its minimum: past that the table scrolls sideways.
+    // The name column stretches over what the fixed columns leave. Below its ideal width it takes
+    // the room before them, as much of the ideal as the table shows, and they scroll sideways: a
+    // name cut to a few letters no longer tells one file from another.
     int fixedWidths = 0;
     for (const SortColumn column :
         {SortColumn::type, SortColumn::size, SortColumn::pixels, SortColumn::timing})
         fixedWidths += horizontalHeader()->sectionSize(int(column));
-    const bool roomy = viewport()->width() - fixedWidths >= nameMinimumWidth;
+    const int room = viewport()->width();
+    const bool roomy = room - fixedWidths >= nameIdealWidth;
     QHeaderView* header = horizontalHeader();
     const QHeaderView::ResizeMode wanted = roomy ? QHeaderView::Stretch : QHeaderView::Fixed;
-    if (header->sectionResizeMode(int(SortColumn::name)) != wanted) {
+    if (header->sectionResizeMode(int(SortColumn::name)) != wanted)
         header->setSectionResizeMode(int(SortColumn::name), wanted);
-        if (!roomy)
-            header->resizeSection(int(SortColumn::name), nameMinimumWidth);
-    }
+    if (!roomy)
+        header->resizeSection(int(SortColumn::name), std::clamp(room, nameMinimumWidth, nameIdealWidth));
 }
 
 void FileListView::setItems(const QList<ImageItem>& items)

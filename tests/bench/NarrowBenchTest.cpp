@@ -99,3 +99,39 @@ TEST(NarrowBench, TheHintTakesTheCornerAndMovesTheRowDownOnlyForTheWarning)
     EXPECT_TRUE(slow.header()->label(TimelineHeader::hint)->shownText().endsWith(QStringLiteral("…")));
     slow.expectTextsApart();
 }
+
+TEST(NarrowBench, AtTheDefaultWidthEveryHeaderTextIsWhole)
+{
+    WindowRig rig(1080);
+    const auto expectWhole = [&](const char* state) {
+        QApplication::processEvents();
+        for (int part = 0; part < TimelineHeader::partCount; ++part) {
+            const ElidedLabel* label = rig.header()->label(Part(part));
+            EXPECT_TRUE(
+                label->text().isEmpty() || (label->isVisible() && label->shownText() == label->text()))
+                << state << " " << part;
+        }
+        rig.expectTextsApart();
+    };
+    expectWhole("read-only");
+
+    // The longest selection text, then two skipped frames too, beside the fast-delay warning.
+    BenchModel& model = rig.view->model();
+    model.appendEntry(Treatment(framesShowing({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 10)));
+    model.setFrameSelection({9, 10, 11});
+    expectWhole("selection");
+    FramesSpec skipping = *row(model, 0).treatment.framesSpec();
+    skipping.edits = skipping.settingSkipped(true, {1, 4});
+    model.setTreatment(0, Treatment(skipping));
+    expectWhole("selection and skipped");
+    model.setFrameSelection({});
+    expectWhole("skipped");
+
+    // The warning's line comes and goes as the column widens; the header's height follows.
+    for (int width = 560; width <= 1080; width += 8) {
+        rig.view->resize(width, 720);
+        QApplication::processEvents();
+        rig.expectTextsApart();
+    }
+    expectWhole("widened again");
+}

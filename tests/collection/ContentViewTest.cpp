@@ -431,3 +431,35 @@ TEST(ContentView, AToastTooWideForTheWindowWrapsUpwardAndElidesOnlyBeyondFourLin
     EXPECT_TRUE(shown.endsWith(QStringLiteral("b.png:disk full."))) << shown.toStdString();
     EXPECT_LE(toast->width(), room);
 }
+
+TEST(ContentView, AtEightHundredNamesThatDifferOnlyAtTheEndLookDifferent)
+{
+    const QStringList names{"partyparrot-dance-fast-v2.png", "partyparrot-dance-fast-v3.png"};
+    ViewRig rig(names, 800);
+    // Edited, so that the badge takes its room from the name too.
+    ASSERT_TRUE(QDir().mkpath(rig.folder.path(".plenoria/originals")));
+    for (const QString& name : names)
+        ASSERT_TRUE(QFile::copy(rig.folder.path(name), rig.folder.path(".plenoria/originals/" + name)));
+    rig.folder.store().reload();
+    rig.controller->setSelection(std::nullopt);
+    ViewRig::settle();
+
+    FileListView* list = rig.view->fileList();
+    ASSERT_EQ(list->model()->rowCount(), 2);
+    ASSERT_TRUE(list->model()->index(0, 0).data(FileListModel::editedRole).toBool());
+    const auto shown = [list](int row) {
+        const QRect cell = list->visualRect(list->model()->index(row, int(SortColumn::name)));
+        EXPECT_TRUE(list->viewport()->rect().contains(cell)) << row;
+        return list->viewport()->grab(cell).toImage();
+    };
+    EXPECT_FALSE(shown(0) == shown(1)) << "the two names are drawn alike";
+    // Where the fixed columns would leave the name between its minimum and its ideal, it keeps the ideal.
+    rig.view->resize(920, 600);
+    ViewRig::settle();
+    EXPECT_EQ(list->columnWidth(int(SortColumn::name)), FileListView::nameIdealWidth);
+
+    // However narrow the list, the name column never runs past the table's own edge.
+    rig.folder.prefs().setSplitFraction(0);
+    ViewRig::settle();
+    EXPECT_EQ(list->columnWidth(int(SortColumn::name)), list->viewport()->width());
+}

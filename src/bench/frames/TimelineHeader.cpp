@@ -3,6 +3,7 @@
 #include "ElidedLabel.h"
 #include "model/Theme.h"
 
+#include <QResizeEvent>
 #include <algorithm>
 
 namespace plenoria {
@@ -66,18 +67,40 @@ int TimelineHeader::rowHeight() const
     return height;
 }
 
-QSize TimelineHeader::sizeHint() const
+bool TimelineHeader::warningBelowRow(int width) const
+{
+    // A line of its own is worth its height only while it holds the whole warning.
+    const int room = width - 2 * sideMargin;
+    return !m_labels[warning]->text().isEmpty() && naturalWidth({summary, skipped, selection, warning}) > room
+        && naturalWidth({warning}) <= room;
+}
+
+int TimelineHeader::naturalWidth(std::initializer_list<Part> line) const
 {
     int row = 0;
     int texts = 0;
-    for (const Part part : {summary, skipped, selection, warning, hint}) {
-        if (m_labels[part]->text().isEmpty() || (part == hint && hintAboveRow()))
-            continue;
-        row += m_labels[part]->sizeHint().width() + (texts++ > 0 ? spacing : 0);
+    for (const Part part : line) {
+        if (!m_labels[part]->text().isEmpty())
+            row += m_labels[part]->sizeHint().width() + (texts++ > 0 ? spacing : 0);
     }
-    if (hintAboveRow())
-        row = std::max(row, m_labels[hint]->sizeHint().width());
-    return {2 * sideMargin + row, rowTop() + rowHeight()};
+    return row;
+}
+
+int TimelineHeader::heightForWidth(int width) const
+{
+    const int row = rowTop() + rowHeight();
+    if (!warningBelowRow(width))
+        return row;
+    return row + lineGap + m_labels[warning]->sizeHint().height();
+}
+
+QSize TimelineHeader::sizeHint() const
+{
+    // As wide as one row holding every text; as tall as the lines the current width needs.
+    const int row = hintAboveRow()
+        ? std::max(naturalWidth({summary, skipped, selection, warning}), m_labels[hint]->sizeHint().width())
+        : naturalWidth({summary, skipped, selection, warning, hint});
+    return {2 * sideMargin + row, heightForWidth(width())};
 }
 
 QSize TimelineHeader::minimumSizeHint() const
@@ -89,6 +112,9 @@ QSize TimelineHeader::minimumSizeHint() const
 void TimelineHeader::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // The timeline above keeps its height at its hint, which the warning's line changes.
+    if (heightForWidth(width()) != height())
+        updateGeometry();
     layOut();
 }
 
@@ -129,11 +155,16 @@ TimelineHeader::Widths TimelineHeader::fit(std::initializer_list<Part> line, Wid
 void TimelineHeader::layOut()
 {
     const bool above = hintAboveRow();
+    const bool below = warningBelowRow(width());
     Widths widths{};
-    if (above)
-        widths = fit({hint}, fit({summary, skipped, selection, warning}, widths));
+    if (below)
+        widths = fit({warning}, fit({summary, skipped, selection}, widths));
+    else if (above)
+        widths = fit({summary, skipped, selection, warning}, widths);
     else
         widths = fit({summary, skipped, selection, warning, hint}, widths);
+    if (above)
+        widths = fit({hint}, widths);
 
     const int top = rowTop();
     const int height = rowHeight();
@@ -149,6 +180,10 @@ void TimelineHeader::layOut()
     }
     int trailing = width() - sideMargin;
     for (const Part part : {hint, warning, selection}) {
+        if (part == warning && below) {
+            place(part, trailing - widths[part], top + height + lineGap);
+            continue;
+        }
         place(part, trailing - widths[part], part == hint ? hintTop : rowY(part));
         // Above the row the hint leaves the row's trailing edge to the row.
         if (widths[part] > 0 && (part != hint || !above))
