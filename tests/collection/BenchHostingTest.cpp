@@ -95,6 +95,14 @@ TEST(BenchHosting, NamesThatHoldNoImageFileAreNeitherReadNorExportedOver)
                 ? QStringLiteral("Couldn\u2019t open b.png: it is too large.")
                 : QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
     }
+    // Nor a link to a readable image beside it.
+    rig.folder.remove(QStringLiteral("b.png"));
+    ASSERT_TRUE(
+        QFile::link(rig.folder.path(QStringLiteral("a.png")), rig.folder.path(QStringLiteral("b.png"))));
+    EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);
+    EXPECT_FALSE(rig.controller->editingSession());
+    EXPECT_EQ(
+        rig.controller->toast(), QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
 
     // Each name an export might take is held by something that is no file: the next one is taken.
     for (const HostileEntry entry : hostileEntries) {
