@@ -200,6 +200,24 @@ TEST(PreviewPlayback, TheFrameShownFollowsTheWallClock)
     EXPECT_FALSE(AnimationClock::instance()->isRunning()) << "nothing plays off screen";
 }
 
+TEST(PreviewPlayback, AGif87aPlaysFramesThatStateNoDelayAtATenthEach)
+{
+    PaneRig rig;
+    rig.model().setAnimate(true);
+    double now = 0;
+    rig.model().setClock([&now] { return afterReferenceDate(now); });
+    const QByteArray gif
+        = makeGif87a({solidImage(12, 7, red), solidImage(12, 7, green), solidImage(12, 7, blue)});
+    ASSERT_TRUE(gif.startsWith("GIF87a"));
+    rig.select(rig.write("old.gif", gif));
+    ASSERT_TRUE(rig.model().isPlaying());
+    for (const auto& [seconds, color] : {std::pair{0.05, red}, {0.15, green}, {0.25, blue}, {0.35, red}}) {
+        now = seconds;
+        emit AnimationClock::instance()->ticked();
+        EXPECT_TRUE(near(rig.middle(0), color)) << seconds;
+    }
+}
+
 TEST(PreviewPlayback, AStillOrOneFrameImageNeedsNoClock)
 {
     PaneRig rig;
