@@ -137,6 +137,7 @@ TEST(ApplicationShell, SettingsAndHelpEachOpenOneWindow)
 
     // The filing strip's "Edit in Settings" reaches the same window.
     settings->close();
+    ASSERT_FALSE(rig.app->mainWindows().isEmpty());
     rig.app->mainWindows().at(0)->content()->controller().requestSettings();
     EXPECT_EQ(rig.app->settingsWindow(), settings);
     EXPECT_TRUE(settings->isVisible());

@@ -131,6 +131,7 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
 
     rig.select(QStringLiteral("fast.gif"));
     rig.controller->openBench(true);
+    ASSERT_TRUE(rig.controller->editingSession());
     ASSERT_EQ(rig.controller->editingSession()->record.size(), 1u);
     EXPECT_EQ(rig.controller->editingSession()->record[0].treatment,
         Treatment(FramesSpec::fromDelays({100, 100, 100})));
@@ -138,6 +139,8 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
 
     rig.select(QStringLiteral("tick.gif"));
     rig.controller->openBench(true);
+    ASSERT_TRUE(rig.controller->editingSession());
+    ASSERT_EQ(rig.controller->editingSession()->record.size(), 1u);
     EXPECT_EQ(
         rig.controller->editingSession()->record[0].treatment, Treatment(FramesSpec::fromDelays({100, 100})));
     rig.controller->closeBench();
@@ -145,6 +148,7 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
     // The keys open the same image without the repair.
     rig.select(QStringLiteral("fast.gif"));
     rig.controller->openBench(false);
+    ASSERT_TRUE(rig.controller->editingSession());
     EXPECT_TRUE(rig.controller->editingSession()->record.empty());
     rig.controller->closeBench();
 

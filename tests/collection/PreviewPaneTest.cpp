@@ -267,6 +267,7 @@ TEST(PreviewDecoding, AnAnimationShowsItsFirstFrameStillUntilEveryFrameIsDecoded
     QObject::connect(&rig.model(), &PreviewPaneModel::animationChanged, [&] {
         const GIFAnimation* animation = rig.model().animation();
         ASSERT_NE(animation, nullptr);
+        ASSERT_FALSE(animation->frames.empty());
         shown.emplace_back(animation->frames.front().pixelColor(0, 0), animation->frames.size());
         playing.push_back(rig.model().isPlaying());
     });
@@ -331,6 +332,7 @@ TEST(PreviewDecoding, ANewContentRevisionDecodesAgainThoughTheItemIsEqual)
     const ImageItem before = rig.write("timing.gif", gif(0));
     rig.select(before, 0);
     ASSERT_NE(rig.model().animation(), nullptr);
+    ASSERT_EQ(rig.model().animation()->durations.size(), 5u);
     EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.02);
 
     const ImageItem after = rig.write("timing.gif", gif(10));
@@ -340,6 +342,8 @@ TEST(PreviewDecoding, ANewContentRevisionDecodesAgainThoughTheItemIsEqual)
     EXPECT_EQ(rig.model().decodeGeneration(), generation) << "the same item and revision is no change";
     rig.select(after, 1);
     EXPECT_GT(rig.model().decodeGeneration(), generation);
+    ASSERT_NE(rig.model().animation(), nullptr);
+    ASSERT_EQ(rig.model().animation()->durations.size(), 5u);
     EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.1);
 }
 

@@ -106,6 +106,7 @@ TEST(GIFWriter, HoldsDelaysToWhatAGIFCanStoreAndRefusesBadStrips)
     const auto canvas = inspectGif(*mixed);
     ASSERT_TRUE(canvas);
     EXPECT_EQ(QSize(canvas->width, canvas->height), QSize(9, 4));
+    ASSERT_EQ(canvas->frames.size(), 2u);
     EXPECT_EQ(canvas->frames[1].image.pixelColor(8, 1), QColor(Qt::blue));
     EXPECT_EQ(canvas->frames[1].image.pixelColor(0, 3).alpha(), 0);
 
@@ -132,6 +133,7 @@ TEST(GIFWriter, LimitedPaletteHoldsColoursAndLeavesRoomForTransparency)
         ASSERT_TRUE(full);
         const auto gif = inspectGif(*full);
         ASSERT_TRUE(gif);
+        ASSERT_EQ(gif->frames.size(), 2u);
         EXPECT_EQ(gif->frames[0].transparentIndex, -1);
         EXPECT_EQ(gif->frames[0].image, *ColorQuantization::quantize(opaqueAndHole[0], 256, dither));
         EXPECT_GE(gif->frames[1].transparentIndex, 0);

@@ -184,6 +184,7 @@ TEST_F(ImageItemFolder, AnimationPlaysZeroDelaysBrieflyAndMissingOnesAtATenth)
     ASSERT_TRUE(animation);
     EXPECT_EQ(animation->durations, (std::vector<double>{0.02, 0.1, 0.5}));
     EXPECT_DOUBLE_EQ(animation->totalDuration, 0.62);
+    ASSERT_EQ(animation->frames.size(), 3u);
 
     // The clock wraps at the total: 0.62 s after the reference date is the start again.
     EXPECT_EQ(&animation->frameAtSecondsSinceReferenceDate(0.01), &animation->frames[0]);
