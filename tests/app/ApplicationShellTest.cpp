@@ -198,6 +198,13 @@ TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::windowBackground());
     EXPECT_NE(QApplication::palette().color(QPalette::Window), darkWindow);
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), Theme::moss());
+
+    // Disabled controls (Save before the record has a row) read faint in either appearance.
+    for (const AppTheme theme : {AppTheme::dark, AppTheme::light}) {
+        rig.app->prefs().setTheme(theme);
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            EXPECT_EQ(QApplication::palette().color(QPalette::Disabled, role), Theme::inkFaint()) << role;
+    }
 }
 
 TEST(ApplicationShell, SystemAppearanceFollowsTheDesktopAndAChosenThemeOverridesIt)
