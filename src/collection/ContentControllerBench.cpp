@@ -36,7 +36,9 @@ KeyPressResult ContentController::openBench(bool timingRepair)
         return KeyPressResult::ignored;
     runAction([&] {
         // A pipe or a device put in the image's place would stall the window, a huge file exhaust memory.
-        RegularFile::Contents read = RegularFile::readWhole(item->url.toLocalFile());
+        // A link is no image of the folder (the scan lists none), and a save would replace it with a file.
+        RegularFile::Contents read = RegularFile::readWhole(
+            item->url.toLocalFile(), RegularFile::maxFileBytes, RegularFile::Links::refuse);
         if (!read.ok()) {
             showToast(QStringLiteral("Couldn\u2019t open ") + item->filename + QStringLiteral(": ")
                 + refusalReason(read));

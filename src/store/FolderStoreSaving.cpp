@@ -59,8 +59,9 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         return RestorationOutcome::failed(
             QStringLiteral("Couldn’t save ") + name + QStringLiteral(": it is no longer in the folder."));
     // Another program's edit since the bench opened would be overwritten, and once a backup exists,
-    // lost for good.
-    if (!m_files.holds(path, session.originalData))
+    // lost for good. The bench opens no link, so one at the name came later; written through, it would
+    // become a plain file and its target's bytes would pass for this image's backup.
+    if (!m_files.isRegularFile(path) || !m_files.holds(path, session.originalData))
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
             + QStringLiteral(": it changed on disk after it was opened."));
     if (backup) {

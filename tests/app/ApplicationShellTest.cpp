@@ -137,6 +137,7 @@ TEST(ApplicationShell, SettingsAndHelpEachOpenOneWindow)
 
     // The filing strip's "Edit in Settings" reaches the same window.
     settings->close();
+    ASSERT_FALSE(rig.app->mainWindows().isEmpty());
     rig.app->mainWindows().at(0)->content()->controller().requestSettings();
     EXPECT_EQ(rig.app->settingsWindow(), settings);
     EXPECT_TRUE(settings->isVisible());
@@ -197,6 +198,13 @@ TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Theme::windowBackground());
     EXPECT_NE(QApplication::palette().color(QPalette::Window), darkWindow);
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), Theme::moss());
+
+    // Disabled controls (Save before the record has a row) read faint in either appearance.
+    for (const AppTheme theme : {AppTheme::dark, AppTheme::light}) {
+        rig.app->prefs().setTheme(theme);
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            EXPECT_EQ(QApplication::palette().color(QPalette::Disabled, role), Theme::inkFaint()) << role;
+    }
 }
 
 TEST(ApplicationShell, SystemAppearanceFollowsTheDesktopAndAChosenThemeOverridesIt)

@@ -95,6 +95,7 @@ TEST(AddingTreatments, ANewStampSitsInTheMiddleAtHalfTheWidthButNeverBelowEightP
         EXPECT_EQ(ImageSource::fromData(stamp->imageData)->type(), ImageType::PNG);
         EXPECT_EQ(model->selection(), row(*model, 0).id);
     }
+    ASSERT_EQ(picker.messages.size(), 3);
     EXPECT_EQ(picker.messages.first(), QStringLiteral("Pick an image to stamp onto photo.png."));
 }
 

@@ -88,6 +88,7 @@ TEST(BenchModel, ThePlayheadIsLoweredToTheLastFrameThePlanKeeps)
         evens.edits[i].isSkipped = true;
     model->setRecord({TreatmentEntry(evens), TreatmentEntry(brighter())});
     model->setPlayhead(9);
+    ASSERT_EQ(sourceFrameCount(*model), 10u);
     QSignalSpy changes(model.get(), &BenchModel::changed);
     model->setSelection(row(*model, 1).id);
 
@@ -111,6 +112,7 @@ TEST(BenchModel, ThePlayheadIsLoweredToTheLastFrameThePlanKeeps)
 TEST(BenchModel, WithAFramesRowSelectedThePlayheadIsThePositionOfAnEdit)
 {
     auto model = benchOver(colourFramesGif(4), QStringLiteral("blink.gif"));
+    ASSERT_EQ(sourceFrameCount(*model), 4u);
     const std::vector<QImage>& frames = model->sourceStrip()->frames;
     model->setRecord({TreatmentEntry(framesShowing({3, 2, 1, 0}))});
     model->setSelection(row(*model, 0).id);

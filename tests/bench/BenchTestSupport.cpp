@@ -54,6 +54,11 @@ FramesSpec framesShowing(const std::vector<qint64>& inputs, qint64 delay)
     return spec;
 }
 
+size_t sourceFrameCount(const BenchModel& model)
+{
+    return model.sourceStrip() ? model.sourceStrip()->frames.size() : 0;
+}
+
 const TreatmentEntry& row(const BenchModel& model, qint64 index)
 {
     return model.record().at(size_t(index));

@@ -46,6 +46,9 @@ private:
     std::unique_ptr<Preferences> m_prefs;
 };
 
+// The number of frames the bench decoded from its file; 0 when it decoded none.
+size_t sourceFrameCount(const BenchModel& model);
+
 // Row `index` of the model's record.
 const TreatmentEntry& row(const BenchModel& model, qint64 index);
 

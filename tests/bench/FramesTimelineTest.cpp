@@ -157,6 +157,7 @@ TEST(FramesTimeline, ClicksMoveThePlayheadAndBuildTheSelection)
 TEST(FramesTimeline, TheReadOnlyStripOnlyMovesThePlayhead)
 {
     TimelineRig rig;
+    ASSERT_EQ(sourceFrameCount(*rig.model), 12u);
     rig.model->setFrameSelection({1});
     EXPECT_FALSE(rig.timeline().editable());
     EXPECT_EQ(rig.cell(0)->delayField(), nullptr);
@@ -188,6 +189,7 @@ TEST(FramesTimeline, AClickAfterReversingShowsThatCellsFrameOnTheCanvas)
     FramesSpec reversed = rig.rowSpec();
     std::reverse(reversed.edits.begin(), reversed.edits.end());
     rig.model->setTreatment(0, Treatment(reversed));
+    ASSERT_EQ(sourceFrameCount(*rig.model), 4u);
     const std::vector<QImage>& frames = rig.model->sourceStrip()->frames;
     EXPECT_EQ(rig.cell(0)->look().frame, frames[3]);
     rig.click(1);
@@ -220,6 +222,7 @@ TEST(FramesTimeline, DelayFieldsStoreStepsOfTenWithinWhatAGifKeeps)
     rig.selectFramesRow({0, 1, 2});
     NumericField* field = rig.cell(1)->delayField();
     ASSERT_NE(field, nullptr);
+    ASSERT_EQ(rig.rowSpec().edits.size(), 3u);
     EXPECT_EQ(field->toolTip(),
         QStringLiteral("Delay in milliseconds. GIF stores hundredths, so this rounds to the nearest 10."));
     const auto type = [&](const QString& text) {
@@ -256,6 +259,7 @@ TEST(FramesTimeline, DelayFieldsStoreStepsOfTenWithinWhatAGifKeeps)
 TEST(FramesTimeline, TheFramesInspectorActsOnWhatTheStripSelects)
 {
     TimelineRig rig(6);
+    ASSERT_EQ(sourceFrameCount(*rig.model), 6u);
     InspectorPane pane(*rig.model);
     rig.selectFramesRow({0, 1, 2, 3, 4, 5});
     auto* page = qobject_cast<FramesInspectorPage*>(pane.page());

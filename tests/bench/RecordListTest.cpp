@@ -119,6 +119,7 @@ TEST(RecordList, MovesTakeTheSelectionAlongAndADropMovesThroughTheView)
     rig.model->moveEntries({2}, 0);
     EXPECT_EQ(rig.ids(), (std::vector<QUuid>{rig.c, rig.a, rig.b}));
     EXPECT_EQ(rig.model->selection(), rig.c);
+    ASSERT_EQ(rig.viewSelection().size(), 1);
     EXPECT_EQ(rig.viewSelection().front().row(), 0);
     // Row 1 now: only its own output shows.
     EXPECT_EQ(rig.model->canvasCaption(), QStringLiteral("showing treatment 1"));
@@ -129,6 +130,7 @@ TEST(RecordList, MovesTakeTheSelectionAlongAndADropMovesThroughTheView)
     rig.model->setRecord({row(*rig.model, 2), row(*rig.model, 0), row(*rig.model, 1)});
     rig.model->moveEntries({0, 2}, 1);
     EXPECT_EQ(rig.ids(), (std::vector<QUuid>{rig.a, rig.c, rig.b}));
+    ASSERT_EQ(rig.viewSelection().size(), 1);
     EXPECT_EQ(rig.viewSelection().front().row(), 1);
 
     // Row 3 dragged above row 1: the drop goes through the view to the bench.
@@ -143,6 +145,7 @@ TEST(RecordList, MovesTakeTheSelectionAlongAndADropMovesThroughTheView)
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(rig.ids(), (std::vector<QUuid>{rig.b, rig.a, rig.c}));
     EXPECT_EQ(rig.model->selection(), rig.c);
+    ASSERT_EQ(rig.viewSelection().size(), 1);
     EXPECT_EQ(rig.viewSelection().front().row(), 2);
 }
 

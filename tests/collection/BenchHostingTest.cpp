@@ -5,6 +5,7 @@
 #include "PeerTools.h"
 #include "PreviewColumnController.h"
 #include "ProminentButton.h"
+#include "SyntheticImages.h"
 #include "ToastView.h"
 #include "sheets/BenchSheets.h"
 #include "sheets/Chip.h"
@@ -95,6 +96,14 @@ TEST(BenchHosting, NamesThatHoldNoImageFileAreNeitherReadNorExportedOver)
                 ? QStringLiteral("Couldn\u2019t open b.png: it is too large.")
                 : QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
     }
+    // Nor a link to a readable image beside it.
+    rig.folder.remove(QStringLiteral("b.png"));
+    ASSERT_TRUE(
+        QFile::link(rig.folder.path(QStringLiteral("a.png")), rig.folder.path(QStringLiteral("b.png"))));
+    EXPECT_EQ(rig.controller->openBench(false), KeyPressResult::handled);
+    EXPECT_FALSE(rig.controller->editingSession());
+    EXPECT_EQ(
+        rig.controller->toast(), QStringLiteral("Couldn\u2019t open b.png: it isn\u2019t an image file."));
 
     // Each name an export might take is held by something that is no file: the next one is taken.
     for (const HostileEntry entry : hostileEntries) {
@@ -122,6 +131,7 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
 
     rig.select(QStringLiteral("fast.gif"));
     rig.controller->openBench(true);
+    ASSERT_TRUE(rig.controller->editingSession());
     ASSERT_EQ(rig.controller->editingSession()->record.size(), 1u);
     EXPECT_EQ(rig.controller->editingSession()->record[0].treatment,
         Treatment(FramesSpec::fromDelays({100, 100, 100})));
@@ -129,6 +139,8 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
 
     rig.select(QStringLiteral("tick.gif"));
     rig.controller->openBench(true);
+    ASSERT_TRUE(rig.controller->editingSession());
+    ASSERT_EQ(rig.controller->editingSession()->record.size(), 1u);
     EXPECT_EQ(
         rig.controller->editingSession()->record[0].treatment, Treatment(FramesSpec::fromDelays({100, 100})));
     rig.controller->closeBench();
@@ -136,6 +148,7 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
     // The keys open the same image without the repair.
     rig.select(QStringLiteral("fast.gif"));
     rig.controller->openBench(false);
+    ASSERT_TRUE(rig.controller->editingSession());
     EXPECT_TRUE(rig.controller->editingSession()->record.empty());
     rig.controller->closeBench();
 
@@ -144,6 +157,33 @@ TEST(BenchHosting, TheTimingRepairOpensWithAFramesRowOnlyWhereDelaysAreTooShort)
     rig.controller->openBench(true);
     ASSERT_TRUE(rig.controller->editingSession());
     EXPECT_TRUE(rig.controller->editingSession()->record.empty());
+}
+
+TEST(BenchHosting, AGif87aIsListedWithItsSizeAndTimingAndOpensWithEveryFrame)
+{
+    ViewRig rig({"a.png"});
+    const QByteArray gif
+        = makeGif87a({solidImage(12, 7, Qt::red), solidImage(12, 7, Qt::blue), solidImage(12, 7, Qt::green)});
+    ASSERT_TRUE(gif.startsWith("GIF87a"));
+    ASSERT_TRUE(writeFileBytes(rig.folder.path(QStringLiteral("old.gif")), gif));
+    rig.controller->refresh();
+    const QList<ImageItem>& items = rig.folder.store().items();
+    const auto old = std::find_if(items.cbegin(), items.cend(),
+        [](const ImageItem& item) { return item.filename == QStringLiteral("old.gif"); });
+    ASSERT_NE(old, items.cend());
+    EXPECT_EQ(old->type, QStringLiteral("GIF"));
+    EXPECT_EQ(old->pixelSize, QSizeF(12, 7));
+    EXPECT_EQ(old->gifTiming, GIFTiming::makeAnimated(0, false));
+
+    rig.select(QStringLiteral("old.gif"));
+    rig.controller->openBench(false);
+    ViewRig::settle();
+    ASSERT_TRUE(rig.view->bench());
+    const std::optional<Filmstrip>& strip = rig.view->bench()->model().sourceStrip();
+    ASSERT_TRUE(strip);
+    ASSERT_EQ(strip->frames.size(), 3u);
+    EXPECT_EQ(strip->delays, (std::vector<qint64>{100, 100, 100}));
+    EXPECT_EQ(pixelAt(strip->frames[1], 11, 6), QColor(Qt::blue));
 }
 
 TEST(BenchHosting, ASaveClosesTheBenchSelectsTheImageAndSaysWhatWasAskedFor)

@@ -43,6 +43,7 @@ TEST(ConfigStrip, RowsFollowTheNamedDestinationsAndTheirSubfolders)
 
     ASSERT_TRUE(QDir().mkpath(folder.path("Dogs")));
     folder.store().reload();
+    ASSERT_EQ(model.rows().size(), 2);
     EXPECT_EQ(model.rows()[1].countText(), "0 filed");
 
     // Filing counts at once, without a rescan.
@@ -65,6 +66,8 @@ TEST(ConfigStrip, DestinationsThatDifferInLetterCaseCountTheFolderTheyReach)
     folder.store().reload();
     folder.prefs().setSubfolderNames(names({{0, "Cats"}, {1, " cats "}}));
     ConfigStripModel model(folder.prefs(), folder.store());
+    ASSERT_EQ(model.rows().size(), 2);
+    ASSERT_EQ(folder.store().items().size(), 1);
     ASSERT_EQ(
         folder.store().fileItem(folder.store().items().first(), " cats ").kind, FilingOutcome::Kind::filed);
     EXPECT_EQ(model.rows()[0].countText(), "1 filed");

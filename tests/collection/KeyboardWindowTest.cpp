@@ -116,6 +116,36 @@ TEST(KeyboardWindow, ThreeFilesTheSelectedImageAndCtrlZBringsItBack)
     EXPECT_EQ(rig.focus(), rig.view->split());
 }
 
+TEST(KeyboardWindow, EachDigitFilesIntoItsOwnDestinationUnlessThatOneIsUnnamed)
+{
+    WindowRig rig({"a.png"});
+    QStringList named;
+    for (int digit = 1; digit <= 9; ++digit)
+        named << QStringLiteral("Dest %1").arg(digit);
+    // 0: every destination named; then each unnamed in turn.
+    for (int unnamed = 0; unnamed <= 9; ++unnamed) {
+        QStringList destinations = named;
+        if (unnamed > 0)
+            destinations[unnamed - 1].clear();
+        rig.prefs->setSubfolderNames(destinations);
+        for (int digit = 1; digit <= 9; ++digit) {
+            SCOPED_TRACE(QStringLiteral("digit %1, unnamed %2").arg(digit).arg(unnamed).toStdString());
+            rig.controller->setSelection(rig.url(QStringLiteral("a.png")));
+            WindowRig::settle();
+            const std::optional<QString> toast = rig.controller->toast();
+            rig.key(Qt::Key(Qt::Key_0 + digit));
+            if (digit == unnamed) {
+                EXPECT_TRUE(rig.onDisk(QStringLiteral("a.png")));
+                EXPECT_EQ(rig.controller->toast(), toast);
+                continue;
+            }
+            ASSERT_TRUE(rig.onDisk(named[digit - 1] + QStringLiteral("/a.png")));
+            rig.key(Qt::Key_Z, Qt::ControlModifier);
+            ASSERT_TRUE(rig.onDisk(QStringLiteral("a.png")));
+        }
+    }
+}
+
 TEST(KeyboardWindow, TheFilterAndRenameFieldsSwallowDigits)
 {
     WindowRig rig({"a.png", "b.png"});

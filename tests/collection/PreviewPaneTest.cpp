@@ -200,6 +200,24 @@ TEST(PreviewPlayback, TheFrameShownFollowsTheWallClock)
     EXPECT_FALSE(AnimationClock::instance()->isRunning()) << "nothing plays off screen";
 }
 
+TEST(PreviewPlayback, AGif87aPlaysFramesThatStateNoDelayAtATenthEach)
+{
+    PaneRig rig;
+    rig.model().setAnimate(true);
+    double now = 0;
+    rig.model().setClock([&now] { return afterReferenceDate(now); });
+    const QByteArray gif
+        = makeGif87a({solidImage(12, 7, red), solidImage(12, 7, green), solidImage(12, 7, blue)});
+    ASSERT_TRUE(gif.startsWith("GIF87a"));
+    rig.select(rig.write("old.gif", gif));
+    ASSERT_TRUE(rig.model().isPlaying());
+    for (const auto& [seconds, color] : {std::pair{0.05, red}, {0.15, green}, {0.25, blue}, {0.35, red}}) {
+        now = seconds;
+        emit AnimationClock::instance()->ticked();
+        EXPECT_TRUE(near(rig.middle(0), color)) << seconds;
+    }
+}
+
 TEST(PreviewPlayback, AStillOrOneFrameImageNeedsNoClock)
 {
     PaneRig rig;
@@ -249,6 +267,7 @@ TEST(PreviewDecoding, AnAnimationShowsItsFirstFrameStillUntilEveryFrameIsDecoded
     QObject::connect(&rig.model(), &PreviewPaneModel::animationChanged, [&] {
         const GIFAnimation* animation = rig.model().animation();
         ASSERT_NE(animation, nullptr);
+        ASSERT_FALSE(animation->frames.empty());
         shown.emplace_back(animation->frames.front().pixelColor(0, 0), animation->frames.size());
         playing.push_back(rig.model().isPlaying());
     });
@@ -313,6 +332,7 @@ TEST(PreviewDecoding, ANewContentRevisionDecodesAgainThoughTheItemIsEqual)
     const ImageItem before = rig.write("timing.gif", gif(0));
     rig.select(before, 0);
     ASSERT_NE(rig.model().animation(), nullptr);
+    ASSERT_EQ(rig.model().animation()->durations.size(), 5u);
     EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.02);
 
     const ImageItem after = rig.write("timing.gif", gif(10));
@@ -322,6 +342,8 @@ TEST(PreviewDecoding, ANewContentRevisionDecodesAgainThoughTheItemIsEqual)
     EXPECT_EQ(rig.model().decodeGeneration(), generation) << "the same item and revision is no change";
     rig.select(after, 1);
     EXPECT_GT(rig.model().decodeGeneration(), generation);
+    ASSERT_NE(rig.model().animation(), nullptr);
+    ASSERT_EQ(rig.model().animation()->durations.size(), 5u);
     EXPECT_DOUBLE_EQ(rig.model().animation()->durations[0], 0.1);
 }
 

@@ -82,6 +82,7 @@ TEST(FuzzReplay, PngChecksumsAreMadeRightSoMutationsReachTheReaders)
     EXPECT_FALSE(Filmstrip::fromData(png));
     const std::optional<Filmstrip> mended = Filmstrip::fromData(fuzz::withPngChecksums(png));
     ASSERT_TRUE(mended);
+    ASSERT_EQ(mended->frames.size(), 1u);
     EXPECT_EQ(mended->frames.front().size(), QSize(3, 2));
     EXPECT_EQ(fuzz::withPngChecksums("GIF89a"), QByteArray("GIF89a"));
 }

@@ -218,6 +218,7 @@ TEST(APNGFrames, LaterFramesStoreOnlyWhatChanged)
     const auto moving = encodeAPNG(clip, 0);
     ASSERT_TRUE(moving);
     const std::vector<FrameControl> controls = frameControls(*moving);
+    ASSERT_EQ(controls.size(), clip.frames.size());
     for (size_t i = 1; i < controls.size(); ++i) {
         EXPECT_LE(controls[i].rect.width(), 20) << "frame " << i;
         EXPECT_LE(controls[i].rect.height(), 16) << "frame " << i;
@@ -229,6 +230,7 @@ TEST(APNGFrames, LaterFramesStoreOnlyWhatChanged)
         const auto blinking = encodeAPNG(blinkingCorners(ground, 3), 0);
         ASSERT_TRUE(blinking);
         const std::vector<FrameControl> blended = frameControls(*blinking);
+        ASSERT_EQ(blended.size(), 3u);
         EXPECT_EQ(blended[1].rect, QRect(2, 2, 35, 25));
         EXPECT_EQ(blended[1].blend, 1) << "over";
     }
@@ -237,6 +239,7 @@ TEST(APNGFrames, LaterFramesStoreOnlyWhatChanged)
     const auto flashed = encodeAPNG(flash(manyColors(30, 20, 200)), 0);
     ASSERT_TRUE(flashed);
     const std::vector<FrameControl> restored = frameControls(*flashed);
+    ASSERT_EQ(restored.size(), 4u);
     EXPECT_EQ(restored[1].rect, QRect(5, 4, 9, 7));
     EXPECT_EQ(restored[1].dispose, 2) << "previous";
     EXPECT_EQ(restored[2].rect, QRect(0, 0, 1, 1));
@@ -245,6 +248,7 @@ TEST(APNGFrames, LaterFramesStoreOnlyWhatChanged)
     const auto overNothing = encodeAPNG(movingDisc(solidImage(64, 48, Qt::transparent), Qt::red, 6), 0);
     ASSERT_TRUE(overNothing);
     const std::vector<FrameControl> cleared = frameControls(*overNothing);
+    ASSERT_EQ(cleared.size(), 6u);
     EXPECT_EQ(cleared[0].dispose, 1) << "background";
     for (size_t i = 1; i < cleared.size(); ++i)
         EXPECT_LE(cleared[i].rect.width(), 14) << "frame " << i;

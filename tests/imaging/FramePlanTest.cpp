@@ -26,8 +26,9 @@ FramesSpec edits(std::initializer_list<FrameEdit> list)
 TEST(FramesApply, SkippedTimeFoldsIntoTheFrameBeforeOrTheFirstKept)
 {
     EXPECT_EQ(edits({{0, 100, false}, {1, 50, true}, {2, 100, false}}).apply(threeFrames()),
-              (std::vector<FramePlan>{{0, 150}, {2, 100}}));
-    EXPECT_EQ(edits({{0, 40, true}, {1, 100, false}}).apply(threeFrames()), (std::vector<FramePlan>{{1, 140}}));
+        (std::vector<FramePlan>{{0, 150}, {2, 100}}));
+    EXPECT_EQ(
+        edits({{0, 40, true}, {1, 100, false}}).apply(threeFrames()), (std::vector<FramePlan>{{1, 140}}));
     // Time skipped at the start goes to the first kept frame only; at the end, to the last one.
     EXPECT_EQ(edits({{0, 40, true}, {1, 100, false}, {2, 60, false}}).apply(threeFrames()),
         (std::vector<FramePlan>{{1, 140}, {2, 60}}));
@@ -35,7 +36,7 @@ TEST(FramesApply, SkippedTimeFoldsIntoTheFrameBeforeOrTheFirstKept)
         (std::vector<FramePlan>{{1, 130}, {2, 70}}));
     // The edits' own delays count, not the incoming plan's.
     EXPECT_EQ(edits({{2, 70, false}, {2, 80, false}}).apply(threeFrames()),
-              (std::vector<FramePlan>{{2, 70}, {2, 80}}));
+        (std::vector<FramePlan>{{2, 70}, {2, 80}}));
 }
 
 TEST(FramesApply, NothingKeptOrOutOfRangeLeavesThePlan)
@@ -44,7 +45,7 @@ TEST(FramesApply, NothingKeptOrOutOfRangeLeavesThePlan)
     EXPECT_EQ(FramesSpec{}.apply(threeFrames()), threeFrames());
     // An out-of-range edit neither shows nor carries its time.
     EXPECT_EQ(edits({{7, 500, false}, {-1, 500, true}, {1, 60, false}}).apply(threeFrames()),
-              (std::vector<FramePlan>{{1, 60}}));
+        (std::vector<FramePlan>{{1, 60}}));
 }
 
 TEST(FramePlanOfRecord, FramesEntriesComposeInOrderAndOthersDoNothing)
@@ -52,14 +53,14 @@ TEST(FramePlanOfRecord, FramesEntriesComposeInOrderAndOthersDoNothing)
     const std::vector<qint64> delays = {100, 100};
     EXPECT_EQ(Renderer::framePlan({}, delays), (std::vector<FramePlan>{{0, 100}, {1, 100}}));
 
-    const TreatmentRecord reverse = {TreatmentEntry(CropSpec{0, 0, 5, 5}),
-                                     TreatmentEntry(edits({{1, 100, false}, {0, 100, false}}))};
+    const TreatmentRecord reverse
+        = {TreatmentEntry(CropSpec{0, 0, 5, 5}), TreatmentEntry(edits({{1, 100, false}, {0, 100, false}}))};
     EXPECT_EQ(Renderer::framePlan(reverse, delays), (std::vector<FramePlan>{{1, 100}, {0, 100}}));
 
     // The second entry indexes the first's output: its input 0 is source frame 2.
     const std::vector<qint64> four = {10, 10, 10, 10};
     const TreatmentRecord twice = {TreatmentEntry(edits({{2, 30, false}, {3, 40, false}})),
-                                   TreatmentEntry(edits({{1, 50, false}, {0, 60, false}, {0, 70, false}}))};
+        TreatmentEntry(edits({{1, 50, false}, {0, 60, false}, {0, 70, false}}))};
     EXPECT_EQ(Renderer::framePlan(twice, four), (std::vector<FramePlan>{{3, 50}, {2, 60}, {2, 70}}));
 }
 
@@ -76,10 +77,10 @@ TEST(FrameEditing, DelaysKeepStepsOfTenAndSelectionsOnlyTouchTheirPositions)
     EXPECT_EQ(delayOf(std::numeric_limits<qint64>::min()), 0);
 
     const std::vector<FrameEdit> changed = spec.settingDelay(50, {0, 2, 9});
+    ASSERT_EQ(changed.size(), 3u);
     EXPECT_EQ(changed[0].delay, 50);
     EXPECT_EQ(changed[1].delay, 100);
     EXPECT_EQ(changed[2].delay, 50);
-    EXPECT_EQ(changed.size(), 3u);
 
     FramesSpec skipping{spec.settingSkipped(true, {1, 5})};
     EXPECT_EQ(skipping.keptEdits(), (std::vector<FrameEdit>{{0, 100, false}, {2, 100, false}}));
@@ -90,8 +91,8 @@ TEST(FrameEditing, DelaysKeepStepsOfTenAndSelectionsOnlyTouchTheirPositions)
 
 TEST(FrameEditing, FromDelaysAndTheTimingFix)
 {
-    EXPECT_EQ(FramesSpec::fromDelays({14, 15, -20}),
-              (FramesSpec{{{0, 10, false}, {1, 20, false}, {2, 0, false}}}));
+    EXPECT_EQ(
+        FramesSpec::fromDelays({14, 15, -20}), (FramesSpec{{{0, 10, false}, {1, 20, false}, {2, 0, false}}}));
     EXPECT_TRUE(FramesSpec::fromDelays({}).edits.empty());
 
     Filmstrip strip;
@@ -119,9 +120,9 @@ TEST(DuplicateFrames, FindRepeatsOfTheLastKeptFrame)
     const QImage blue = solidImage(4, 4, Qt::blue);
 
     EXPECT_EQ(FramesSpec::duplicateSelection({red, redCopy, red}, FramesSpec::fromDelays({10, 10, 10})),
-              (FrameSelection{1, 2}));
+        (FrameSelection{1, 2}));
     EXPECT_EQ(FramesSpec::duplicateSelection({red, blue, redCopy}, FramesSpec::fromDelays({10, 10, 10})),
-              FrameSelection{});
+        FrameSelection{});
 
     FramesSpec skipMiddle = FramesSpec::fromDelays({10, 10, 10});
     skipMiddle.edits[1].isSkipped = true;
@@ -129,7 +130,8 @@ TEST(DuplicateFrames, FindRepeatsOfTheLastKeptFrame)
 
     // The same pixels in another layout are still the same frame.
     const QImage argb = redCopy.convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(FramesSpec::duplicateSelection({red, argb}, FramesSpec::fromDelays({10, 10})), (FrameSelection{1}));
+    EXPECT_EQ(
+        FramesSpec::duplicateSelection({red, argb}, FramesSpec::fromDelays({10, 10})), (FrameSelection{1}));
 
     // An input with no frame is never equal to anything, and the next kept edit compares with it.
     const FramesSpec outOfRange{{{0, 10, false}, {5, 10, false}, {0, 10, false}}};

@@ -37,6 +37,7 @@ TEST(GIFColorReduction, KeepsColoursExactlyWhenTheyFitBesideTransparency)
     ASSERT_TRUE(withHole);
     EXPECT_EQ(withHole->colors.size(), 256u);
     ASSERT_TRUE(withHole->transparentIndex);
+    ASSERT_EQ(withHole->indices.size(), 33u * 16);
     EXPECT_EQ(withHole->indices[0], *withHole->transparentIndex);
 }
 
@@ -63,6 +64,7 @@ TEST(GIFColorReduction, AlphaBecomesTwoValuedAtHalf)
     image.setPixelColor(1, 0, QColor(255, 255, 255, 128));
     const auto reduced = GIFColorReduction::reduce(image);
     ASSERT_TRUE(reduced && reduced->transparentIndex);
+    ASSERT_EQ(reduced->indices.size(), 2u);
     EXPECT_EQ(reduced->indices[0], *reduced->transparentIndex);
     EXPECT_EQ(colorAt(*reduced, 1, 0), (RGB8{255, 255, 255}));
 }

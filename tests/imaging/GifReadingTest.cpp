@@ -88,6 +88,7 @@ TEST(GifDecoding, ACorruptFrameIsSkippedWithItsDelayWhileTheOthersDecode)
     const std::optional<Filmstrip> strip = Filmstrip::fromData(gif);
     ASSERT_TRUE(strip);
     EXPECT_EQ(strip->delays, (std::vector<qint64>{100, 500}));
+    ASSERT_EQ(strip->frames.size(), 2u);
     EXPECT_EQ(pixelAt(strip->frames[0], 0, 0), QColor(Qt::red));
     EXPECT_EQ(pixelAt(strip->frames[1], 0, 0), QColor(Qt::blue));
 }

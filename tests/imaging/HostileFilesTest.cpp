@@ -125,6 +125,7 @@ TEST(HostileFiles, AnimatedPngFramesCarryOnlyTheChunksLibpngNeeds)
         EXPECT_EQ(chunkTypesOf(pngCodec(file)->framePng(0)).toStdString(), "IHDR PLTE tRNS IDAT IEND ");
         const std::optional<Filmstrip> strip = Filmstrip::fromData(file);
         ASSERT_TRUE(strip);
+        ASSERT_EQ(strip->frames.size(), 1u);
         EXPECT_EQ(strip->frames.front(), ImageSource::fromData(indexedPng())->decodeFrame(0));
     }
     const QByteArray crowded

@@ -4,6 +4,7 @@
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "read/Filmstrip.h"
 #include "read/GIFAnimation.h"
 
 #include <QDir>
@@ -183,6 +184,7 @@ TEST_F(ImageItemFolder, AnimationPlaysZeroDelaysBrieflyAndMissingOnesAtATenth)
     ASSERT_TRUE(animation);
     EXPECT_EQ(animation->durations, (std::vector<double>{0.02, 0.1, 0.5}));
     EXPECT_DOUBLE_EQ(animation->totalDuration, 0.62);
+    ASSERT_EQ(animation->frames.size(), 3u);
 
     // The clock wraps at the total: 0.62 s after the reference date is the start again.
     EXPECT_EQ(&animation->frameAtSecondsSinceReferenceDate(0.01), &animation->frames[0]);
@@ -197,6 +199,39 @@ TEST_F(ImageItemFolder, AnimationPlaysZeroDelaysBrieflyAndMissingOnesAtATenth)
     EXPECT_FALSE(GIFAnimation::load(write(QStringLiteral("b.gif"), "GIF89a")));
     EXPECT_FALSE(
         GIFAnimation::load(write(QStringLiteral("c.gif"), corruptGifFrame(makeAnimatedGif(1, {3, 3}), 0))));
+}
+
+TEST_F(ImageItemFolder, AGif87aReadsLikeAnyGifWithFramesThatStateNoDelay)
+{
+    const std::vector<QImage> frames{
+        solidImage(12, 7, Qt::red), solidImage(12, 7, Qt::blue), solidImage(12, 7, Qt::green)};
+    const QByteArray gif = makeGif87a(frames);
+    ASSERT_TRUE(gif.startsWith("GIF87a"));
+
+    const std::optional<Filmstrip> strip = Filmstrip::fromData(gif);
+    ASSERT_TRUE(strip);
+    ASSERT_EQ(strip->frames.size(), 3u);
+    EXPECT_EQ(strip->delays, (std::vector<qint64>{100, 100, 100}));
+    EXPECT_EQ(strip->loopCount, 0);
+    EXPECT_EQ(strip->frames[2].size(), QSize(12, 7));
+    EXPECT_EQ(pixelAt(strip->frames[1], 11, 6), QColor(Qt::blue));
+
+    const std::optional<ImageItem> item = ImageItem::fromUrl(write(QStringLiteral("party.gif"), gif));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->type, QStringLiteral("GIF"));
+    EXPECT_EQ(item->pixelSize, QSizeF(12, 7));
+    EXPECT_EQ(item->gifTiming.label(), QStringLiteral("! 0 ms")) << "a missing delay counts as 0";
+    const std::optional<GIFAnimation> animation = GIFAnimation::load(item->url);
+    ASSERT_TRUE(animation);
+    ASSERT_EQ(animation->frames.size(), 3u);
+    EXPECT_EQ(animation->durations, (std::vector<double>{0.1, 0.1, 0.1}));
+    EXPECT_EQ(animation->frames[2].pixelColor(0, 0), QColor(Qt::green));
+
+    const std::optional<ImageItem> still
+        = ImageItem::fromUrl(write(QStringLiteral("still.gif"), makeGif87a({frames[1]})));
+    ASSERT_TRUE(still);
+    EXPECT_EQ(still->pixelSize, QSizeF(12, 7));
+    EXPECT_EQ(still->gifTiming, GIFTiming::still());
 }
 
 TEST(GIFAnimationClock, ATotalOfZeroAlwaysShowsTheFirstFrame)

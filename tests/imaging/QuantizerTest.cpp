@@ -126,7 +126,7 @@ TEST(QuantizerMedianCut, TargetsBelowTwoGiveTheWeightedMeanAndSmallListsComeBack
         EXPECT_EQ(Q::medianCut(colors, target), (Palette{{25, 12, 1}}))
             << target; // 100/4, 50/4, 7/4 truncated
     const Palette exact = Q::medianCut(colors, 256);
-    EXPECT_EQ(exact.size(), 2u);
+    ASSERT_EQ(exact.size(), 2u);
     EXPECT_EQ(std::set<qint64>({exact[0].r, exact[1].r}), (std::set<qint64>{0, 100}));
 }
 

@@ -96,6 +96,7 @@ TEST(RenderFilmstrip, AppliesThePlanAndRendersEachSourceFrameOnce)
     EXPECT_EQ(strip->frames[0].cacheKey(), strip->frames[3].cacheKey());
     EXPECT_NE(strip->frames[0].cacheKey(), strip->frames[1].cacheKey());
     const std::optional<Filmstrip> source = Filmstrip::fromData(gif);
+    ASSERT_TRUE(source && !source->frames.empty());
     EXPECT_EQ(strip->frames[1], Renderer::render(source->frames[0], record));
 
     const std::optional<Filmstrip> untouched = Renderer::renderFilmstrip(gif, {});
@@ -156,8 +157,12 @@ TEST(RenderForSave, SkipsReordersAndPixelTreatmentsReencodeTheGif)
         EXPECT_EQ(delaysOf(*saved), expected[i]);
     }
     // A reversed pair really shows the frames the other way round.
-    const std::optional<Filmstrip> reversed = Filmstrip::fromData(*Renderer::renderForSave(gif, records[1]));
+    const std::optional<QByteArray> saved = Renderer::renderForSave(gif, records[1]);
+    ASSERT_TRUE(saved);
+    const std::optional<Filmstrip> reversed = Filmstrip::fromData(*saved);
     const std::optional<Filmstrip> source = Filmstrip::fromData(gif);
+    ASSERT_TRUE(reversed && source);
+    ASSERT_TRUE(reversed->frames.size() == 3 && source->frames.size() == 3);
     EXPECT_EQ(reversed->frames[0].pixelColor(5, 3), source->frames[1].pixelColor(5, 3));
 }
 
@@ -305,8 +310,12 @@ TEST(PreparedStamp, ShrinksLargePicksToTheLongestEdgeAndKeepsOthers)
     const QByteArray gif = makeAnimatedGif(3, QSize(30, 20), 10, 0);
     const std::optional<QByteArray> stamp = Renderer::preparedStamp(gif, 1024);
     ASSERT_TRUE(stamp);
-    const std::optional<QImage> first = ImageSource::fromData(*stamp)->decodeFrame(0);
-    EXPECT_EQ(*first, Filmstrip::fromData(gif)->frames[0]);
+    const std::optional<ImageSource> picked = ImageSource::fromData(*stamp);
+    ASSERT_TRUE(picked);
+    const std::optional<QImage> first = picked->decodeFrame(0);
+    const std::optional<Filmstrip> source = Filmstrip::fromData(gif);
+    ASSERT_TRUE(first && source && !source->frames.empty());
+    EXPECT_EQ(*first, source->frames[0]);
 
     EXPECT_FALSE(Renderer::preparedStamp(QByteArray("no picture here"), 1024));
 }

@@ -96,12 +96,12 @@ TEST(FontUsageTest, TheListHoldsEightFamiliesAtMost)
     }
     rig.store(counts);
     const QStringList recent = rig.usage(installed + QStringList{"Impact"}).recentFamilies();
-    EXPECT_EQ(recent.size(), 8);
+    ASSERT_EQ(recent.size(), 8);
     EXPECT_EQ(recent.first(), "Impact");
     EXPECT_EQ(recent.at(1), "Family 9");
     EXPECT_EQ(recent.last(), "Family 3");
     const QStringList withoutImpact = rig.usage(installed).recentFamilies();
-    EXPECT_EQ(withoutImpact.size(), 8);
+    ASSERT_EQ(withoutImpact.size(), 8);
     EXPECT_EQ(withoutImpact.first(), "Family 9");
     EXPECT_EQ(withoutImpact.last(), "Family 2");
 }

@@ -143,6 +143,7 @@ TEST(FramesInspector, ApplyingADelayRoundsItAndWarnsOfWhatWasEntered)
     rig.select({0, 2});
     InspectorRig::enter(rig.inspector.delayField(), QStringLiteral("85"));
     rig.inspector.applyButton()->click();
+    ASSERT_EQ(rig.spec.edits.size(), 4u);
     EXPECT_EQ(rig.spec.edits[0].delay, 90);
     EXPECT_EQ(rig.spec.edits[1].delay, 100);
     EXPECT_EQ(rig.spec.edits[2].delay, 90);
@@ -158,6 +159,7 @@ TEST(FramesInspector, ApplyingADelayRoundsItAndWarnsOfWhatWasEntered)
     EXPECT_FALSE(warns(QStringLiteral("0")));
     EXPECT_FALSE(warns(QStringLiteral("-5")));
     rig.inspector.applyButton()->click();
+    ASSERT_EQ(rig.spec.edits.size(), 4u);
     EXPECT_EQ(rig.spec.edits[0].delay, 0);
 }
 

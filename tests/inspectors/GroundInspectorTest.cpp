@@ -253,7 +253,7 @@ TEST(GroundInspectorTest, AnotherRowKeepsItsSubjectsAndANewInputOfTheSameRowRese
     EXPECT_EQ(second.writes, 0) << "showing a row never writes it";
     EXPECT_EQ(inspector.model().availableInstances(), (std::vector<qint64>{1, 2, 3}));
     EXPECT_EQ(inspector.model().lastSampledHex(), sampled) << "the guess carries across rows";
-    EXPECT_EQ(inspector.chips().size(), 3u);
+    ASSERT_EQ(inspector.chips().size(), 3u);
     EXPECT_FALSE(inspector.chips()[0]->isOn());
     EXPECT_TRUE(inspector.chips()[1]->isOn());
 

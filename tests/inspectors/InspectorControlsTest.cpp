@@ -3,6 +3,7 @@
 #include "IconSegmentedPicker.h"
 #include "InspectorSlider.h"
 #include "InstanceChip.h"
+#include "StackingRow.h"
 #include "SwatchRow.h"
 #include "model/Theme.h"
 
@@ -10,8 +11,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -267,4 +270,27 @@ TEST(InspectorControlsTest, AnInstanceChipReportsItsClickAndShowsWhatItsOwnerPas
     chip.setOn(false);
     EXPECT_FALSE(chip.isOn());
     EXPECT_EQ(chip.size(), QSize(InstanceChip::side, InstanceChip::side));
+}
+
+TEST(InspectorControlsTest, AStackingRowAtItsNarrowestStacksAndCutsNeitherPart)
+{
+    auto* name = new QLabel(QStringLiteral("a.png"));
+    auto* buttons = new QWidget;
+    auto* layout = new QHBoxLayout(buttons);
+    for (const QString text : {"Export", "Cancel", "Save"})
+        layout->addWidget(new QPushButton(text));
+    QWidget host;
+    host.resize(600, 200);
+    auto* row = new StackingRow(name, buttons, &host);
+    host.show();
+    row->resize(row->sizeHint());
+    EXPECT_FALSE(row->isStacked());
+
+    row->resize(row->minimumSizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(row->isStacked());
+    for (QWidget* part : {static_cast<QWidget*>(name), buttons}) {
+        EXPECT_TRUE(row->rect().contains(part->geometry()));
+        EXPECT_GE(part->width(), part->minimumSizeHint().width());
+    }
 }

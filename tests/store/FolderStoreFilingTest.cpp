@@ -59,6 +59,7 @@ TEST_F(Filing, ATakenNameGetsTheNextFreeNumberAndUndoBringsTheFileBackUnderItsOw
     EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
     EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
     EXPECT_FALSE(folder.exists(QStringLiteral("Cats/a-3.png")));
+    ASSERT_FALSE(rig->store->items().isEmpty());
     EXPECT_EQ(rig->store->items().last(), item);
     EXPECT_EQ(rig->store->filedCount(QStringLiteral("Cats")), 2);
     EXPECT_TRUE(rig->store->undoStack().isEmpty());

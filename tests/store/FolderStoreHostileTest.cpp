@@ -144,3 +144,34 @@ TEST(HostileFolder, FilingAndUndoNeverMoveABackupThroughALinkedFolderOfTheStore)
     EXPECT_EQ(folder.read(".plenoria/displaced/a.png"), "original of a");
     EXPECT_EQ(elsewhere.snapshot(), theirs);
 }
+
+TEST(HostileFolder, ALinkToAnImageBesideItIsNeitherListedNorFollowedNorReplacedByAFile)
+{
+    Folder folder;
+    const QByteArray a = pngBytes(Qt::red);
+    folder.write("a.png", a);
+    ASSERT_TRUE(QFile::link(folder.path("a.png"), folder.path("b.png")));
+    const QStringList linked = folder.snapshot();
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.filenames(), QStringList{"a.png"});
+
+    // As a scan listed it before it was swapped for the link.
+    const auto listed = [&](const QString& name) {
+        ImageItem item = rig.item("a.png");
+        item.url = folder.url(name);
+        item.filename = name;
+        return item;
+    };
+    EXPECT_EQ(rig.store->save(toneSession(folder.url("b.png"), a), true),
+        RestorationOutcome::failed("Couldn’t save b.png: it changed on disk after it was opened."));
+    EXPECT_EQ(folder.snapshot(), linked);
+
+    EXPECT_EQ(rig.store->rename(listed("b.png"), "c.png").kind, RenameOutcome::Kind::renamed);
+    EXPECT_EQ(rig.store->fileItem(listed("c.png"), "Cats").kind, FilingOutcome::Kind::filed);
+    EXPECT_EQ(QFileInfo(folder.path("Cats/c.png")).symLinkTarget(), folder.path("a.png"));
+    EXPECT_EQ(rig.store->undo().kind, FilingOutcome::Kind::undone);
+    EXPECT_EQ(rig.store->undo().kind, FilingOutcome::Kind::renameUndone);
+    QStringList undone = linked + QStringList{"Cats/"};
+    undone.sort();
+    EXPECT_EQ(folder.snapshot(), undone);
+}

@@ -83,8 +83,8 @@ TEST_F(Renaming, ARenamedImageIsReadAfreshAndUndoGivesBackItsName)
     EXPECT_EQ(rig->store->undo(), FilingOutcome::renameUndone(item));
     EXPECT_EQ(folder.read(QStringLiteral("a.png")), a);
     EXPECT_EQ(namesOnDisk(), (QStringList{QStringLiteral("a.png"), QStringLiteral("b.png")}));
+    ASSERT_EQ(rig->store->items().size(), 2);
     EXPECT_EQ(rig->store->items().last(), item);
-    EXPECT_EQ(rig->store->items().size(), 2);
 }
 
 TEST_F(Renaming, ANameThatIsNoImageTakesTheFileOutOfTheListUntilUndone)

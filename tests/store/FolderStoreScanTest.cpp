@@ -326,3 +326,20 @@ TEST(FolderStoreScan, BackupsFolderQueriesAndReveals)
         (std::vector<QUrl>{folder.url(QStringLiteral(".plenoria/originals")),
             folder.url(QStringLiteral(".plenoria/originals/a.png"))}));
 }
+
+TEST(FolderStoreScan, ACopyInProgressIsNotTakenForStaleByTheTimeItCarriesFromItsSource)
+{
+    Folder folder;
+    // A backup or a move across volumes under way in another window: its copy has its source's times.
+    const QStringList copies{".plenoria-c0e.tmp", ".plenoria/originals/.plenoria-c0f.tmp"};
+    for (const QString& copy : copies) {
+        folder.write(copy, "half a copy");
+        QFile file(folder.path(copy));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime));
+    }
+    StoreRig rig(folder.url());
+    for (const QString& copy : copies)
+        EXPECT_EQ(folder.read(copy), "half a copy");
+}

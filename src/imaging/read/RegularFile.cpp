@@ -69,10 +69,10 @@ QByteArray RegularFile::read(qint64 offset, qint64 count) const
     return bytes;
 }
 
-RegularFile::Contents RegularFile::readWhole(const QString& path, qint64 maxBytes)
+RegularFile::Contents RegularFile::readWhole(const QString& path, qint64 maxBytes, Links links)
 {
     using Refusal = Contents::Refusal;
-    const RegularFile file(path, Links::follow);
+    const RegularFile file(path, links);
     switch (file.outcome()) {
     case Outcome::notAFile:
         return {Refusal::notAFile, {}, 0};

@@ -36,7 +36,8 @@ public:
     // Up to `count` bytes from `offset`; fewer when the file ends or a read fails (`error()` then set).
     QByteArray read(qint64 offset, qint64 count) const;
 
-    // The whole content of the file at `path` (links followed), or why it was not read.
+    // The whole content of the file at `path`, or why it was not read; a link at the name itself is
+    // followed or refused as `links` says (links along the path are always followed).
     struct [[nodiscard]] Contents {
         enum class Refusal { none, unreadable, notAFile, tooLarge };
         Refusal refusal = Refusal::none;
@@ -44,7 +45,8 @@ public:
         int error = 0; // the errno when unreadable
         bool ok() const { return refusal == Refusal::none; }
     };
-    [[nodiscard]] static Contents readWhole(const QString& path, qint64 maxBytes = maxFileBytes);
+    [[nodiscard]] static Contents readWhole(
+        const QString& path, qint64 maxBytes = maxFileBytes, Links links = Links::follow);
 
 private:
     int m_fd = -1;
