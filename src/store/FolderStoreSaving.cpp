@@ -55,13 +55,17 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
             + FileResult::failure(ENOENT).description());
-    if (m_files.isGone(path))
+    const FileOperations::Lookup found = m_files.lookUp(path);
+    if (found.kind == FileOperations::Lookup::Kind::none)
         return RestorationOutcome::failed(
             QStringLiteral("Couldn’t save ") + name + QStringLiteral(": it is no longer in the folder."));
+    if (found.kind == FileOperations::Lookup::Kind::unknown)
+        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
+            + FileResult::failure(found.error).description());
     // Another program's edit since the bench opened would be overwritten, and once a backup exists,
     // lost for good. The bench opens no link, so one at the name came later; written through, it would
     // become a plain file and its target's bytes would pass for this image's backup.
-    if (!m_files.isRegularFile(path) || !m_files.holds(path, session.originalData))
+    if (found.kind != FileOperations::Lookup::Kind::file || !m_files.holds(path, session.originalData))
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
             + QStringLiteral(": it changed on disk after it was opened."));
     if (backup) {

@@ -446,8 +446,14 @@ TEST_F(FolderStoreSaving, AFileThatCannotBeLookedAtIsReportedAsSuch)
         RestorationOutcome::failed("Couldn’t put back sunny.png" + eio));
     EXPECT_EQ(read("sunny.png"), m_original);
 
+    // Unseen before the write: nothing written, and the error said as it is.
+    m_files->fail(Call::lstat, EIO, 0, false, path("sunny.png"));
+    EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), false),
+        RestorationOutcome::failed("Couldn’t save sunny.png" + eio));
+    EXPECT_EQ(read("sunny.png"), m_original);
+
     // Written, but its size can't be asked for: never reported saved with a size made up.
-    m_files->fail(Call::lstat, EIO, 0, true, path("sunny.png"));
+    m_files->fail(Call::lstat, EIO, 1, true, path("sunny.png"));
     EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), false),
         RestorationOutcome::failed("Saved sunny.png, but it couldn’t be re-read."));
     clearFaults();
