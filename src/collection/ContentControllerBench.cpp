@@ -47,7 +47,7 @@ KeyPressResult ContentController::openBench(bool timingRepair)
         session.originalData = std::move(read.bytes);
         if (timingRepair) {
             if (const std::optional<Filmstrip> strip = Filmstrip::fromData(session.originalData)) {
-                if (const std::optional<FramesSpec> fix = FramesSpec::timingFix(*strip))
+                if (const std::optional<FramesSpec> fix = timingFix(*strip))
                     session.record.emplace_back(Treatment(*fix));
             }
         }
