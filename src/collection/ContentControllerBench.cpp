@@ -1,5 +1,6 @@
 #include "ContentController.h"
 
+#include "FileResult.h"
 #include "model/FramesSpec.h"
 #include "read/Filmstrip.h"
 #include "read/RegularFile.h"
@@ -22,7 +23,7 @@ QString refusalReason(const RegularFile::Contents& read)
     case RegularFile::Contents::Refusal::none:
         break;
     }
-    return qt_error_string(read.error);
+    return FileResult::failure(read.error).description();
 }
 
 } // namespace
