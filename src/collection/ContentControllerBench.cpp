@@ -1,5 +1,6 @@
 #include "ContentController.h"
 
+#include "FileResult.h"
 #include "model/FramesSpec.h"
 #include "read/Filmstrip.h"
 #include "read/RegularFile.h"
@@ -22,7 +23,7 @@ QString refusalReason(const RegularFile::Contents& read)
     case RegularFile::Contents::Refusal::none:
         break;
     }
-    return qt_error_string(read.error);
+    return FileResult::failure(read.error).description();
 }
 
 } // namespace
@@ -49,7 +50,7 @@ KeyPressResult ContentController::openBench(bool timingRepair)
         session.originalData = std::move(read.bytes);
         if (timingRepair) {
             if (const std::optional<Filmstrip> strip = Filmstrip::fromData(session.originalData)) {
-                if (const std::optional<FramesSpec> fix = FramesSpec::timingFix(*strip))
+                if (const std::optional<FramesSpec> fix = timingFix(*strip))
                     session.record.emplace_back(Treatment(*fix));
             }
         }

@@ -132,7 +132,8 @@ void FontMenuBox::keyPressEvent(QKeyEvent* event)
     // Typing searches the open list the same way: the closed box would pick (and count) the match.
     const QString text = event->text();
     if (!text.isEmpty() && text.front().isPrint() && !text.front().isSpace()) {
-        // Alt (Option elsewhere) and the other modifiers change the character there: they type nothing.
+        // As in the window's key map, Alt with a printable key types nothing, nor do Ctrl and Meta:
+        // such a press is a shortcut, never a search.
         if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
             event->ignore();
             return;

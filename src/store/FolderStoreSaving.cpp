@@ -263,8 +263,12 @@ FileResult FolderStore::restoreBackup(const QString& folder, const QString& path
         return kept.result;
     const FileResult placed = m_files.replace(path, backupPath);
     // The image still holds what the second name keeps.
-    if (!placed.ok())
-        (void)m_files.fileSystem().unlink(QFile::encodeName(FileOperations::childPath(displaced, kept.name)));
+    if (!placed.ok()) {
+        const QString second = FileOperations::childPath(displaced, kept.name);
+        if (const SysResult removed = m_files.fileSystem().unlink(QFile::encodeName(second)); !removed.ok())
+            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t remove the spare copy ")
+                    + second + QStringLiteral(": ") + FileResult::failure(removed.error).description();
+    }
     return placed;
 }
 

@@ -97,13 +97,13 @@ TEST(FrameEditing, FromDelaysAndTheTimingFix)
 
     Filmstrip strip;
     strip.delays = {0, 100};
-    EXPECT_EQ(FramesSpec::timingFix(strip), FramesSpec::fromDelays({100, 100}));
+    EXPECT_EQ(timingFix(strip), FramesSpec::fromDelays({100, 100}));
     strip.delays = {10, 20};
-    EXPECT_EQ(FramesSpec::timingFix(strip), FramesSpec::fromDelays({100, 20}));
+    EXPECT_EQ(timingFix(strip), FramesSpec::fromDelays({100, 20}));
     strip.delays = {20, 100};
-    EXPECT_FALSE(FramesSpec::timingFix(strip));
+    EXPECT_FALSE(timingFix(strip));
     strip.delays = {};
-    EXPECT_FALSE(FramesSpec::timingFix(strip));
+    EXPECT_FALSE(timingFix(strip));
 }
 
 TEST(FrameEditing, Summaries)

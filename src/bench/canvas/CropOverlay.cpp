@@ -1,11 +1,8 @@
 #include "canvas/CropOverlay.h"
 
-#include "canvas/CanvasGeometry.h"
 #include "model/Rounding.h"
 
-#include <QLineF>
 #include <algorithm>
-#include <cmath>
 
 namespace plenoria {
 
@@ -21,28 +18,11 @@ qint64 roundedPixel(double value)
 
 } // namespace
 
-void CropOverlay::setGeometry(QSizeF imageSize, const QRectF& displayRect)
-{
-    m_imageSize = imageSize;
-    m_displayRect = displayRect;
-}
-
-double CropOverlay::pointsPerPixel() const
-{
-    return displayScale(m_imageSize, m_displayRect);
-}
-
-bool CropOverlay::isDraggable() const
-{
-    const double scale = pointsPerPixel();
-    return std::isfinite(scale) && scale > 0;
-}
-
 QRectF CropOverlay::viewRect() const
 {
     const CropSpec crop = spec();
     const double s = pointsPerPixel();
-    return QRectF(m_displayRect.left() + double(crop.x) * s, m_displayRect.top() + double(crop.y) * s,
+    return QRectF(displayRect().left() + double(crop.x) * s, displayRect().top() + double(crop.y) * s,
         double(crop.width) * s, double(crop.height) * s);
 }
 
@@ -65,7 +45,7 @@ QPointF CropOverlay::cornerPoint(Corner corner) const
 std::optional<CropOverlay::Grip> CropOverlay::hit(QPointF location) const
 {
     for (auto corner = allCorners.rbegin(); corner != allCorners.rend(); ++corner) {
-        if (QLineF(cornerPoint(*corner), location).length() <= handleHitDiameter / 2)
+        if (OverlayGrip<Grip>::onHandle(cornerPoint(*corner), location, handleHitDiameter))
             return Grip{*corner};
     }
     if (viewRect().contains(location))
@@ -76,21 +56,20 @@ std::optional<CropOverlay::Grip> CropOverlay::hit(QPointF location) const
 bool CropOverlay::press(QPointF location)
 {
     release();
-    if (!isDraggable())
-        return false;
-    m_grip = hit(location);
-    if (!m_grip)
-        return false;
-    drag(location);
-    return true;
+    return m_grip.press(
+        location, [this](QPointF at) { return hit(at); },
+        [this](const Grip& grip, QPointF at) { step(grip, at); });
 }
 
 void CropOverlay::drag(QPointF location)
 {
-    if (!m_grip || !isDraggable())
-        return;
-    if (m_grip->corner)
-        dragCorner(*m_grip->corner, location);
+    m_grip.drag(location, [this](const Grip& grip, QPointF at) { step(grip, at); });
+}
+
+void CropOverlay::step(const Grip& grip, QPointF location)
+{
+    if (grip.corner)
+        dragCorner(*grip.corner, location);
     else
         moveRect(location);
 }
@@ -102,27 +81,27 @@ void CropOverlay::release()
 
 void CropOverlay::reset()
 {
-    m_grip.reset();
+    m_grip.release();
     m_anchor.reset();
     m_grabOffset.reset();
 }
 
 void CropOverlay::moveRect(QPointF location)
 {
-    if (!isDraggable())
+    if (!m_grip.isDraggable())
         return;
-    const QPointF p = imagePoint(location, m_displayRect, pointsPerPixel());
+    const QPointF p = m_grip.pixelAt(location);
     const CropSpec current = spec();
     if (!m_grabOffset)
         m_grabOffset = QSizeF(p.x() - double(current.x), p.y() - double(current.y));
     const CropSpec moved{roundedPixel(p.x() - m_grabOffset->width()),
         roundedPixel(p.y() - m_grabOffset->height()), current.width, current.height};
-    write(moved.clamped(m_imageSize));
+    write(moved.clamped(imageSize()));
 }
 
 void CropOverlay::dragCorner(Corner corner, QPointF location)
 {
-    if (!isDraggable())
+    if (!m_grip.isDraggable())
         return;
     if (!m_anchor) {
         const CropSpec crop = spec();
@@ -145,9 +124,9 @@ void CropOverlay::dragCorner(Corner corner, QPointF location)
             break;
         }
     }
-    const QPointF p = imagePoint(location, m_displayRect, pointsPerPixel());
-    const double px = std::min(std::max(p.x(), 0.0), m_imageSize.width());
-    const double py = std::min(std::max(p.y(), 0.0), m_imageSize.height());
+    const QPointF p = m_grip.pixelAt(location);
+    const double px = std::min(std::max(p.x(), 0.0), imageSize().width());
+    const double py = std::min(std::max(p.y(), 0.0), imageSize().height());
     const qint64 x0 = roundedPixel(std::min(px, m_anchor->x()));
     const qint64 x1 = roundedPixel(std::max(px, m_anchor->x()));
     const qint64 y0 = roundedPixel(std::min(py, m_anchor->y()));
@@ -155,7 +134,7 @@ void CropOverlay::dragCorner(Corner corner, QPointF location)
     // Spanned between the anchor and the pointer: past the opposite corner it turns over, and on it
     // it keeps one pixel.
     const CropSpec spanned{x0, y0, std::max<qint64>(x1 - x0, 1), std::max<qint64>(y1 - y0, 1)};
-    write(spanned.clamped(m_imageSize));
+    write(spanned.clamped(imageSize()));
 }
 
 void CropOverlay::write(const CropSpec& crop) const

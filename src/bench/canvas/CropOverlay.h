@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Binding.h"
+#include "canvas/OverlayGrip.h"
 #include "model/CropSpec.h"
 
 #include <QPointF>
@@ -32,14 +33,17 @@ public:
     static constexpr double handleHitDiameter = 26;
 
     // `imageSize`: pixels of the image the crop receives; `displayRect`: where it is drawn.
-    void setGeometry(QSizeF imageSize, const QRectF& displayRect);
+    void setGeometry(QSizeF imageSize, const QRectF& displayRect)
+    {
+        m_grip.setGeometry(imageSize, displayRect);
+    }
     void setSpec(Binding<CropSpec> spec) { m_spec = std::move(spec); }
 
-    QSizeF imageSize() const { return m_imageSize; }
-    QRectF displayRect() const { return m_displayRect; }
+    QSizeF imageSize() const { return m_grip.imageSize(); }
+    QRectF displayRect() const { return m_grip.displayRect(); }
     CropSpec spec() const { return m_spec.get(); }
     // Points per pixel (1 for an image with no width).
-    double pointsPerPixel() const;
+    double pointsPerPixel() const { return m_grip.pointsPerPixel(); }
     // The crop rectangle in canvas points.
     QRectF viewRect() const;
     QPointF cornerPoint(Corner corner) const;
@@ -53,7 +57,7 @@ public:
     void release();
     // Forgets a drag in progress (another row selected, the overlay hidden).
     void reset();
-    std::optional<Grip> grip() const { return m_grip; }
+    std::optional<Grip> grip() const { return m_grip.grip(); }
 
     // The steps of the two drags, as the pointer reaches `location`.
     void moveRect(QPointF location);
@@ -65,13 +69,11 @@ public:
     std::optional<QSizeF> grabOffset() const { return m_grabOffset; }
 
 private:
-    bool isDraggable() const;
+    void step(const Grip& grip, QPointF location);
     void write(const CropSpec& spec) const;
 
-    QSizeF m_imageSize;
-    QRectF m_displayRect;
+    OverlayGrip<Grip> m_grip;
     Binding<CropSpec> m_spec;
-    std::optional<Grip> m_grip;
     std::optional<QPointF> m_anchor;
     std::optional<QSizeF> m_grabOffset;
 };

@@ -1,7 +1,5 @@
 #include "canvas/PlacementOverlay.h"
 
-#include "canvas/CanvasGeometry.h"
-
 #include <QLineF>
 #include <algorithm>
 #include <cmath>
@@ -20,8 +18,7 @@ double radians(double degrees)
 
 void PlacementOverlay::setGeometry(QSizeF imageSize, const QRectF& displayRect, QSizeF boxSize)
 {
-    m_imageSize = imageSize;
-    m_displayRect = displayRect;
+    m_grip.setGeometry(imageSize, displayRect);
     m_boxSize = boxSize;
 }
 
@@ -33,27 +30,11 @@ void PlacementOverlay::setBindings(
     m_onResize = std::move(onResize);
 }
 
-double PlacementOverlay::pointsPerPixel() const
-{
-    return displayScale(m_imageSize, m_displayRect);
-}
-
-bool PlacementOverlay::isDraggable() const
-{
-    const double scale = pointsPerPixel();
-    return std::isfinite(scale) && scale > 0;
-}
-
-QPointF PlacementOverlay::pixelAt(QPointF location) const
-{
-    return imagePoint(location, m_displayRect, pointsPerPixel());
-}
-
 QPointF PlacementOverlay::viewCenter() const
 {
     const QPointF center = m_center.get();
     const double s = pointsPerPixel();
-    return QPointF(m_displayRect.left() + center.x() * s, m_displayRect.top() + center.y() * s);
+    return QPointF(displayRect().left() + center.x() * s, displayRect().top() + center.y() * s);
 }
 
 QSizeF PlacementOverlay::viewBox() const
@@ -75,7 +56,7 @@ QPointF PlacementOverlay::handleCenter(Grip handle) const
 std::optional<PlacementOverlay::Grip> PlacementOverlay::hit(QPointF location) const
 {
     for (const Grip handle : {Grip::rotate, Grip::scale}) {
-        if (QLineF(handleCenter(handle), location).length() <= handleHitDiameter / 2)
+        if (OverlayGrip<Grip>::onHandle(handleCenter(handle), location, handleHitDiameter))
             return handle;
     }
     // Into the box's own frame: turned back about its centre.
@@ -92,20 +73,18 @@ std::optional<PlacementOverlay::Grip> PlacementOverlay::hit(QPointF location) co
 bool PlacementOverlay::press(QPointF location)
 {
     release();
-    if (!isDraggable())
-        return false;
-    m_grip = hit(location);
-    if (!m_grip)
-        return false;
-    drag(location);
-    return true;
+    return m_grip.press(
+        location, [this](QPointF at) { return hit(at); }, [this](Grip grip, QPointF at) { step(grip, at); });
 }
 
 void PlacementOverlay::drag(QPointF location)
 {
-    if (!m_grip || !isDraggable())
-        return;
-    switch (*m_grip) {
+    m_grip.drag(location, [this](Grip grip, QPointF at) { step(grip, at); });
+}
+
+void PlacementOverlay::step(Grip grip, QPointF location)
+{
+    switch (grip) {
     case Grip::box:
         move(location);
         break;
@@ -125,7 +104,7 @@ void PlacementOverlay::release()
 
 void PlacementOverlay::reset()
 {
-    m_grip.reset();
+    m_grip.release();
     m_grabOffset.reset();
     m_scaleAnchor.reset();
     m_rotateAnchor.reset();
@@ -133,14 +112,14 @@ void PlacementOverlay::reset()
 
 void PlacementOverlay::move(QPointF location)
 {
-    if (!isDraggable())
+    if (!m_grip.isDraggable())
         return;
-    const QPointF p = pixelAt(location);
+    const QPointF p = m_grip.pixelAt(location);
     const QPointF center = m_center.get();
     if (!m_grabOffset)
         m_grabOffset = QSizeF(p.x() - center.x(), p.y() - center.y());
-    const double w = m_imageSize.width();
-    const double h = m_imageSize.height();
+    const double w = imageSize().width();
+    const double h = imageSize().height();
     // Held within one image size beyond either edge, so the box can always be brought back.
     const QPointF moved(std::min(std::max(p.x() - m_grabOffset->width(), -w), 2 * w),
         std::min(std::max(p.y() - m_grabOffset->height(), -h), 2 * h));
@@ -151,9 +130,9 @@ void PlacementOverlay::move(QPointF location)
 
 void PlacementOverlay::scale(QPointF location)
 {
-    if (!isDraggable())
+    if (!m_grip.isDraggable())
         return;
-    const QPointF p = pixelAt(location);
+    const QPointF p = m_grip.pixelAt(location);
     const double reach = QLineF(m_center.get(), p).length();
     if (!m_scaleAnchor)
         m_scaleAnchor.emplace(std::max(0.5, reach), std::max(1.0, m_boxSize.width()));
@@ -165,9 +144,9 @@ void PlacementOverlay::scale(QPointF location)
 
 void PlacementOverlay::rotate(QPointF location)
 {
-    if (!isDraggable())
+    if (!m_grip.isDraggable())
         return;
-    const QPointF p = pixelAt(location);
+    const QPointF p = m_grip.pixelAt(location);
     const QPointF center = m_center.get();
     // The y axis points down, so the angle grows clockwise.
     const double angle = std::atan2(p.y() - center.y(), p.x() - center.x()) * 180 / std::numbers::pi;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Binding.h"
+#include "canvas/OverlayGrip.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -31,12 +32,12 @@ public:
     void setGeometry(QSizeF imageSize, const QRectF& displayRect, QSizeF boxSize);
     void setBindings(Binding<QPointF> center, Binding<double> rotation, std::function<void(double)> onResize);
 
-    QSizeF imageSize() const { return m_imageSize; }
-    QRectF displayRect() const { return m_displayRect; }
+    QSizeF imageSize() const { return m_grip.imageSize(); }
+    QRectF displayRect() const { return m_grip.displayRect(); }
     QSizeF boxSize() const { return m_boxSize; }
     double rotation() const { return m_rotation.get(); }
     // Points per pixel (1 for an image with no width).
-    double pointsPerPixel() const;
+    double pointsPerPixel() const { return m_grip.pointsPerPixel(); }
     // The box's centre in canvas points.
     QPointF viewCenter() const;
     // The box on screen, unturned, never smaller than 8 × 8 points.
@@ -54,7 +55,7 @@ public:
     void release();
     // Forgets a drag in progress (another row selected, the overlay hidden).
     void reset();
-    std::optional<Grip> grip() const { return m_grip; }
+    std::optional<Grip> grip() const { return m_grip.grip(); }
 
     // The steps of the three drags, as the pointer reaches `location`.
     void move(QPointF location);
@@ -66,16 +67,13 @@ public:
     static double snappedRotation(double degrees);
 
 private:
-    bool isDraggable() const;
-    QPointF pixelAt(QPointF location) const;
+    void step(Grip grip, QPointF location);
 
-    QSizeF m_imageSize;
-    QRectF m_displayRect;
+    OverlayGrip<Grip> m_grip;
     QSizeF m_boxSize;
     Binding<QPointF> m_center;
     Binding<double> m_rotation;
     std::function<void(double)> m_onResize;
-    std::optional<Grip> m_grip;
     std::optional<QSizeF> m_grabOffset;
     // The pointer's distance from the centre and the box width when a scale drag began.
     std::optional<std::pair<double, double>> m_scaleAnchor;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace plenoria {
@@ -49,9 +50,8 @@ void RecordListView::benchChanged(BenchModel::Changes changes)
     using Change = BenchModel::Change;
     // Rows first, so that the selection is shown on the rows as they now stand.
     if (changes & Change::record) {
-        m_syncing = true;
+        const QScopedValueRollback syncing(m_syncing, true);
         m_rows->sync();
-        m_syncing = false;
     }
     if (changes & (Change::record | Change::selection))
         showSelection(changes.testFlag(Change::selection));

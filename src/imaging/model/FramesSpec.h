@@ -3,13 +3,10 @@
 #include "model/FramePlan.h"
 
 #include <QImage>
-#include <optional>
 #include <set>
 #include <vector>
 
 namespace plenoria {
-
-struct Filmstrip;
 
 // One output position of a frames treatment.
 struct FrameEdit {
@@ -28,9 +25,6 @@ struct FramesSpec {
 
     // One kept edit per delay, showing its own position, delays in steps of 10 ms.
     [[nodiscard]] static FramesSpec fromDelays(const std::vector<qint64>& delays);
-    // Every delay of 10 ms or less becomes 100 ms (what browsers show such frames at); none when no
-    // delay needed it.
-    [[nodiscard]] static std::optional<FramesSpec> timingFix(const Filmstrip& strip);
 
     // The plan the edits make of `plan`. Out-of-range inputs are ignored; skipped time folds into the
     // frame before (or, at the start, the first kept frame); keeping nothing leaves the plan as it was.

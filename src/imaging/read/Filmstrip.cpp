@@ -1,6 +1,5 @@
 #include "read/Filmstrip.h"
 
-#include "model/FramesSpec.h"
 #include "read/FrameDelay.h"
 #include "read/ImageSource.h"
 
@@ -44,8 +43,7 @@ qint64 gifLoopCount(const ImageSource& source)
     return source.gifLoopCount().value_or(0);
 }
 
-// The frames spec's fix is made here, beside the strip it reads, so that the specs stay below the readers.
-std::optional<FramesSpec> FramesSpec::timingFix(const Filmstrip& strip)
+std::optional<FramesSpec> timingFix(const Filmstrip& strip)
 {
     std::vector<qint64> delays = strip.delays;
     bool changed = false;
@@ -57,7 +55,7 @@ std::optional<FramesSpec> FramesSpec::timingFix(const Filmstrip& strip)
     }
     if (!changed)
         return std::nullopt;
-    return fromDelays(delays);
+    return FramesSpec::fromDelays(delays);
 }
 
 } // namespace plenoria

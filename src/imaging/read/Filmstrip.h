@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/FramesSpec.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <optional>
@@ -25,5 +27,9 @@ qint64 stripDelay(const ImageSource& source, qint64 index);
 
 // GIF's loop count of a source: 0 unless it is a GIF stating one.
 qint64 gifLoopCount(const ImageSource& source);
+
+// The frames spec that plays `strip` as browsers do: every delay of 10 ms or less becomes 100 ms;
+// none when no delay needed it.
+[[nodiscard]] std::optional<FramesSpec> timingFix(const Filmstrip& strip);
 
 } // namespace plenoria
