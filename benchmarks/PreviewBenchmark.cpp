@@ -254,11 +254,12 @@ BENCHMARK(BM_SelectAfterHeldKey)->Arg(512)->Unit(benchmark::kMillisecond)->UseRe
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--dump-source") == 0) {
-        QFile::remove(QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("preview.gif")));
-        return QFile::copy(ensureSource(),
-                   QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("preview.gif")))
-            ? 0
-            : 1;
+        const std::optional<QDir> folder = plenoria::bench::dumpFolder(argv[2]);
+        if (!folder)
+            return 1;
+        const QString target = folder->filePath(QStringLiteral("preview.gif"));
+        QFile::remove(target);
+        return QFile::copy(ensureSource(), target) ? 0 : plenoria::bench::cannotWrite(target);
     }
     if (plenoria::bench::startOnly(argc, argv))
         return 0;
