@@ -133,6 +133,10 @@ TEST(WebPAnimated, CarriesEveryDelayAndTheLoopCountAsWebpmuxReadsThem)
 
     const auto endless = webpmuxInfo(*WebPWriter::encodeAnimatedWebP(frames, {10, 10, 10}, 0, 75));
     EXPECT_EQ(endless->loopCount, 0);
+    // A delay below zero is shown as none, where saving refuses it.
+    EXPECT_EQ(WebPWriter::encodeAnimatedWebP(frames, {100, -30, 300}, 2, 75),
+        WebPWriter::encodeAnimatedWebP(frames, {100, 0, 300}, 2, 75));
+    EXPECT_FALSE(AnimatedWebPWriter::encode(Filmstrip{frames, {100, -30, 300}, 2}, false, 2));
 }
 
 TEST(WebPAnimated, FailsCleanlyOutsideWhatLibwebpCanHold)
