@@ -100,6 +100,13 @@ void PreviewPaneModel::startDecode(const QUrl& url)
                     promise.addResult(result(
                         std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
             });
+            // Overtaken while reading: its frames are let go here, not on the main thread, where
+            // handing back a few hundred megabytes held a turn of the event loop.
+            if (superseded()) {
+                animation.reset();
+                promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
+                return;
+            }
             promise.addResult(result(
                 animation ? std::make_shared<const GIFAnimation>(std::move(*animation)) : nullptr, true));
         });
