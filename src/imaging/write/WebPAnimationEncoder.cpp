@@ -77,13 +77,14 @@ std::optional<QByteArray> WebPAnimationEncoder::encode(const std::vector<QImage>
             return std::nullopt;
         WebPFramePicture& current = i % 2 ? second : first;
         WebPFramePicture& next = i % 2 ? first : second;
-        // libwebp copies the picture before it returns, so the next frame may then overwrite it.
+        // libwebp reads `current` until it returns and keeps a copy: the frame after next may then
+        // be read into it.
         QFuture<bool> reading;
         if (i + 1 < frames.size())
             reading = QtConcurrent::run(
                 &CorePool::instance(), [&next, &frames, i] { return next.load(frames[i + 1]); });
         const bool added = WebPAnimEncoderAdd(encoder.get(), current.picture(), int(timestamp), &config);
-        // The reading writes into a picture of this frame: it is waited for even when libwebp failed.
+        // The reading writes into `next`, which lives here: it is waited for even when libwebp failed.
         loaded = i + 1 < frames.size() ? reading.result() : true;
         if (!added)
             return std::nullopt;
