@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 namespace plenoria::bench {
@@ -23,6 +26,25 @@ inline void useOffscreenPlatform()
 inline bool startOnly(int argc, char** argv)
 {
     return argc == 2 && std::strcmp(argv[1], "--start") == 0;
+}
+
+// The folder a `--dump-…` mode writes into, made when missing; none, after saying why on stderr,
+// when it cannot be made.
+inline std::optional<QDir> dumpFolder(const char* path)
+{
+    const QString name = QString::fromLocal8Bit(path);
+    if (!QDir().mkpath(name)) {
+        std::fprintf(stderr, "cannot create the folder %s\n", path);
+        return std::nullopt;
+    }
+    return QDir(name);
+}
+
+// Says on stderr which file a `--dump-…` mode could not write; returns 1, the exit status.
+inline int cannotWrite(const QString& path)
+{
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return 1;
 }
 
 // Registers named cases timed in milliseconds, each shown as the aggregates of ten repetitions

@@ -3,8 +3,11 @@
 // frame is decoded and installed, until they are ready at the shown size, and the longest the main
 // thread stays busy in one turn of its event loop meanwhile and during the next half second of
 // playback. The first selection of each run is reported apart as the cold one. The zoom argument is the
-// preview size (512: frames shown as decoded; 128: every frame scaled down). `--dump-source DIR` writes the
-// GIF for preview_peers.sh.
+// preview size (512: frames shown as decoded; 128: every frame scaled down). BM_SelectAfterHeldKey
+// holds the Down key through a folder of such GIFs: 32 selected one after another, 30 ms apart (a
+// key's repeat rate), then the one measured, with the longest main-thread turn over the whole run
+// and the time from the last selection until its first frame is painted and all its frames are
+// ready. `--dump-source DIR` writes the GIF for preview_peers.sh.
 
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
@@ -169,6 +172,74 @@ void BM_SelectAnimatedGif(benchmark::State& state)
     state.counters["max_playback_stall_ms"] = playbackStallMs;
 }
 
+// Copies of the benchmark GIF under names of their own: each selection reads its own file.
+std::vector<ImageItem> heldKeyItems(int count)
+{
+    std::vector<ImageItem> items;
+    for (int i = 0; i < count; ++i) {
+        const QString path
+            = QDir::temp().filePath(QStringLiteral("plenoria-preview-bench-held-%1.gif").arg(i));
+        if (!QFile::exists(path) && !QFile::copy(ensureSource(), path))
+            qFatal("cannot copy the benchmark GIF");
+        items.push_back(*ImageItem::fromUrl(QUrl::fromLocalFile(path)));
+    }
+    return items;
+}
+
+void BM_SelectAfterHeldKey(benchmark::State& state)
+{
+    constexpr int passed = 32;
+    constexpr qint64 repeatMs = 30;
+    const std::vector<ImageItem> items = heldKeyItems(passed + 1);
+    const auto zoom = ZoomLevel(state.range(0));
+    PreviewPaneView pane;
+    pane.resize(side + 100, 2 * (side + 100));
+    pane.show();
+    PreviewPaneModel& model = pane.model();
+    model.setZoom(zoom);
+    model.setAnimate(true);
+    QCoreApplication::processEvents();
+
+    // The last selection's first frame is on the tiles once an animation arrives after it.
+    bool lastArrived = false;
+    QObject::connect(&model, &PreviewPaneModel::animationChanged,
+        [&] { lastArrived = model.item() == items.back() && model.animation(); });
+    FirstPaint firstPaint(pane.tile(0), [&] { return lastArrived; });
+    std::vector<double> paintMs, readyMs;
+    double stallMs = 0;
+    qint64 revision = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.setItem(std::nullopt, revision);
+        // Each run starts with no decode of the previous one still going.
+        PreviewPaneModel::pool().waitForDone();
+        QCoreApplication::processEvents();
+        lastArrived = false;
+        state.ResumeTiming();
+        double longest = 0;
+        QElapsedTimer held;
+        held.start();
+        for (int i = 0; i < passed; ++i) {
+            model.setItem(items[size_t(i)], ++revision);
+            longest = std::max(longest, spin([&] { return held.elapsed() >= (i + 1) * repeatMs; }));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        firstPaint.restart(clock);
+        model.setItem(items.back(), ++revision);
+        longest = std::max(longest, spin([&] {
+            return firstPaint.ms() >= 0 && lastArrived && !model.isDecoding()
+                && model.scaledFrame(model.currentFrameIndex(), rawValue(zoom)).has_value();
+        }));
+        paintMs.push_back(firstPaint.ms());
+        readyMs.push_back(clock.nsecsElapsed() / 1e6);
+        stallMs = std::max(stallMs, longest);
+    }
+    state.counters["first_paint_ms"] = median(paintMs);
+    state.counters["ready_ms"] = median(readyMs);
+    state.counters["max_stall_ms"] = stallMs;
+}
+
 BENCHMARK(BM_SelectAnimatedGif)
     ->Arg(512)
     ->Arg(128)
@@ -176,16 +247,19 @@ BENCHMARK(BM_SelectAnimatedGif)
     ->UseRealTime()
     ->Iterations(9);
 
+BENCHMARK(BM_SelectAfterHeldKey)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--dump-source") == 0) {
-        QFile::remove(QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("preview.gif")));
-        return QFile::copy(ensureSource(),
-                   QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("preview.gif")))
-            ? 0
-            : 1;
+        const std::optional<QDir> folder = plenoria::bench::dumpFolder(argv[2]);
+        if (!folder)
+            return 1;
+        const QString target = folder->filePath(QStringLiteral("preview.gif"));
+        QFile::remove(target);
+        return QFile::copy(ensureSource(), target) ? 0 : plenoria::bench::cannotWrite(target);
     }
     if (plenoria::bench::startOnly(argc, argv))
         return 0;

@@ -30,7 +30,8 @@ QByteArray sourceFile(const QString& name)
 {
     if (name == QLatin1String("wave.gif"))
         return GIFWriter::encodeGIF(hundredFrames(), GIFPalette::system()).value_or(QByteArray());
-    return encodeAnimatedWebPForSave(hundredFrames(), name == QLatin1String("wave.webp"), 0).value_or(QByteArray());
+    return encodeAnimatedWebPForSave(hundredFrames(), name == QLatin1String("wave.webp"), 0)
+        .value_or(QByteArray());
 }
 
 TreatmentRecord brighter()
@@ -57,7 +58,8 @@ void save(benchmark::State& state, const QString& name, const TreatmentRecord& r
     file.close();
     FolderStore store(FolderStoreServices{std::make_shared<bench::NoBookmarks>(), nullptr, nullptr, nullptr});
     store.setWorkingFolder(QUrl::fromLocalFile(dir.path()), false);
-    const RestorationSession session{QUuid::createUuid(), QUrl::fromLocalFile(dir.filePath(name)), original, record};
+    const RestorationSession session{
+        QUuid::createUuid(), QUrl::fromLocalFile(dir.filePath(name)), original, record};
     qint64 bytes = 0;
     for (auto _ : state) {
         // Each save starts from the file as the session opened it: the store refuses to save over
@@ -125,11 +127,14 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     // `--dump-sources DIR` writes the source files for the peer's side of the comparison.
     if (argc == 3 && QByteArray(argv[1]) == "--dump-sources") {
+        const std::optional<QDir> folder = plenoria::bench::dumpFolder(argv[2]);
+        if (!folder)
+            return 1;
         for (const QString name : {"wave.gif", "wave.webp", "wave-lossy.webp"}) {
-            QFile file(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/') + name);
+            QFile file(folder->filePath(name));
             const QByteArray bytes = sourceFile(name);
             if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-                return 1;
+                return plenoria::bench::cannotWrite(file.fileName());
         }
         return 0;
     }

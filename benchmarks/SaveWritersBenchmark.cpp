@@ -82,14 +82,16 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     // `--dump-frames DIR [COUNT]` writes the frames as frame000.png … for the peers' side of the comparison.
     if ((argc == 3 || argc == 4) && QByteArray(argv[1]) == "--dump-frames") {
+        const std::optional<QDir> folder = plenoria::bench::dumpFolder(argv[2]);
+        if (!folder)
+            return 1;
         const Filmstrip strip
             = argc == 4 ? test::animatedEmojiStrip(std::atoi(argv[3]), 40) : hundredFrames();
         for (size_t i = 0; i < strip.frames.size(); ++i) {
-            const QString name = QStringLiteral("%1/frame%2.png")
-                                     .arg(QString::fromLocal8Bit(argv[2]))
-                                     .arg(i, 3, 10, QLatin1Char('0'));
+            const QString name
+                = folder->filePath(QStringLiteral("frame%1.png").arg(i, 3, 10, QLatin1Char('0')));
             if (!strip.frames[i].save(name, "PNG"))
-                return 1;
+                return plenoria::bench::cannotWrite(name);
         }
         return 0;
     }

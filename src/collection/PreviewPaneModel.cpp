@@ -3,6 +3,10 @@
 #include "AnimationClock.h"
 #include "model/HexColor.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
@@ -10,6 +14,9 @@ namespace plenoria {
 
 PreviewPaneModel::PreviewPaneModel(QObject* parent)
     : QObject(parent)
+    , m_decoder([](const QUrl& url, const std::function<void(const QImage&)>& firstFrame) {
+        return GIFAnimation::load(url, firstFrame);
+    })
     , m_clock([] { return QDateTime::currentDateTimeUtc(); })
 {
     setGrounds(QColor(Qt::black), QColor(Qt::white), true);
@@ -20,10 +27,25 @@ PreviewPaneModel::PreviewPaneModel(QObject* parent)
 PreviewPaneModel::~PreviewPaneModel()
 {
     // Jobs still running own copies of what they use; their results simply go nowhere.
+    m_currentDecode.cancel();
     m_latestDecode->store(-1);
     m_latestScale->store(-1);
     if (m_attached)
         AnimationClock::instance()->detach();
+}
+
+QThreadPool& PreviewPaneModel::pool()
+{
+    // Parented to the application, whose end waits for the decodes still running.
+    static QPointer<QThreadPool> pool;
+    if (!pool) {
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setObjectName(QStringLiteral("previewPane"));
+        // Half the cores, at least two: the current decode starts beside an overtaken one still
+        // running, and the main thread and Qt's own pool keep cores of their own.
+        pool->setMaxThreadCount(std::max(2, QThread::idealThreadCount() / 2));
+    }
+    return *pool;
 }
 
 void PreviewPaneModel::setItem(const std::optional<ImageItem>& item, qint64 contentRevision)
@@ -35,6 +57,9 @@ void PreviewPaneModel::setItem(const std::optional<ImageItem>& item, qint64 cont
     m_contentRevision = contentRevision;
     ++m_decodeGeneration;
     m_latestDecode->store(m_decodeGeneration);
+    // A decode still waiting for a thread is dropped; one already reading runs to its end.
+    m_currentDecode.cancel();
+    m_currentDecode = {};
     if (!item) {
         m_decoding = false;
         installAnimation(nullptr, std::nullopt);
@@ -55,28 +80,37 @@ void PreviewPaneModel::startDecode(const QUrl& url)
     connect(watcher, &QFutureWatcherBase::resultReadyAt, this,
         [this, watcher](int index) { decodeResultReady(watcher->resultAt(index)); });
     connect(watcher, &QFutureWatcherBase::finished, watcher, &QObject::deleteLater);
-    watcher->setFuture(QtConcurrent::run([url, generation, side, latest](QPromise<DecodeResult>& promise) {
-        const auto superseded = [&] { return latest->load() != generation; };
-        // The frames as the tiles will show them, scaled here while they are off the main thread.
-        const auto result = [&](std::shared_ptr<const GIFAnimation> animation, bool complete) {
-            DecodeResult decoded{generation, complete, std::move(animation), std::nullopt};
-            if (decoded.animation && side > 0)
-                decoded.scaled = ScaledFrames::make(*decoded.animation, side, superseded);
-            return decoded;
-        };
-        // A decode that a newer selection overtook before it started would only be thrown away.
-        if (superseded()) {
-            promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
-            return;
-        }
-        std::optional<GIFAnimation> animation = GIFAnimation::load(url, [&](const QImage& first) {
-            if (!superseded())
-                promise.addResult(
-                    result(std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
+    m_currentDecode = QtConcurrent::run(
+        &pool(), [url, generation, side, latest, decoder = m_decoder](QPromise<DecodeResult>& promise) {
+            const auto superseded = [&] { return latest->load() != generation; };
+            // The frames as the tiles will show them, scaled here while they are off the main thread.
+            const auto result = [&](std::shared_ptr<const GIFAnimation> animation, bool complete) {
+                DecodeResult decoded{generation, complete, std::move(animation), std::nullopt};
+                if (decoded.animation && side > 0)
+                    decoded.scaled = ScaledFrames::make(*decoded.animation, side, superseded);
+                return decoded;
+            };
+            // A decode that a newer selection overtook before it started would only be thrown away.
+            if (superseded()) {
+                promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
+                return;
+            }
+            std::optional<GIFAnimation> animation = decoder(url, [&](const QImage& first) {
+                if (!superseded())
+                    promise.addResult(result(
+                        std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
+            });
+            // Overtaken while reading: its frames are let go here, not on the main thread, where
+            // handing back a few hundred megabytes held a turn of the event loop.
+            if (superseded()) {
+                animation.reset();
+                promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
+                return;
+            }
+            promise.addResult(result(
+                animation ? std::make_shared<const GIFAnimation>(std::move(*animation)) : nullptr, true));
         });
-        promise.addResult(
-            result(animation ? std::make_shared<const GIFAnimation>(std::move(*animation)) : nullptr, true));
-    }));
+    watcher->setFuture(m_currentDecode);
 }
 
 void PreviewPaneModel::decodeResultReady(const DecodeResult& result)
@@ -125,7 +159,9 @@ void PreviewPaneModel::startScaling(qint64 pixelSide)
     const qint64 generation = m_scaleGeneration;
     const std::shared_ptr<std::atomic<qint64>> latest = m_latestScale;
     const std::shared_ptr<const GIFAnimation> source = m_animation;
-    m_scaleWatcher.setFuture(QtConcurrent::run([source, pixelSide, generation, latest] {
+    // The scaling this one replaces never starts if it still waits for a thread.
+    m_scaleWatcher.future().cancel();
+    m_scaleWatcher.setFuture(QtConcurrent::run(&pool(), [source, pixelSide, generation, latest] {
         ScaleResult result;
         result.generation = generation;
         result.source = source;
@@ -136,6 +172,8 @@ void PreviewPaneModel::startScaling(qint64 pixelSide)
 
 void PreviewPaneModel::scalingFinished()
 {
+    if (m_scaleWatcher.future().resultCount() == 0)
+        return;
     const ScaleResult result = m_scaleWatcher.result();
     if (result.generation != m_scaleGeneration || result.source != m_animation || !result.scaled)
         return;
@@ -186,6 +224,11 @@ void PreviewPaneModel::setClock(Clock clock)
     m_clock = std::move(clock);
     if (isPlaying())
         tick();
+}
+
+void PreviewPaneModel::setDecoder(Decoder decoder)
+{
+    m_decoder = std::move(decoder);
 }
 
 bool PreviewPaneModel::isPlaying() const

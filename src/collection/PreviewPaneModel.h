@@ -11,10 +11,13 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QThreadPool;
 
 namespace plenoria {
 
@@ -35,6 +38,14 @@ public:
     // The free space the pane keeps around the image in each tile.
     static constexpr double tileMargin = 24;
     using Clock = std::function<QDateTime()>;
+    // Reads a file's frames on a pool thread, handing the first frame on as soon as it has it.
+    using Decoder = std::function<std::optional<GIFAnimation>(
+        const QUrl& url, const std::function<void(const QImage&)>& firstFrame)>;
+
+    // The application's pool for every decode and scaling of every pane, bounded so that a held
+    // arrow key cannot pile up work: the current decode runs beside a few overtaken ones that
+    // finish, and one overtaken before a thread took it up never starts.
+    static QThreadPool& pool();
 
     explicit PreviewPaneModel(QObject* parent = nullptr);
     ~PreviewPaneModel() override;
@@ -65,6 +76,8 @@ public:
     void setOnScreen(bool onScreen);
     // Where "now" comes from; the wall clock unless a test fixes it.
     void setClock(Clock clock);
+    // How files are read; GIFAnimation::load unless a test holds the decodes back.
+    void setDecoder(Decoder decoder);
     // An animation of several frames plays with playback on, on screen.
     bool isPlaying() const;
     // The frame every tile shows now: the frame of the clock's moment while playing, else 0.
@@ -116,6 +129,8 @@ private:
 
     qint64 m_decodeGeneration = 0;
     std::shared_ptr<std::atomic<qint64>> m_latestDecode = std::make_shared<std::atomic<qint64>>(0);
+    QFuture<DecodeResult> m_currentDecode;
+    Decoder m_decoder;
     bool m_decoding = false;
     std::shared_ptr<const GIFAnimation> m_animation;
 

@@ -188,3 +188,26 @@ TEST(Layering, EveryIncludeFollowsTheOrderOfTheLibrariesAndTheirFolders)
         }
     }
 }
+
+TEST(Threads, NothingOfOursIsHandedToQtsGlobalPool)
+{
+    // Qt Gui's image work on the main thread waits on Qt's global pool: work of ours queued there
+    // stalls the window. Every QtConcurrent call names one of our pools as its first argument.
+    static const QRegularExpression concurrent(QStringLiteral(R"(QtConcurrent::(\w+)\s*\(\s*([^,()]*))"));
+    QStringList offenders;
+    for (const QString& path : sourcesUnder(sourceRoot())) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        if (text.contains(QLatin1String("globalInstance")))
+            offenders << path + QStringLiteral(": globalInstance");
+        auto calls = concurrent.globalMatch(text);
+        while (calls.hasNext()) {
+            const QRegularExpressionMatch call = calls.next();
+            if (!call.captured(2).contains(QLatin1String("pool"), Qt::CaseInsensitive))
+                offenders << path + QStringLiteral(": QtConcurrent::") + call.captured(1)
+                        + QStringLiteral(" without a pool");
+        }
+    }
+    EXPECT_TRUE(offenders.isEmpty()) << offenders.join(QLatin1Char('\n')).toStdString();
+}

@@ -7,10 +7,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -303,7 +306,7 @@ TEST(PreviewDecoding, ADecodeOvertakenByClearingTheSelectionIsDropped)
     ASSERT_TRUE(watch.waitForOpen());
     rig.model().setItem(std::nullopt, 0);
 
-    QThreadPool::globalInstance()->waitForDone();
+    PreviewPaneModel::pool().waitForDone();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.model().animation(), nullptr);
@@ -361,6 +364,126 @@ TEST(PreviewScaling, FramesArriveScaledToTheShownSide)
     ASSERT_TRUE(waitUntil([&] { return rig.model().scaledFrame(0, 128).has_value(); }));
     EXPECT_EQ(rig.model().scaledFrame(0, 128)->size(), QSize(128, 64));
     EXPECT_EQ(fittedInSquare(QSize(1, 1000), 32), QSize(1, 32));
+}
+
+// Qt's global pool taken up by work that waits, as Qt Gui's own image work can hold it; let go on
+// destruction.
+class SharedPoolHeld {
+public:
+    SharedPoolHeld()
+    {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        for (int i = 0; i < pool->maxThreadCount(); ++i)
+            pool->start([this] { m_release.acquire(); });
+        EXPECT_TRUE(waitUntil([pool] { return pool->activeThreadCount() == pool->maxThreadCount(); }));
+    }
+    ~SharedPoolHeld()
+    {
+        m_release.release(QThreadPool::globalInstance()->maxThreadCount());
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
+private:
+    QSemaphore m_release;
+};
+
+// A decoder that notes every file it begins to read and reads none until opened.
+class HeldDecoder {
+public:
+    HeldDecoder() = default;
+    HeldDecoder(const HeldDecoder&) = delete;
+    HeldDecoder& operator=(const HeldDecoder&) = delete;
+    // A case that ends early lets the held decodes finish.
+    ~HeldDecoder()
+    {
+        open();
+        PreviewPaneModel::pool().waitForDone();
+    }
+    PreviewPaneModel::Decoder decoder()
+    {
+        return [this](const QUrl& url, const std::function<void(const QImage&)>& firstFrame) {
+            std::unique_lock lock(m_mutex);
+            m_begun << url.fileName();
+            m_changed.wait(lock, [this] { return m_open; });
+            lock.unlock();
+            return GIFAnimation::load(url, firstFrame);
+        };
+    }
+    QStringList begun()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_begun;
+    }
+    void open()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    QStringList m_begun;
+    bool m_open = false;
+};
+
+TEST(PreviewDecoding, DecodingAndScalingGoOnWhileQtsSharedPoolIsTakenUp)
+{
+    // The model alone: painting on the main thread may itself wait on Qt's pool.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("three.gif"));
+    ASSERT_TRUE(writeFileBytes(path, solidFramesGif(QSize(48, 24), {{red, 10}, {green, 10}, {blue, 10}})));
+    PreviewPaneModel model;
+    const SharedPoolHeld held;
+    model.setItem(ImageItem::fromUrl(QUrl::fromLocalFile(path)), 0);
+    ASSERT_TRUE(waitUntil([&] { return !model.isDecoding(); }));
+    ASSERT_NE(model.animation(), nullptr);
+    EXPECT_EQ(model.animation()->frames.size(), 3u);
+    ASSERT_TRUE(waitUntil([&] { return model.scaledFrame(1, 40).has_value(); }));
+    EXPECT_EQ(model.scaledFrame(1, 40)->size(), QSize(40, 20));
+}
+
+TEST(PreviewDecoding, AHeldKeyKeepsToThePoolAndTheLastSelectionIsReadNext)
+{
+    PaneRig rig;
+    QThreadPool& pool = PreviewPaneModel::pool();
+    pool.waitForDone(); // overtaken decodes of earlier cases
+    HeldDecoder held;
+    rig.model().setDecoder(held.decoder());
+    const int threads = pool.maxThreadCount();
+    std::vector<ImageItem> items;
+    for (int i = 0; i < threads + 3; ++i) {
+        const QColor colour = QColor::fromHsv((i * 40) % 360, 200, 200);
+        items.push_back(rig.write(
+            QStringLiteral("f%1.gif").arg(i), solidFramesGif(QSize(20, 12), {{colour, 10}, {colour, 10}})));
+    }
+    // One selection after another, each begun before the next: every thread reads one.
+    for (int i = 0; i < threads; ++i) {
+        rig.model().setItem(items[size_t(i)], 0);
+        ASSERT_TRUE(waitUntil([&] { return held.begun().size() == i + 1; }));
+    }
+    for (size_t i = size_t(threads); i < items.size(); ++i)
+        rig.model().setItem(items[i], 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(held.begun().size(), threads) << "no thread is free, so nothing more begins";
+    EXPECT_EQ(pool.activeThreadCount(), threads);
+
+    held.open();
+    ASSERT_TRUE(waitUntil([&] { return !rig.model().isDecoding(); }));
+    pool.waitForDone();
+    QCoreApplication::processEvents();
+    // The selections overtaken while they waited for a thread were never read.
+    QStringList expected;
+    for (int i = 0; i < threads; ++i)
+        expected << items[size_t(i)].filename;
+    expected << items.back().filename;
+    QStringList begun = held.begun();
+    EXPECT_EQ(begun.takeLast(), items.back().filename) << "read only once a thread was free";
+    begun.sort();
+    expected.removeLast();
+    EXPECT_EQ(begun, expected);
+    EXPECT_TRUE(near(rig.middle(0), QColor::fromHsv(((threads + 2) * 40) % 360, 200, 200)));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
 #include "model/Bitmap.h"
+#include "read/CorePool.h"
 #include "read/ImageSource.h"
 #include "write/APNGWriter.h"
 
@@ -258,7 +259,7 @@ TEST(APNGFrames, LongStripsAreTheSameFileWhateverTheCoresAndKeepTheFramesTheyRef
 {
     // 37 frames, compressed a few at a time: in batches of 2 (one core), 6 (three) and this machine's.
     const Filmstrip clip = wanderingSpots(37, 23, 13);
-    QThreadPool* pool = QThreadPool::globalInstance();
+    QThreadPool* pool = &CorePool::instance();
     const int cores = pool->maxThreadCount();
     std::optional<QByteArray> first;
     for (int threads : {1, 3, cores}) {

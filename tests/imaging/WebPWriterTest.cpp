@@ -8,6 +8,7 @@
 #include "write/WebPLosslessWriter.h"
 #include "write/WriterPixels.h"
 
+#include <QCryptographicHash>
 #include <gtest/gtest.h>
 #include <webp/decode.h>
 #include <webp/mux.h>
@@ -135,6 +136,10 @@ TEST(WebPAnimated, CarriesEveryDelayAndTheLoopCountAsWebpmuxReadsThem)
 
     const auto endless = webpmuxInfo(*WebPWriter::encodeAnimatedWebP(frames, {10, 10, 10}, 0, 75));
     EXPECT_EQ(endless->loopCount, 0);
+    // A delay below zero is shown as none, where saving refuses it.
+    EXPECT_EQ(WebPWriter::encodeAnimatedWebP(frames, {100, -30, 300}, 2, 75),
+        WebPWriter::encodeAnimatedWebP(frames, {100, 0, 300}, 2, 75));
+    EXPECT_FALSE(AnimatedWebPWriter::encode(Filmstrip{frames, {100, -30, 300}, 2}, false, 2));
 }
 
 TEST(WebPAnimated, FailsCleanlyOutsideWhatLibwebpCanHold)
@@ -178,6 +183,31 @@ TEST(WebPWriters, AnimationsAreLibwebpsOwnEncodingOfTheStraightFrames)
     config.lossless = 1;
     config.quality = 50;
     EXPECT_EQ(AnimatedWebPWriter::encode(strip, true, 0), referenceAnimation(strip, config, 0));
+}
+
+TEST(WebPWriters, SaveAndExportWriteTheSameFilesAsBeforeTheyShareOneEncoder)
+{
+    // SHA-256 of what each wrote before, with Debian 12's libwebp: a changed setting, frame order,
+    // delay or pixel reading changes them. Nine frames with a zero and a repeated delay; an odd,
+    // non-square size.
+    const Filmstrip emoji = animatedEmojiStrip(9, 40);
+    const Filmstrip odd = translucentStrip(37, 21, {40, 0, 90, 90, 10});
+    const auto sha256 = [](const std::optional<QByteArray>& bytes) {
+        return bytes ? QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex().toStdString()
+                     : std::string("none");
+    };
+    EXPECT_EQ(sha256(AnimatedWebPWriter::encode(emoji, true, 3)),
+        "8e3c0bb2f00ac645f96136f19f37560e48893db0840f1b55e595e381db67a25c");
+    EXPECT_EQ(sha256(AnimatedWebPWriter::encode(emoji, false, 0)),
+        "46f3a411fee7620fdf77721fa8f8cbaa76ba294c2817a04d617235eb3d0c8b1d");
+    EXPECT_EQ(sha256(AnimatedWebPWriter::encode(odd, true, 0)),
+        "5368946d0bab534125f754e21166d7a67378061b2e9a3406f7448f50bf776e2b");
+    EXPECT_EQ(sha256(AnimatedWebPWriter::encode(odd, false, 65535)),
+        "78a5fc2a1543c364ae97b057cc4d40d04e3dd09e4bf5ff3e32c822b6b074dec1");
+    EXPECT_EQ(sha256(WebPWriter::encodeAnimatedWebP(emoji.frames, emoji.delays, 0, 75)),
+        "31089910b14643ed2b05ccd94b9069537c3c81b98c2e11eaecc068ce66da2d63");
+    EXPECT_EQ(sha256(WebPWriter::encodeAnimatedWebP(odd.frames, odd.delays, 2, 30)),
+        "612d1ece1d7c3fa4f70aebe5d1cf7e5e30ecee2d2915484232bbc96c2a65a029");
 }
 
 TEST(WebPWriters, StillsAreLibwebpsOneCallEncodingOfTheStraightImage)

@@ -1,5 +1,6 @@
 #include "read/ImageItem.h"
 
+#include "read/CorePool.h"
 #include "read/ImageSource.h"
 #include "read/JpegCodec.h"
 #include "read/RegularFile.h"
@@ -130,7 +131,7 @@ std::vector<std::optional<ImageItem>> ImageItem::fromUrls(const QList<QUrl>& url
     }
     std::vector<qsizetype> chunks(size_t(chunkCount), 0);
     std::iota(chunks.begin(), chunks.end(), qsizetype(0));
-    QtConcurrent::blockingMap(chunks, readChunk);
+    QtConcurrent::blockingMap(&CorePool::instance(), chunks, readChunk);
     return items;
 }
 

@@ -3,6 +3,7 @@
 #include "write/APNGFramePlanner.h"
 
 #include "model/Rounding.h"
+#include "read/CorePool.h"
 #include "read/PngChunks.h"
 #include "write/PngWriter.h"
 #include "write/SmallColorTable.h"
@@ -105,7 +106,7 @@ template <typename Work> void forEachIndex(size_t count, Work work)
 {
     std::vector<size_t> indices(count);
     std::iota(indices.begin(), indices.end(), size_t(0));
-    QtConcurrent::blockingMap(indices, work);
+    QtConcurrent::blockingMap(&CorePool::instance(), indices, work);
 }
 
 // What one frame holds: its colours while they number at most 256, and whether it is opaque.
@@ -272,7 +273,7 @@ std::optional<QByteArray> writeFrames(const std::vector<QImage>& source, QSize c
     const APNGFramePlanner::FrameRows rows = [&frames](qint64 frame, int y) {
         return reinterpret_cast<const quint32*>(frames[size_t(frame)].constScanLine(y));
     };
-    const size_t batch = size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount())) * 2;
+    const size_t batch = size_t(std::max(1, CorePool::instance().maxThreadCount())) * 2;
     APNGFramePlanner::Plan plan;
     QByteArray out;
     quint32 sequence = 0;

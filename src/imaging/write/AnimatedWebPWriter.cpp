@@ -2,14 +2,9 @@
 
 #include "write/WebPAnimationEncoder.h"
 
-#include <limits>
-
 namespace plenoria {
 
 namespace {
-
-constexpr qint64 maxTimestamp = std::numeric_limits<int>::max();
-constexpr qint64 maxLoopCount = 65535; // ANIM stores the loop count in 16 bits
 
 std::optional<WebPConfig> frameConfig(bool lossless)
 {
@@ -29,29 +24,10 @@ std::optional<WebPConfig> frameConfig(bool lossless)
 
 std::optional<QByteArray> AnimatedWebPWriter::encode(const Filmstrip& strip, bool lossless, qint64 loopCount)
 {
-    if (strip.frames.empty() || strip.frames.size() != strip.delays.size() || loopCount < 0
-        || loopCount > maxLoopCount)
-        return std::nullopt;
-    // Timestamps are checked before any pixel work: a strip that cannot be timed fails at once.
-    qint64 total = 0;
-    for (qint64 delay : strip.delays) {
-        if (delay < 0 || delay > maxTimestamp - total)
-            return std::nullopt;
-        total += delay;
-    }
     const auto config = frameConfig(lossless);
     if (!config)
         return std::nullopt;
-    // Each frame is read into one picture that every frame reuses: memory stays at the strip and
-    // what libwebp has encoded.
-    WebPAnimationEncoder encoder(strip.frames.front().size(), int(loopCount));
-    qint64 timestamp = 0;
-    for (size_t i = 0; i < strip.frames.size(); ++i) {
-        if (!encoder.add(strip.frames[i], int(timestamp), *config))
-            return std::nullopt;
-        timestamp += strip.delays[i];
-    }
-    return encoder.finish(int(timestamp));
+    return WebPAnimationEncoder::encode(strip.frames, strip.delays, loopCount, *config);
 }
 
 } // namespace plenoria

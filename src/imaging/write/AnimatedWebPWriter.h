@@ -7,9 +7,9 @@
 
 namespace plenoria {
 
-// An animated WebP through libwebp's animation encoder, as saving an animated WebP writes it:
-// lossless (VP8L) or lossy at quality 90, at a fast method because saves run on the main thread.
-// Reentrant. libwebp merges identical consecutive frames into one with their delays summed.
+// An animated WebP as saving an animated WebP writes it: the export's encoder (WebPAnimationEncoder)
+// set to lossless (VP8L) or lossy at quality 90, at a fast method because saves run on the main
+// thread. Reentrant. libwebp merges identical consecutive frames into one with their delays summed.
 class AnimatedWebPWriter {
 public:
     AnimatedWebPWriter() = delete;

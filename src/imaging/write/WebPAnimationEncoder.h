@@ -1,38 +1,29 @@
 #pragma once
 
-#include "write/WebPFramePicture.h"
-
 #include <QByteArray>
 #include <QImage>
-#include <QSize>
-#include <memory>
 #include <optional>
-#include <webp/mux.h>
+#include <vector>
+#include <webp/encode.h>
 
 namespace plenoria {
 
-// libwebp's animation encoder fed one frame at a time through a single picture reused for every
-// frame: libwebp keeps only what it has encoded, and the frames are read where they lie.
+// The one path by which an animated WebP is written, for saving and exporting alike; they differ
+// only in the libwebp settings they pass. libwebp's animation encoder takes the frames one after
+// another from two pictures allocated once: while it encodes one frame, the next is read into the
+// other on a pool thread. Reentrant.
 class WebPAnimationEncoder {
 public:
-    // Invalid when libwebp refuses the canvas or the loop count (0 = for ever).
-    WebPAnimationEncoder(QSize canvas, int loopCount);
+    WebPAnimationEncoder() = delete;
 
-    bool isValid() const { return m_encoder && m_picture.isValid(); }
+    static constexpr qint64 maxLoopCount = 65535; // ANIM stores the loop count in 16 bits
 
-    // Adds a frame of the canvas's size, shown from `timestamp` milliseconds; false when it has
-    // another size, cannot be read or libwebp fails.
-    [[nodiscard]] bool add(const QImage& frame, int timestamp, const WebPConfig& config);
-
-    // The animation, its last frame shown until `end` milliseconds; none when libwebp fails.
-    [[nodiscard]] std::optional<QByteArray> finish(int end);
-
-private:
-    struct Deleter {
-        void operator()(WebPAnimEncoder* encoder) const { WebPAnimEncoderDelete(encoder); }
-    };
-    std::unique_ptr<WebPAnimEncoder, Deleter> m_encoder;
-    WebPFramePicture m_picture;
+    // The frames on the first frame's canvas, each shown for its delay in milliseconds, looping
+    // `loopCount` times (0 = for ever). None when there are no frames, frames and delays differ in
+    // number, a frame has another size or passes WebP's limit, a delay is negative, the running
+    // time leaves libwebp's 32-bit timestamps, the loop count leaves 0 … maxLoopCount, or libwebp fails.
+    [[nodiscard]] static std::optional<QByteArray> encode(const std::vector<QImage>& frames,
+        const std::vector<qint64>& delays, qint64 loopCount, const WebPConfig& config);
 };
 
 } // namespace plenoria

@@ -3,9 +3,9 @@
 #include "model/Geometry.h"
 #include "model/PixelConventions.h"
 #include "write/WebPAnimationEncoder.h"
+#include "write/WebPFramePicture.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace plenoria {
 
@@ -56,9 +56,6 @@ Filmstrip WebPWriter::fitFramesForWebP(const Filmstrip& strip)
 std::optional<QByteArray> WebPWriter::encodeAnimatedWebP(
     const std::vector<QImage>& frames, const std::vector<qint64>& delays, qint64 loopCount, double quality)
 {
-    constexpr qint64 intMax = std::numeric_limits<int>::max();
-    if (frames.empty() || delays.size() != frames.size() || loopCount < 0 || loopCount > intMax)
-        return std::nullopt;
     WebPConfig config;
     if (!WebPConfigInit(&config))
         return std::nullopt;
@@ -66,19 +63,11 @@ std::optional<QByteArray> WebPWriter::encodeAnimatedWebP(
     const std::optional<WebPConfig> settings = exportConfig(config);
     if (!settings)
         return std::nullopt;
-
-    // One picture serves every frame: the export and its live estimate allocate nothing per frame.
-    WebPAnimationEncoder encoder(frames.front().size(), int(loopCount));
-    // Timestamps are summed in 64 bits; libwebp takes 32-bit ones, so a timeline beyond them fails cleanly.
-    qint64 timestamp = 0;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (!encoder.add(frames[i], int(timestamp), *settings))
-            return std::nullopt;
-        timestamp += std::max<qint64>(0, delays[i]);
-        if (timestamp > intMax)
-            return std::nullopt;
-    }
-    return encoder.finish(int(timestamp));
+    // A negative delay shows its frame for no time at all.
+    std::vector<qint64> shown(delays.size());
+    std::transform(
+        delays.begin(), delays.end(), shown.begin(), [](qint64 delay) { return std::max<qint64>(0, delay); });
+    return WebPAnimationEncoder::encode(frames, shown, loopCount, *settings);
 }
 
 std::optional<QByteArray> WebPWriter::encodeStillWebP(const QImage& image, double quality)

@@ -21,9 +21,10 @@ public:
     // too large. Delays and loop count unchanged.
     [[nodiscard]] static Filmstrip fitFramesForWebP(const Filmstrip& strip);
 
-    // An animation on the first frame's canvas; quality held to 0 … 100, loop count 0 meaning for ever.
-    // None when a frame has another size, a delay is missing, the timeline leaves 32-bit milliseconds or
-    // libwebp fails.
+    // An animation on the first frame's canvas through the save's encoder (WebPAnimationEncoder) at
+    // the export's settings; quality held to 0 … 100, a negative delay taken as 0, loop count 0 meaning
+    // for ever. None when a frame has another size, a delay is missing, the timeline leaves 32-bit
+    // milliseconds, the loop count passes 65535 or libwebp fails.
     [[nodiscard]] static std::optional<QByteArray> encodeAnimatedWebP(const std::vector<QImage>& frames,
         const std::vector<qint64>& delays, qint64 loopCount, double quality);
 
