@@ -12,13 +12,13 @@
 //   taskset -c 0 build-bench/benchmarks/bench_BenchEditBenchmark
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
-#include "Preferences.h"
 #include "SyntheticImages.h"
-#include "canvas/BenchCanvas.h"
-#include "inspect/CropInspector.h"
-#include "inspect/InspectorPane.h"
-#include "inspect/PixelField.h"
-#include "model/BenchModel.h"
+#include "bench/canvas/BenchCanvas.h"
+#include "bench/inspect/CropInspector.h"
+#include "bench/inspect/InspectorPane.h"
+#include "bench/inspect/PixelField.h"
+#include "bench/model/BenchModel.h"
+#include "store/Preferences.h"
 
 #include <QApplication>
 #include <QBuffer>

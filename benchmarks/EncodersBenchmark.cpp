@@ -10,11 +10,11 @@
 #include "BenchmarkRunner.h"
 #include "EncoderSamples.h"
 #include "PeerTools.h"
-#include "gif/GIFWriter.h"
-#include "model/Bitmap.h"
-#include "render/Renderer.h"
-#include "write/WebPWriter.h"
-#include "write/WriterPixels.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/write/WebPWriter.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -11,9 +11,9 @@
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
 #include "SyntheticImages.h"
-#include "model/BenchModel.h"
-#include "sheets/BenchSheets.h"
-#include "sheets/ExportPanel.h"
+#include "bench/model/BenchModel.h"
+#include "bench/sheets/BenchSheets.h"
+#include "bench/sheets/ExportPanel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

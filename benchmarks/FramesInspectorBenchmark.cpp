@@ -7,8 +7,8 @@
 // checks that. Measured pinned to one core:
 //   taskset -c 0 build-bench/benchmarks/bench_FramesInspectorBenchmark
 #include "BenchmarkRunner.h"
-#include "FramesInspector.h"
 #include "SyntheticImages.h"
+#include "inspectors/frames/FramesInspector.h"
 
 #include <QApplication>
 #include <QPushButton>

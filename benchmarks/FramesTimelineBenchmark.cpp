@@ -8,9 +8,9 @@
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
 #include "SyntheticImages.h"
-#include "frames/FramesTimeline.h"
-#include "frames/TimelineHost.h"
-#include "model/BenchModel.h"
+#include "bench/frames/FramesTimeline.h"
+#include "bench/frames/TimelineHost.h"
+#include "bench/model/BenchModel.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

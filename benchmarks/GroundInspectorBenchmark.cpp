@@ -11,10 +11,10 @@
 //   taskset -c 0 build-bench/benchmarks/bench_GroundInspectorBenchmark
 #include "ApngBuilder.h"
 #include "BenchmarkRunner.h"
-#include "GroundInspector.h"
 #include "SubjectImages.h"
-#include "inspect/InspectorPane.h"
-#include "model/BenchModel.h"
+#include "bench/inspect/InspectorPane.h"
+#include "bench/model/BenchModel.h"
+#include "inspectors/ground/GroundInspector.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

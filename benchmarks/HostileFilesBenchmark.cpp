@@ -6,9 +6,9 @@
 #include "BenchmarkRunner.h"
 #include "HostileFiles.h"
 #include "PeerTools.h"
-#include "read/GIFAnimation.h"
-#include "read/ImageItem.h"
-#include "read/ImageSource.h"
+#include "imaging/read/GIFAnimation.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QFile>
 #include <QGuiApplication>

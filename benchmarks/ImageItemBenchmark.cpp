@@ -9,11 +9,11 @@
 //   --scan DIR           scan DIR as the store does and print the number of items; no GUI set-up
 
 #include "BenchmarkRunner.h"
-#include "FolderStore.h"
 #include "GifBuilder.h"
 #include "NoBookmarks.h"
 #include "PeerTools.h"
-#include "read/ImageSource.h"
+#include "imaging/read/ImageSource.h"
+#include "store/FolderStore.h"
 
 #include <QBuffer>
 #include <QDir>

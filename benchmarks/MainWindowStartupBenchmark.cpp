@@ -2,12 +2,12 @@
 // remembered folder) to the main window shown with its table laid out and painted. Run offscreen.
 
 #include "BenchmarkRunner.h"
-#include "ContentView.h"
-#include "FileListView.h"
 #include "GifBuilder.h"
-#include "MainWindow.h"
-#include "PlenoriaApp.h"
 #include "SyntheticImages.h"
+#include "app/MainWindow.h"
+#include "app/PlenoriaApp.h"
+#include "collection/list/FileListView.h"
+#include "collection/window/ContentView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BookmarkStore.h"
+#include "store/BookmarkStore.h"
 
 namespace plenoria::bench {
 

@@ -11,10 +11,10 @@
 
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
-#include "PreviewPaneView.h"
-#include "PreviewTile.h"
 #include "SyntheticImages.h"
-#include "read/GIFAnimation.h"
+#include "collection/preview/PreviewPaneView.h"
+#include "collection/preview/PreviewTile.h"
+#include "imaging/read/GIFAnimation.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 //   taskset -c 0 build-bench/benchmarks/bench_RenderBenchmark
 #include "BenchmarkRunner.h"
 #include "SyntheticImages.h"
-#include "model/TreatmentEntry.h"
-#include "render/Renderer.h"
+#include "imaging/model/TreatmentEntry.h"
+#include "imaging/render/Renderer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

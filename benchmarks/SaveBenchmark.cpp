@@ -3,11 +3,11 @@
 // save_peers.sh times it as a whole process (`--save FILE`: the same save of one file) in turn with
 // ImageMagick doing the same decode, adjust and encode; `--dump-sources DIR` writes the sources.
 #include "BenchmarkRunner.h"
-#include "FolderStore.h"
 #include "NoBookmarks.h"
 #include "SyntheticImages.h"
-#include "gif/GIFWriter.h"
-#include "write/AnimatedWebPWriter.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
+#include "store/FolderStore.h"
 
 #include <QFile>
 #include <QFileInfo>

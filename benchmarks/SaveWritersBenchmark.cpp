@@ -6,9 +6,9 @@
 #include "BenchmarkRunner.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
-#include "model/Bitmap.h"
-#include "write/APNGWriter.h"
-#include "write/AnimatedWebPWriter.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/write/APNGWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
 
 #include <QDir>
 #include <QFile>

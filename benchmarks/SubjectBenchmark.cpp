@@ -4,8 +4,8 @@
 #include "BenchmarkRunner.h"
 #include "SubjectImages.h"
 #include "SyntheticImages.h"
-#include "render/Renderer.h"
-#include "subjects/SubjectDetector.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/subjects/SubjectDetector.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

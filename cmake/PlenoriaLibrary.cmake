@@ -1,6 +1,7 @@
 # plenoria_library(<name> DEPS <targets...>)
 # Builds every .cpp of the calling folder and its folders by concern into one static library named
-# plenoria_<name>; an include names its header from the library's folder ("read/ImageSource.h").
+# plenoria_<name>. Includes are written from src/, the one include root of every target, so that
+# each names its library ("imaging/read/ImageSource.h").
 # New files need no CMake edit; the folder's dependencies are the only thing declared here,
 # which is how the one-way layering (app → collection → bench → inspectors → store → imaging) is enforced.
 # The order between the folders inside a library is written in tests/architecture.
@@ -11,11 +12,11 @@ function(plenoria_library name)
   set(target plenoria_${name})
   if(sources MATCHES "\\.cpp")
     add_library(${target} STATIC ${sources} ${resources})
-    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   else()
     add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${target} INTERFACE ${ARG_DEPS})
   endif()
 endfunction()

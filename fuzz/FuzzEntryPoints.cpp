@@ -1,15 +1,15 @@
 #include "FuzzEntryPoints.h"
 
-#include "gif/GIFWriter.h"
-#include "model/Bitmap.h"
-#include "model/Rounding.h"
-#include "read/Filmstrip.h"
-#include "read/FrameDelay.h"
-#include "read/GIFAnimation.h"
-#include "read/ImageItem.h"
-#include "read/ImageSourceCodec.h"
-#include "render/Renderer.h"
-#include "write/ExportFormat.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/Rounding.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/GIFAnimation.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/read/ImageSourceCodec.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/write/ExportFormat.h"
 
 #include <QFile>
 #include <QTemporaryDir>

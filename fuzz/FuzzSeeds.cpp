@@ -5,13 +5,13 @@
 #include "HostileFiles.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "write/AnimatedWebPWriter.h"
-#include "write/BmpWriter.h"
-#include "write/HeifWriter.h"
-#include "write/JpegWriter.h"
-#include "write/TiffWriter.h"
-#include "write/WebPLosslessWriter.h"
-#include "write/WebPWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
+#include "imaging/write/BmpWriter.h"
+#include "imaging/write/HeifWriter.h"
+#include "imaging/write/JpegWriter.h"
+#include "imaging/write/TiffWriter.h"
+#include "imaging/write/WebPLosslessWriter.h"
+#include "imaging/write/WebPWriter.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
-#include "AppearanceController.h"
+#include "app/AppearanceController.h"
 
-#include "DesktopColorScheme.h"
-#include "Preferences.h"
-#include "ThemePalette.h"
+#include "app/DesktopColorScheme.h"
+#include "app/ThemePalette.h"
+#include "store/Preferences.h"
 
 #include <QApplication>
 #include <QPalette>

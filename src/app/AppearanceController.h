@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppTheme.h"
-#include "DesktopSchemeSource.h"
-#include "model/Theme.h"
+#include "app/DesktopSchemeSource.h"
+#include "imaging/model/Theme.h"
+#include "store/AppTheme.h"
 
 #include <QObject>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "DesktopColorScheme.h"
+#include "app/DesktopColorScheme.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopSchemeSource.h"
+#include "app/DesktopSchemeSource.h"
 
 #include <QDBusVariant>
 

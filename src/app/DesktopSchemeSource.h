@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QObject>
 #include <optional>

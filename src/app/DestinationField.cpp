@@ -1,6 +1,6 @@
-#include "DestinationField.h"
+#include "app/DestinationField.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "FileDialogFolderChooser.h"
+#include "app/FileDialogFolderChooser.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderChooser.h"
+#include "store/FolderChooser.h"
 
 namespace plenoria {
 

@@ -1,9 +1,9 @@
-#include "FilingPane.h"
+#include "app/FilingPane.h"
 
-#include "DestinationField.h"
-#include "FormSection.h"
-#include "Preferences.h"
-#include "SettingsController.h"
+#include "app/DestinationField.h"
+#include "app/FormSection.h"
+#include "app/SettingsController.h"
+#include "store/Preferences.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
-#include "FormSection.h"
+#include "app/FormSection.h"
 
-#include "ThemedLabel.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QGridLayout>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "FrameKeeper.h"
+#include "app/FrameKeeper.h"
 
 #include <QEvent>
 #include <QGuiApplication>

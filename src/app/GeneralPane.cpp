@@ -1,8 +1,8 @@
-#include "GeneralPane.h"
+#include "app/GeneralPane.h"
 
-#include "FormSection.h"
-#include "SettingsController.h"
-#include "SettingsSegmentedPicker.h"
+#include "app/FormSection.h"
+#include "app/SettingsController.h"
+#include "app/SettingsSegmentedPicker.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "HelpBrowser.h"
+#include "app/HelpBrowser.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QResizeEvent>
 

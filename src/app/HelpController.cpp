@@ -1,6 +1,6 @@
-#include "HelpController.h"
+#include "app/HelpController.h"
 
-#include "AppResources.h"
+#include "app/AppResources.h"
 
 #include <QFileInfo>
 

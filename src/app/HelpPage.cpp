@@ -1,4 +1,4 @@
-#include "HelpPage.h"
+#include "app/HelpPage.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
-#include "HelpView.h"
+#include "app/HelpView.h"
 
-#include "HelpBrowser.h"
-#include "HelpController.h"
+#include "app/HelpBrowser.h"
+#include "app/HelpController.h"
 
 #include <QDesktopServices>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HelpPage.h"
+#include "app/HelpPage.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ContentView.h"
+#include "collection/window/ContentView.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
-#include "PaneForm.h"
+#include "app/PaneForm.h"
 
-#include "FormSection.h"
-#include "model/Theme.h"
+#include "app/FormSection.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

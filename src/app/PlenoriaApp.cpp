@@ -1,15 +1,15 @@
-#include "PlenoriaApp.h"
+#include "app/PlenoriaApp.h"
 
-#include "AppearanceController.h"
-#include "ContentController.h"
-#include "ContentView.h"
-#include "FileDialogFolderChooser.h"
-#include "FileManagerRevealService.h"
-#include "FrameKeeper.h"
-#include "HelpView.h"
-#include "MainWindow.h"
-#include "PathBookmarkStore.h"
-#include "SettingsView.h"
+#include "app/AppearanceController.h"
+#include "app/FileDialogFolderChooser.h"
+#include "app/FrameKeeper.h"
+#include "app/HelpView.h"
+#include "app/MainWindow.h"
+#include "app/SettingsView.h"
+#include "collection/controller/ContentController.h"
+#include "collection/controller/FileManagerRevealService.h"
+#include "collection/window/ContentView.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "PreviewPane.h"
+#include "app/PreviewPane.h"
 
-#include "FormSection.h"
-#include "SettingsColorButton.h"
-#include "SettingsController.h"
-#include "SettingsSegmentedPicker.h"
-#include "SettingsToggle.h"
+#include "app/FormSection.h"
+#include "app/SettingsColorButton.h"
+#include "app/SettingsController.h"
+#include "app/SettingsSegmentedPicker.h"
+#include "app/SettingsToggle.h"
 
 #include <QComboBox>
 #include <QPushButton>

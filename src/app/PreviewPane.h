@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PaneForm.h"
+#include "app/PaneForm.h"
 
 class QComboBox;
 class QPushButton;

@@ -1,10 +1,10 @@
-#include "RestorationPane.h"
+#include "app/RestorationPane.h"
 
-#include "FormSection.h"
-#include "SettingsController.h"
-#include "SettingsToggle.h"
-#include "ThemedLabel.h"
-#include "model/Theme.h"
+#include "app/FormSection.h"
+#include "app/SettingsController.h"
+#include "app/SettingsToggle.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
-#include "SettingsColorButton.h"
+#include "app/SettingsColorButton.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QColorDialog>
 #include <QPainter>

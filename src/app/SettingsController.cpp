@@ -1,9 +1,9 @@
-#include "SettingsController.h"
+#include "app/SettingsController.h"
 
-#include "FolderStore.h"
-#include "Preferences.h"
-#include "model/FolderName.h"
-#include "model/HexColor.h"
+#include "imaging/model/FolderName.h"
+#include "imaging/model/HexColor.h"
+#include "store/FolderStore.h"
+#include "store/Preferences.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "SettingsSegmentedPicker.h"
+#include "app/SettingsSegmentedPicker.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

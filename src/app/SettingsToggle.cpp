@@ -1,6 +1,6 @@
-#include "SettingsToggle.h"
+#include "app/SettingsToggle.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QFocusEvent>
 #include <QPainter>

@@ -1,14 +1,14 @@
-#include "SettingsView.h"
+#include "app/SettingsView.h"
 
-#include "Divider.h"
-#include "FilingPane.h"
-#include "GeneralPane.h"
-#include "PaneForm.h"
-#include "PreviewPane.h"
-#include "RestorationPane.h"
-#include "SettingsController.h"
-#include "SymbolIcon.h"
-#include "model/Theme.h"
+#include "app/FilingPane.h"
+#include "app/GeneralPane.h"
+#include "app/PaneForm.h"
+#include "app/PreviewPane.h"
+#include "app/RestorationPane.h"
+#include "app/SettingsController.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/Divider.h"
+#include "inspectors/controls/SymbolIcon.h"
 
 #include <QButtonGroup>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "ThemePalette.h"
+#include "app/ThemePalette.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "AppResources.h"
-#include "AppStyle.h"
-#include "PlenoriaApp.h"
+#include "app/AppResources.h"
+#include "app/AppStyle.h"
+#include "app/PlenoriaApp.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "AppTheme.h"
+#include "store/AppTheme.h"
 
 namespace plenoria {
 

@@ -1,4 +1,4 @@
-#include "BackupRecords.h"
+#include "store/BackupRecords.h"
 
 #include <QCryptographicHash>
 #include <QFile>

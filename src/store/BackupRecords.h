@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileOperations.h"
+#include "store/FileOperations.h"
 
 #include <QByteArray>
 #include <QList>

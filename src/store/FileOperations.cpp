@@ -1,6 +1,6 @@
-#include "FileOperations.h"
+#include "store/FileOperations.h"
 
-#include "TemporaryFiles.h"
+#include "store/TemporaryFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

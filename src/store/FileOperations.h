@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileResult.h"
-#include "FileSystem.h"
+#include "store/FileResult.h"
+#include "store/FileSystem.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FileResult.h"
+#include "store/FileResult.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "FileSystem.h"
+#include "store/FileSystem.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "FolderStore.h"
+#include "store/FolderStore.h"
 
-#include "PathBookmarkStore.h"
-#include "SpacesAndTabs.h"
-#include "StoreLog.h"
-#include "TemporaryFiles.h"
+#include "store/PathBookmarkStore.h"
+#include "store/SpacesAndTabs.h"
+#include "store/StoreLog.h"
+#include "store/TemporaryFiles.h"
 
 #include <QDateTime>
 #include <QDir>

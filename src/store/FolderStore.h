@@ -1,17 +1,17 @@
 #pragma once
 
-#include "BackupRecords.h"
-#include "BookmarkStore.h"
-#include "FileOperations.h"
-#include "FilingOutcome.h"
-#include "FolderChooser.h"
-#include "RenameOutcome.h"
-#include "RestorationOutcome.h"
-#include "RevealService.h"
-#include "UndoableAction.h"
-#include "model/RestorationSession.h"
-#include "read/ImageItem.h"
-#include "write/ExportFormat.h"
+#include "imaging/model/RestorationSession.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/write/ExportFormat.h"
+#include "store/BackupRecords.h"
+#include "store/BookmarkStore.h"
+#include "store/FileOperations.h"
+#include "store/FilingOutcome.h"
+#include "store/FolderChooser.h"
+#include "store/RenameOutcome.h"
+#include "store/RestorationOutcome.h"
+#include "store/RevealService.h"
+#include "store/UndoableAction.h"
 
 #include <QFileInfoList>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "FolderStore.h"
+#include "store/FolderStore.h"
 
-#include "SpacesAndTabs.h"
-#include "StoreLog.h"
-#include "TemporaryFiles.h"
-#include "model/FolderName.h"
+#include "imaging/model/FolderName.h"
+#include "store/SpacesAndTabs.h"
+#include "store/StoreLog.h"
+#include "store/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFile>

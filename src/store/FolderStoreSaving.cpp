@@ -1,8 +1,8 @@
-#include "FolderStore.h"
+#include "store/FolderStore.h"
 
-#include "StoreLog.h"
-#include "read/RegularFile.h"
-#include "render/Renderer.h"
+#include "imaging/read/RegularFile.h"
+#include "imaging/render/Renderer.h"
+#include "store/StoreLog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ListSide.h"
+#include "store/ListSide.h"
 
 namespace plenoria {
 

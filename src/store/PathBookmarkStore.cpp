@@ -1,4 +1,4 @@
-#include "PathBookmarkStore.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QDir>
 #include <QFileInfo>

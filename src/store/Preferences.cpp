@@ -1,4 +1,4 @@
-#include "Preferences.h"
+#include "store/Preferences.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppTheme.h"
-#include "ListSide.h"
-#include "model/ZoomLevel.h"
+#include "imaging/model/ZoomLevel.h"
+#include "store/AppTheme.h"
+#include "store/ListSide.h"
 
 #include <QObject>
 #include <QSettings>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read/ImageItem.h"
+#include "imaging/read/ImageItem.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "StoreLog.h"
+#include "store/StoreLog.h"
 
 namespace plenoria {
 

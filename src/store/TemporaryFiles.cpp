@@ -1,6 +1,6 @@
-#include "TemporaryFiles.h"
+#include "store/TemporaryFiles.h"
 
-#include "FileOperations.h"
+#include "store/FileOperations.h"
 
 #include <QDir>
 #include <QDirIterator>

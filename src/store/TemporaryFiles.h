@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "store/FileSystem.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "FrameKeeper.h"
+#include "app/FrameKeeper.h"
 #include "QtPrinting.h"
 
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
-#include "AppResources.h"
-#include "HelpBrowser.h"
-#include "HelpController.h"
-#include "HelpPage.h"
-#include "HelpView.h"
 #include "QtPrinting.h"
+#include "app/AppResources.h"
+#include "app/HelpBrowser.h"
+#include "app/HelpController.h"
+#include "app/HelpPage.h"
+#include "app/HelpView.h"
 
 #include <QDesktopServices>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "SettingsRig.h"
 
 #include "ChildProcess.h"
-#include "PathBookmarkStore.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FolderStore.h"
-#include "Preferences.h"
+#include "store/FolderStore.h"
+#include "store/Preferences.h"
 
 #include <QMap>
 #include <QSettings>

@@ -35,6 +35,21 @@ const QMap<QString, FolderOrder> folderOrders = {
             {QStringLiteral("view"),
                 {QStringLiteral("model"), QStringLiteral("canvas"), QStringLiteral("record"),
                     QStringLiteral("inspect"), QStringLiteral("frames"), QStringLiteral("sheets")}}}},
+    {QStringLiteral("collection"),
+        {{QStringLiteral("chrome"), {}}, {QStringLiteral("list"), {QStringLiteral("chrome")}},
+            {QStringLiteral("controller"), {QStringLiteral("chrome"), QStringLiteral("list")}},
+            {QStringLiteral("preview"),
+                {QStringLiteral("chrome"), QStringLiteral("list"), QStringLiteral("controller")}},
+            {QStringLiteral("window"),
+                {QStringLiteral("chrome"), QStringLiteral("list"), QStringLiteral("controller"),
+                    QStringLiteral("preview")}}}},
+    // The controls every widget library shares sit at the bottom, each kind of inspector on them alone.
+    {QStringLiteral("inspectors"),
+        {{QStringLiteral("controls"), {}}, {QStringLiteral("ground"), {QStringLiteral("controls")}},
+            {QStringLiteral("tone"), {QStringLiteral("controls")}},
+            {QStringLiteral("text"), {QStringLiteral("controls")}},
+            {QStringLiteral("stamp"), {QStringLiteral("controls")}},
+            {QStringLiteral("frames"), {QStringLiteral("controls")}}}},
 };
 
 // Where a file of ours sits: its library and, in a library with folders, its folder.
@@ -54,18 +69,26 @@ Place placeOf(const QString& path)
     return {parts.value(0), parts.size() > 2 ? parts.value(1) : QString()};
 }
 
-QStringList quotedIncludes(const QString& path)
+// One include line: the name between the quotes or the angle brackets, and which of the two.
+struct Include {
+    QString name;
+    bool quoted = false;
+};
+
+QList<Include> includesOf(const QString& path)
 {
     static const QRegularExpression include(
-        QStringLiteral(R"re(^\s*#\s*include\s*"([^"]+)")re"), QRegularExpression::MultilineOption);
+        QStringLiteral(R"re(^\s*#\s*include\s*([<"])([^>"]+)[>"])re"), QRegularExpression::MultilineOption);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList names;
+    QList<Include> includes;
     auto matches = include.globalMatch(QString::fromUtf8(file.readAll()));
-    while (matches.hasNext())
-        names << matches.next().captured(1);
-    return names;
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        includes.append({match.captured(2), match.captured(1) == QLatin1String("\"")});
+    }
+    return includes;
 }
 
 QStringList sourcesUnder(const QString& folder)
@@ -98,28 +121,40 @@ QString breach(const Place& from, const Place& to)
     return {};
 }
 
-// Every include of a file of ours that runs against the order, or is not written from its library's
-// folder (the one way includes are written), as "file: include (why)".
+// Whether `include` in the file at `path` reaches a file of ours other than from src/: beside the
+// including file, or from a library's own folder as includes were once written.
+bool reachesOursAnotherWay(const QString& path, const Include& include)
+{
+    if (include.quoted && QFileInfo::exists(QFileInfo(path).absolutePath() + QLatin1Char('/') + include.name))
+        return true;
+    for (const QString& library : libraryOrder) {
+        if (QFileInfo::exists(sourceRoot() + library + QLatin1Char('/') + include.name))
+            return true;
+    }
+    return false;
+}
+
+// Every include of a file of ours, quoted or angle-bracketed, that runs against the order or is not
+// written from src/ (the one way includes are written, so that each names its library), as
+// "file: include (why)".
 QStringList includesAgainstTheOrder()
 {
     QStringList offenders;
     for (const QString& path : sourcesUnder(sourceRoot())) {
         const Place from = placeOf(path);
-        for (const QString& name : quotedIncludes(path)) {
-            QStringList found;
-            for (const QString& library : libraryOrder) {
-                if (QFileInfo::exists(sourceRoot() + library + QLatin1Char('/') + name))
-                    found << sourceRoot() + library + QLatin1Char('/') + name;
-            }
-            const QString beside = QFileInfo(path).absolutePath() + QLatin1Char('/') + name;
-            const QString where = path + QStringLiteral(": ") + name;
-            if (found.isEmpty() && QFileInfo::exists(beside))
-                offenders << where + QStringLiteral(" (not written from its library's folder)");
-            else if (found.size() > 1)
-                offenders << where + QStringLiteral(" (names files in two libraries)");
-            else if (found.size() == 1) {
-                if (const QString why = breach(from, placeOf(found.front())); !why.isEmpty())
+        for (const Include& include : includesOf(path)) {
+            const QString where = path + QStringLiteral(": ")
+                + (include.quoted ? QLatin1Char('"') + include.name + QLatin1Char('"')
+                                  : QLatin1Char('<') + include.name + QLatin1Char('>'));
+            const QString library = include.name.section(QLatin1Char('/'), 0, 0);
+            const QString target = sourceRoot() + include.name;
+            if (include.name.contains(QLatin1Char('/')) && libraryOrder.contains(library)) {
+                if (!QFileInfo::exists(target))
+                    offenders << where + QStringLiteral(" (names no file of ours)");
+                else if (const QString why = breach(from, placeOf(target)); !why.isEmpty())
                     offenders << where + QStringLiteral(" (") + why + QLatin1Char(')');
+            } else if (reachesOursAnotherWay(path, include)) {
+                offenders << where + QStringLiteral(" (not written from src/)");
             }
         }
     }

@@ -3,10 +3,10 @@
 #include "GifBuilder.h"
 #include "HostileEntries.h"
 #include "SyntheticImages.h"
-#include "model/BenchModel.h"
-#include "read/ImageSource.h"
-#include "record/AddTreatmentButton.h"
-#include "render/Renderer.h"
+#include "bench/model/BenchModel.h"
+#include "bench/record/AddTreatmentButton.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/render/Renderer.h"
 
 #include <QMenu>
 #include <QSignalSpy>

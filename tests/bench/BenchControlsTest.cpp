@@ -1,7 +1,7 @@
-#include "canvas/Checkerboard.h"
-#include "canvas/ExtendOverlay.h"
-#include "inspect/AnchorGrid.h"
-#include "inspect/AnchorMark.h"
+#include "bench/canvas/Checkerboard.h"
+#include "bench/canvas/ExtendOverlay.h"
+#include "bench/inspect/AnchorGrid.h"
+#include "bench/inspect/AnchorMark.h"
 
 #include <QPainter>
 #include <QSignalSpy>

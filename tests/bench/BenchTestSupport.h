@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Preferences.h"
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
+#include "store/Preferences.h"
 
 #include <QByteArray>
 #include <QImage>

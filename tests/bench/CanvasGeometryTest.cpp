@@ -1,5 +1,5 @@
-#include "canvas/CanvasGeometry.h"
-#include "canvas/ExtendOverlay.h"
+#include "bench/canvas/CanvasGeometry.h"
+#include "bench/canvas/ExtendOverlay.h"
 
 #include <gtest/gtest.h>
 

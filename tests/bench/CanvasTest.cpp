@@ -1,9 +1,9 @@
 #include "BenchTestSupport.h"
-#include "canvas/BenchCanvas.h"
-#include "canvas/CanvasChrome.h"
-#include "canvas/CanvasGeometry.h"
-#include "model/Theme.h"
-#include "render/Renderer.h"
+#include "bench/canvas/BenchCanvas.h"
+#include "bench/canvas/CanvasChrome.h"
+#include "bench/canvas/CanvasGeometry.h"
+#include "imaging/model/Theme.h"
+#include "imaging/render/Renderer.h"
 
 #include <QHelpEvent>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "inspect/PixelField.h"
-#include "view/ClickAwayFilter.h"
+#include "bench/inspect/PixelField.h"
+#include "bench/view/ClickAwayFilter.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "canvas/CropOverlay.h"
+#include "bench/canvas/CropOverlay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "sheets/ExportPanel.h"
+#include "bench/sheets/ExportPanel.h"
 #include "BenchTestSupport.h"
-#include "ProminentButton.h"
 #include "SyntheticImages.h"
-#include "ThemedLabel.h"
-#include "render/Renderer.h"
-#include "sheets/BenchSheets.h"
-#include "sheets/FormatCard.h"
+#include "bench/sheets/BenchSheets.h"
+#include "bench/sheets/FormatCard.h"
+#include "imaging/render/Renderer.h"
+#include "inspectors/controls/ProminentButton.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

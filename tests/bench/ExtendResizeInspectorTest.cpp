@@ -1,11 +1,11 @@
 #include "BenchTestSupport.h"
-#include "BorderedButton.h"
-#include "inspect/AnchorGrid.h"
-#include "inspect/ExtendInspector.h"
-#include "inspect/InspectorPane.h"
-#include "inspect/PixelField.h"
-#include "inspect/ResizeInspector.h"
-#include "inspect/SquareLockButton.h"
+#include "bench/inspect/AnchorGrid.h"
+#include "bench/inspect/ExtendInspector.h"
+#include "bench/inspect/InspectorPane.h"
+#include "bench/inspect/PixelField.h"
+#include "bench/inspect/ResizeInspector.h"
+#include "bench/inspect/SquareLockButton.h"
+#include "inspectors/controls/BorderedButton.h"
 
 #include <QLineEdit>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "BenchTestSupport.h"
-#include "canvas/BenchCanvas.h"
-#include "canvas/CanvasChrome.h"
-#include "canvas/CanvasEyedropper.h"
-#include "model/HexColor.h"
+#include "bench/canvas/BenchCanvas.h"
+#include "bench/canvas/CanvasChrome.h"
+#include "bench/canvas/CanvasEyedropper.h"
+#include "imaging/model/HexColor.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,13 +1,13 @@
-#include "frames/FramesTimeline.h"
+#include "bench/frames/FramesTimeline.h"
 #include "BenchTestSupport.h"
-#include "FramesInspector.h"
-#include "NumericField.h"
-#include "frames/FramesTimelineModel.h"
-#include "frames/TimelineCell.h"
-#include "frames/TimelineHost.h"
-#include "inspect/FramesInspectorPage.h"
-#include "inspect/InspectorPane.h"
-#include "model/Theme.h"
+#include "bench/frames/FramesTimelineModel.h"
+#include "bench/frames/TimelineCell.h"
+#include "bench/frames/TimelineHost.h"
+#include "bench/inspect/FramesInspectorPage.h"
+#include "bench/inspect/InspectorPane.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/NumericField.h"
+#include "inspectors/frames/FramesInspector.h"
 
 #include <QApplication>
 #include <QLocale>

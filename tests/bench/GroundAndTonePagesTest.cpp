@@ -1,12 +1,12 @@
 #include "ApngBuilder.h"
 #include "BenchTestSupport.h"
-#include "BorderedButton.h"
-#include "GroundColorKeyPanel.h"
-#include "GroundInspector.h"
 #include "SubjectImages.h"
-#include "ToneInspector.h"
-#include "inspect/InspectorPage.h"
-#include "inspect/InspectorPane.h"
+#include "bench/inspect/InspectorPage.h"
+#include "bench/inspect/InspectorPane.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/ground/GroundColorKeyPanel.h"
+#include "inspectors/ground/GroundInspector.h"
+#include "inspectors/tone/ToneInspector.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

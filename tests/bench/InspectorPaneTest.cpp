@@ -1,12 +1,12 @@
-#include "inspect/InspectorPane.h"
+#include "bench/inspect/InspectorPane.h"
 #include "ApngBuilder.h"
 #include "BenchTestSupport.h"
-#include "InspectorColumn.h"
 #include "SyntheticImages.h"
-#include "inspect/CropInspector.h"
-#include "inspect/OriginalSummary.h"
-#include "inspect/OriginalSummaryPage.h"
-#include "inspect/PixelField.h"
+#include "bench/inspect/CropInspector.h"
+#include "bench/inspect/OriginalSummary.h"
+#include "bench/inspect/OriginalSummaryPage.h"
+#include "bench/inspect/PixelField.h"
+#include "inspectors/controls/InspectorColumn.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
 #include "BenchTestSupport.h"
-#include "ElidedLabel.h"
 #include "GifBuilder.h"
-#include "canvas/BenchCanvas.h"
-#include "frames/FramesTimeline.h"
-#include "frames/TimelineHeader.h"
-#include "frames/TimelineHost.h"
-#include "inspect/InspectorPage.h"
-#include "inspect/InspectorPane.h"
-#include "record/RecordColumn.h"
-#include "view/RestorationView.h"
+#include "bench/canvas/BenchCanvas.h"
+#include "bench/frames/FramesTimeline.h"
+#include "bench/frames/TimelineHeader.h"
+#include "bench/frames/TimelineHost.h"
+#include "bench/inspect/InspectorPage.h"
+#include "bench/inspect/InspectorPane.h"
+#include "bench/record/RecordColumn.h"
+#include "bench/view/RestorationView.h"
+#include "inspectors/controls/ElidedLabel.h"
 
 #include <QAbstractButton>
 #include <QRegion>

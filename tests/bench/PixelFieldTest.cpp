@@ -1,4 +1,4 @@
-#include "inspect/PixelField.h"
+#include "bench/inspect/PixelField.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "canvas/PlacementOverlay.h"
+#include "bench/canvas/PlacementOverlay.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "BenchTestSupport.h"
-#include "record/OriginalRowButton.h"
-#include "record/RecordListModel.h"
-#include "record/RecordListView.h"
-#include "record/RecordRowDelegate.h"
+#include "bench/record/OriginalRowButton.h"
+#include "bench/record/RecordListModel.h"
+#include "bench/record/RecordListView.h"
+#include "bench/record/RecordRowDelegate.h"
 
 #include <QMimeData>
 #include <QTest>

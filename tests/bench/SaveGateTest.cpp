@@ -1,12 +1,12 @@
-#include "sheets/SaveGate.h"
+#include "bench/sheets/SaveGate.h"
 #include "ApngBuilder.h"
 #include "BenchTestSupport.h"
-#include "ProminentButton.h"
 #include "SyntheticImages.h"
-#include "ThemedLabel.h"
-#include "render/Renderer.h"
-#include "sheets/BenchSheets.h"
-#include "sheets/ExportPanel.h"
+#include "bench/sheets/BenchSheets.h"
+#include "bench/sheets/ExportPanel.h"
+#include "imaging/render/Renderer.h"
+#include "inspectors/controls/ProminentButton.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QCheckBox>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "SyntheticImages.h"
-#include "render/Renderer.h"
-#include "sheets/ExportPanelModel.h"
+#include "bench/sheets/ExportPanelModel.h"
+#include "imaging/render/Renderer.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "CollectionFixture.h"
 
 #include "GifBuilder.h"
-#include "PathBookmarkStore.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QApplication>
 #include <QDir>

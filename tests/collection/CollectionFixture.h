@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ContentController.h"
-#include "ContentView.h"
-#include "FolderStore.h"
-#include "Preferences.h"
-#include "ToastTimer.h"
+#include "collection/chrome/ToastTimer.h"
+#include "collection/controller/ContentController.h"
+#include "collection/window/ContentView.h"
+#include "store/FolderStore.h"
+#include "store/Preferences.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

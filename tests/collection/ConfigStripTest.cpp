@@ -1,7 +1,7 @@
 #include "CollectionFixture.h"
-#include "ConfigStripView.h"
-#include "PlainButton.h"
-#include "PreviewColumn.h"
+#include "collection/chrome/ConfigStripView.h"
+#include "collection/chrome/PlainButton.h"
+#include "collection/preview/PreviewColumn.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "ContentView.h"
+#include "collection/window/ContentView.h"
 #include "CollectionFixture.h"
-#include "FileListView.h"
-#include "FilterField.h"
-#include "FolderControls.h"
-#include "HResizableSplit.h"
-#include "ListColumn.h"
-#include "ListFooter.h"
-#include "ToastView.h"
+#include "collection/chrome/FolderControls.h"
+#include "collection/chrome/HResizableSplit.h"
+#include "collection/chrome/ToastView.h"
+#include "collection/list/FileListView.h"
+#include "collection/list/FilterField.h"
+#include "collection/list/ListColumn.h"
+#include "collection/list/ListFooter.h"
 
 #include <QApplication>
 #include <QFileInfo>

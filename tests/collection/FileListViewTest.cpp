@@ -1,6 +1,6 @@
-#include "FileListView.h"
-#include "FileListModel.h"
-#include "model/Theme.h"
+#include "collection/list/FileListView.h"
+#include "collection/list/FileListModel.h"
+#include "imaging/model/Theme.h"
 
 #include <QAction>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 #include "FakeFileManager.h"
-#include "FileManagerRevealService.h"
+#include "collection/controller/FileManagerRevealService.h"
 
 #include <QDBusConnection>
 #include <QDir>

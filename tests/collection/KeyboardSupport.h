@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CollectionFixture.h"
-#include "KeyPress.h"
+#include "collection/controller/KeyPress.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "CollectionFixture.h"
-#include "ContentView.h"
-#include "FileListView.h"
-#include "FilterField.h"
-#include "HResizableSplit.h"
-#include "PathBookmarkStore.h"
 #include "SyntheticImages.h"
-#include "ToastView.h"
+#include "collection/chrome/HResizableSplit.h"
+#include "collection/chrome/ToastView.h"
+#include "collection/list/FileListView.h"
+#include "collection/list/FilterField.h"
+#include "collection/window/ContentView.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QAction>
 #include <QApplication>

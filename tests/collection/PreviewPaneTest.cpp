@@ -1,9 +1,9 @@
-#include "AnimationClock.h"
 #include "PeerTools.h"
-#include "PreviewPaneView.h"
 #include "PreviewTestSupport.h"
-#include "PreviewTile.h"
 #include "SyntheticImages.h"
+#include "collection/preview/AnimationClock.h"
+#include "collection/preview/PreviewPaneView.h"
+#include "collection/preview/PreviewTile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "NameFilter.h"
-#include "SortOrder.h"
+#include "collection/list/NameFilter.h"
+#include "collection/list/SortOrder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ByteCountText.h"
-#include "RenameField.h"
-#include "SplitGeometry.h"
-#include "WordBoundaries.h"
+#include "collection/chrome/SplitGeometry.h"
+#include "collection/list/ByteCountText.h"
+#include "collection/list/RenameField.h"
+#include "collection/list/WordBoundaries.h"
 
 #include <gtest/gtest.h>
 

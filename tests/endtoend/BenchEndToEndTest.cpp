@@ -2,21 +2,21 @@
 // only by key presses and clicks that xdotool sends through the X server. Save writes over the
 // file with a backup and closes the bench; the backup puts the original back; Export writes a
 // new file and leaves the bench open.
-#include "ContentController.h"
-#include "ContentView.h"
-#include "FileListView.h"
-#include "MainWindow.h"
-#include "PlenoriaApp.h"
-#include "ProminentButton.h"
 #include "SyntheticImages.h"
-#include "read/ImageSource.h"
-#include "record/AddTreatmentButton.h"
-#include "record/RecordColumn.h"
-#include "sheets/BenchSheets.h"
-#include "sheets/ExportPanel.h"
-#include "sheets/SaveGate.h"
-#include "view/BenchHeader.h"
-#include "view/RestorationView.h"
+#include "app/MainWindow.h"
+#include "app/PlenoriaApp.h"
+#include "bench/record/AddTreatmentButton.h"
+#include "bench/record/RecordColumn.h"
+#include "bench/sheets/BenchSheets.h"
+#include "bench/sheets/ExportPanel.h"
+#include "bench/sheets/SaveGate.h"
+#include "bench/view/BenchHeader.h"
+#include "bench/view/RestorationView.h"
+#include "collection/controller/ContentController.h"
+#include "collection/list/FileListView.h"
+#include "collection/window/ContentView.h"
+#include "imaging/read/ImageSource.h"
+#include "inspectors/controls/ProminentButton.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -8,8 +8,8 @@
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
-#include "model/Bitmap.h"
-#include "read/CorePool.h"
-#include "read/ImageSource.h"
-#include "write/APNGWriter.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/CorePool.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/write/APNGWriter.h"
 
 #include <QPainter>
 #include <QThreadPool>

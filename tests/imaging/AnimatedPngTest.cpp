@@ -3,10 +3,10 @@
 #include "DamagedFiles.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/FrameDelay.h"
-#include "read/GIFTiming.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/GIFTiming.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

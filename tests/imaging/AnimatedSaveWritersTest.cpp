@@ -1,10 +1,10 @@
 #include "ApngStructure.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
-#include "model/Bitmap.h"
-#include "read/ImageSource.h"
-#include "write/APNGWriter.h"
-#include "write/AnimatedWebPWriter.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/write/APNGWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

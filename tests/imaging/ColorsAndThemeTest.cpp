@@ -1,5 +1,5 @@
-#include "model/HexColor.h"
-#include "model/Theme.h"
+#include "imaging/model/HexColor.h"
+#include "imaging/model/Theme.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

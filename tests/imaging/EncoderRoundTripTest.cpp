@@ -1,10 +1,10 @@
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
-#include "gif/GIFWriter.h"
-#include "read/Filmstrip.h"
-#include "read/ImageSource.h"
-#include "write/ExportFormat.h"
-#include "write/WebPWriter.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/write/ExportFormat.h"
+#include "imaging/write/WebPWriter.h"
 
 #include <gtest/gtest.h>
 

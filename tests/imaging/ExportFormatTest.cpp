@@ -1,4 +1,4 @@
-#include "write/ExportFormat.h"
+#include "imaging/write/ExportFormat.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
 

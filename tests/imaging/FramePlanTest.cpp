@@ -1,7 +1,7 @@
 #include "SyntheticImages.h"
-#include "model/TreatmentEntry.h"
-#include "read/Filmstrip.h"
-#include "render/Renderer.h"
+#include "imaging/model/TreatmentEntry.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/render/Renderer.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "gif/GIFColorReduction.h"
+#include "imaging/gif/GIFColorReduction.h"
 #include "EncoderSamples.h"
 #include "ImageComparison.h"
 #include "SyntheticImages.h"
-#include "gif/GIFWriter.h"
+#include "imaging/gif/GIFWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "gif/GIFWriter.h"
+#include "imaging/gif/GIFWriter.h"
 #include "EncoderSamples.h"
 #include "ImageComparison.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "gif/ColorQuantization.h"
+#include "imaging/gif/ColorQuantization.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/FrameDelay.h"
-#include "read/GIFTiming.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/GIFTiming.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -5,13 +5,13 @@
 #include "HostileEntries.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "gif/GIFWriter.h"
-#include "read/Filmstrip.h"
-#include "read/GIFAnimation.h"
-#include "read/ImageItem.h"
-#include "read/ImageSourceCodec.h"
-#include "read/PngCodec.h"
-#include "read/RegularFile.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/GIFAnimation.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/read/ImageSourceCodec.h"
+#include "imaging/read/PngCodec.h"
+#include "imaging/read/RegularFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

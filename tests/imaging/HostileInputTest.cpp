@@ -3,10 +3,10 @@
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/GIFAnimation.h"
-#include "read/ImageItem.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/GIFAnimation.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtConcurrent>

@@ -1,11 +1,11 @@
-#include "read/ImageItem.h"
+#include "imaging/read/ImageItem.h"
 #include "ApngBuilder.h"
 #include "DamagedFiles.h"
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/GIFAnimation.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/GIFAnimation.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "model/FolderName.h"
-#include "model/ZoomLevel.h"
-#include "read/FrameDelay.h"
-#include "read/GIFTiming.h"
-#include "read/ImageItem.h"
+#include "imaging/model/FolderName.h"
+#include "imaging/model/ZoomLevel.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/GIFTiming.h"
+#include "imaging/read/ImageItem.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "write/ImageWriter.h"
+#include "imaging/write/ImageWriter.h"
 #include "TranslucentImages.h"
 #include "WriterPeers.h"
-#include "model/Bitmap.h"
-#include "read/ImageSource.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QtConcurrent>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 #include "GifBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/GIFTiming.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/GIFTiming.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "ImageComparison.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "read/Filmstrip.h"
-#include "read/FrameDelay.h"
-#include "read/ImageItem.h"
-#include "read/ImageSource.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/ImageItem.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtConcurrent>

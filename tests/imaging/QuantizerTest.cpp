@@ -1,10 +1,10 @@
 #include "EncoderSamples.h"
 #include "ImageComparison.h"
 #include "SyntheticImages.h"
-#include "gif/ColorQuantization.h"
-#include "gif/PaletteSearch.h"
-#include "model/Bitmap.h"
-#include "render/Renderer.h"
+#include "imaging/gif/ColorQuantization.h"
+#include "imaging/gif/PaletteSearch.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/render/Renderer.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "SyntheticImages.h"
-#include "model/Bitmap.h"
-#include "render/Renderer.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/render/Renderer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SyntheticImages.h"
-#include "model/Bitmap.h"
-#include "model/TreatmentEntry.h"
-#include "render/Renderer.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/TreatmentEntry.h"
+#include "imaging/render/Renderer.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

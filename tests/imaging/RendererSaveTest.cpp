@@ -5,11 +5,11 @@
 #include "PeerTools.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
-#include "read/ImageSource.h"
-#include "render/Renderer.h"
-#include "write/APNGWriter.h"
-#include "write/AnimatedWebPWriter.h"
-#include "write/ImageWriter.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/write/APNGWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
+#include "imaging/write/ImageWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "SyntheticImages.h"
-#include "model/FontFamilies.h"
-#include "render/Renderer.h"
+#include "imaging/model/FontFamilies.h"
+#include "imaging/render/Renderer.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

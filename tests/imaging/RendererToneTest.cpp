@@ -1,5 +1,5 @@
 #include "SyntheticImages.h"
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
 #include <gtest/gtest.h>
 

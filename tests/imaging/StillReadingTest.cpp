@@ -1,10 +1,10 @@
 #include "ApngBuilder.h"
 #include "PeerTools.h"
 #include "SyntheticImages.h"
-#include "model/ImageType.h"
-#include "read/Filmstrip.h"
-#include "read/FrameDelay.h"
-#include "read/ImageSource.h"
+#include "imaging/model/ImageType.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

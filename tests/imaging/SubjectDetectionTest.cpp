@@ -1,8 +1,8 @@
 #include "SubjectImages.h"
 #include "SyntheticImages.h"
-#include "model/Bitmap.h"
-#include "model/TreatmentEntry.h"
-#include "render/Renderer.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/TreatmentEntry.h"
+#include "imaging/render/Renderer.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

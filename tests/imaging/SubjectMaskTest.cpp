@@ -1,6 +1,6 @@
-#include "render/Renderer.h"
-#include "subjects/ConnectedParts.h"
-#include "subjects/MaskMorphology.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/subjects/ConnectedParts.h"
+#include "imaging/subjects/MaskMorphology.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

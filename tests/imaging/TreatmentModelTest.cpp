@@ -1,6 +1,6 @@
-#include "model/RestorationSession.h"
-#include "model/Treatment.h"
-#include "model/TreatmentEntry.h"
+#include "imaging/model/RestorationSession.h"
+#include "imaging/model/Treatment.h"
+#include "imaging/model/TreatmentEntry.h"
 
 #include <gtest/gtest.h>
 

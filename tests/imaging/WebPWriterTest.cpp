@@ -1,12 +1,12 @@
-#include "write/WebPWriter.h"
+#include "imaging/write/WebPWriter.h"
 #include "EncoderSamples.h"
 #include "SyntheticImages.h"
 #include "TranslucentImages.h"
-#include "model/Bitmap.h"
-#include "write/AnimatedWebPWriter.h"
-#include "write/WebPFramePicture.h"
-#include "write/WebPLosslessWriter.h"
-#include "write/WriterPixels.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/write/AnimatedWebPWriter.h"
+#include "imaging/write/WebPFramePicture.h"
+#include "imaging/write/WebPLosslessWriter.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>

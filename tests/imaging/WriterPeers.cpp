@@ -1,6 +1,6 @@
 #include "WriterPeers.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <QAtomicInt>
 #include <QDir>

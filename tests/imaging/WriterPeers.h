@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ImageType.h"
+#include "imaging/model/ImageType.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,7 +1,7 @@
 // The jobs the inspector tests' child processes do: print the font usage as a fresh process reads it.
 
 #include "ChildProcess.h"
-#include "FontUsage.h"
+#include "inspectors/text/FontUsage.h"
 
 namespace plenoria::test {
 

@@ -1,9 +1,9 @@
-#include "FontUsage.h"
+#include "inspectors/text/FontUsage.h"
 #include "ChildProcess.h"
-#include "FontMenuBox.h"
-#include "FontPicker.h"
 #include "HeldSpec.h"
-#include "TextInspector.h"
+#include "inspectors/text/FontMenuBox.h"
+#include "inspectors/text/FontPicker.h"
+#include "inspectors/text/TextInspector.h"
 
 #include <QAbstractItemView>
 #include <QSettings>

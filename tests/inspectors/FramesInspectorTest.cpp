@@ -1,7 +1,7 @@
-#include "FramesInspector.h"
+#include "inspectors/frames/FramesInspector.h"
 #include "ButtonClicks.h"
-#include "NumericField.h"
-#include "ThemedLabel.h"
+#include "inspectors/controls/NumericField.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,13 +1,13 @@
-#include "GroundInspector.h"
-#include "BorderedButton.h"
-#include "ColorWell.h"
-#include "FieldMarksSlider.h"
-#include "GroundColorKeyPanel.h"
-#include "InspectorSlider.h"
-#include "InstanceChip.h"
+#include "inspectors/ground/GroundInspector.h"
 #include "SubjectImages.h"
-#include "SwatchRow.h"
 #include "SyntheticImages.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/controls/ColorWell.h"
+#include "inspectors/controls/FieldMarksSlider.h"
+#include "inspectors/controls/InspectorSlider.h"
+#include "inspectors/controls/SwatchRow.h"
+#include "inspectors/ground/GroundColorKeyPanel.h"
+#include "inspectors/ground/InstanceChip.h"
 
 #include <QAbstractButton>
 #include <QApplication>

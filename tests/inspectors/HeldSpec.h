@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Binding.h"
+#include "inspectors/controls/Binding.h"
 
 #include <functional>
 

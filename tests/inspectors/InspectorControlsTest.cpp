@@ -1,11 +1,11 @@
-#include "ColorWell.h"
-#include "FieldMarksSlider.h"
-#include "IconSegmentedPicker.h"
-#include "InspectorSlider.h"
-#include "InstanceChip.h"
-#include "StackingRow.h"
-#include "SwatchRow.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ColorWell.h"
+#include "inspectors/controls/FieldMarksSlider.h"
+#include "inspectors/controls/IconSegmentedPicker.h"
+#include "inspectors/controls/InspectorSlider.h"
+#include "inspectors/controls/StackingRow.h"
+#include "inspectors/controls/SwatchRow.h"
+#include "inspectors/ground/InstanceChip.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "NumericField.h"
+#include "inspectors/controls/NumericField.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,12 +1,12 @@
-#include "StampInspector.h"
-#include "BorderedButton.h"
+#include "inspectors/stamp/StampInspector.h"
 #include "ButtonClicks.h"
-#include "ElidedLabel.h"
-#include "FieldMarksSlider.h"
 #include "HeldSpec.h"
-#include "InspectorSlider.h"
-#include "StampThumbnail.h"
 #include "SyntheticImages.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/controls/ElidedLabel.h"
+#include "inspectors/controls/FieldMarksSlider.h"
+#include "inspectors/controls/InspectorSlider.h"
+#include "inspectors/stamp/StampThumbnail.h"
 
 #include <QBuffer>
 #include <QTest>

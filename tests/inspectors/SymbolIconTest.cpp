@@ -1,4 +1,4 @@
-#include "SymbolIcon.h"
+#include "inspectors/controls/SymbolIcon.h"
 
 #include <QDirIterator>
 #include <QFile>

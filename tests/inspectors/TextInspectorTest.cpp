@@ -1,11 +1,11 @@
-#include "TextInspector.h"
+#include "inspectors/text/TextInspector.h"
 #include "ButtonClicks.h"
-#include "ColorWell.h"
-#include "FieldMarksSlider.h"
 #include "HeldSpec.h"
-#include "InspectorSlider.h"
-#include "SliderValueText.h"
-#include "TextContentEditor.h"
+#include "inspectors/controls/ColorWell.h"
+#include "inspectors/controls/FieldMarksSlider.h"
+#include "inspectors/controls/InspectorSlider.h"
+#include "inspectors/controls/SliderValueText.h"
+#include "inspectors/text/TextContentEditor.h"
 
 #include <QPlainTextEdit>
 #include <QSettings>

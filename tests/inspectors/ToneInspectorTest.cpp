@@ -1,8 +1,8 @@
-#include "ToneInspector.h"
-#include "BorderedButton.h"
-#include "FieldMarksSlider.h"
-#include "ToneSlider.h"
-#include "model/Theme.h"
+#include "inspectors/tone/ToneInspector.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/controls/FieldMarksSlider.h"
+#include "inspectors/tone/ToneSlider.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The jobs the store tests' child processes do: print the settings as a fresh process reads them.
 
 #include "ChildProcess.h"
-#include "FolderStore.h"
-#include "PathBookmarkStore.h"
-#include "Preferences.h"
+#include "store/FolderStore.h"
+#include "store/PathBookmarkStore.h"
+#include "store/Preferences.h"
 
 namespace plenoria::test {
 

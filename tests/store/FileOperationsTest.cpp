@@ -1,4 +1,4 @@
-#include "FileOperations.h"
+#include "store/FileOperations.h"
 #include "StoreTestSupport.h"
 
 #include <QFile>

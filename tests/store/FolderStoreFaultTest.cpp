@@ -1,6 +1,6 @@
-#include "FolderStore.h"
 #include "HostileEntries.h"
 #include "StoreTestSupport.h"
+#include "store/FolderStore.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "FolderStore.h"
 #include "StoreTestSupport.h"
+#include "store/FolderStore.h"
 
 #include <QDir>
 #include <QFile>

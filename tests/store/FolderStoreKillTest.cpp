@@ -1,8 +1,8 @@
-#include "FolderStore.h"
 #include "StoreTestSupport.h"
 #include "SyntheticImages.h"
-#include "render/Renderer.h"
-#include "write/ImageWriter.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/write/ImageWriter.h"
+#include "store/FolderStore.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "GifBuilder.h"
 #include "StoreTestSupport.h"
 #include "SyntheticImages.h"
-#include "read/ImageSource.h"
-#include "render/Renderer.h"
-#include "write/ImageWriter.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/write/ImageWriter.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "FolderStore.h"
-#include "PathBookmarkStore.h"
 #include "StoreTestSupport.h"
+#include "store/FolderStore.h"
+#include "store/PathBookmarkStore.h"
 
 #include <QDir>
 #include <QFile>

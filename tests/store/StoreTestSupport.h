@@ -1,11 +1,11 @@
 #pragma once
 
-#include "BookmarkStore.h"
 #include "ChildProcess.h"
-#include "FileSystem.h"
-#include "FolderChooser.h"
-#include "FolderStore.h"
-#include "RevealService.h"
+#include "store/BookmarkStore.h"
+#include "store/FileSystem.h"
+#include "store/FolderChooser.h"
+#include "store/FolderStore.h"
+#include "store/RevealService.h"
 
 #include <QByteArray>
 #include <QColor>

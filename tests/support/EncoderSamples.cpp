@@ -1,7 +1,7 @@
 #include "EncoderSamples.h"
 
 #include "PeerTools.h"
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <QPainter>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "GifBuilder.h"
 
-#include "read/GifStructure.h"
+#include "imaging/read/GifStructure.h"
 
 #include <QHash>
 #include <gif_lib.h>

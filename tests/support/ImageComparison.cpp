@@ -1,6 +1,6 @@
 #include "ImageComparison.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "SubjectImages.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "TranslucentImages.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 namespace plenoria::test {
 

@@ -1,12 +1,12 @@
-#include "canvas/BenchCanvas.h"
+#include "bench/canvas/BenchCanvas.h"
 
-#include "Preferences.h"
-#include "canvas/CanvasChrome.h"
-#include "canvas/CanvasEyedropper.h"
-#include "canvas/CropOverlayPainter.h"
-#include "canvas/ExtendOverlay.h"
-#include "canvas/PlacementOverlayPainter.h"
-#include "model/Theme.h"
+#include "bench/canvas/CanvasChrome.h"
+#include "bench/canvas/CanvasEyedropper.h"
+#include "bench/canvas/CropOverlayPainter.h"
+#include "bench/canvas/ExtendOverlay.h"
+#include "bench/canvas/PlacementOverlayPainter.h"
+#include "imaging/model/Theme.h"
+#include "store/Preferences.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

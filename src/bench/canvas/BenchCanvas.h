@@ -1,7 +1,7 @@
 #pragma once
 
-#include "canvas/CanvasOverlays.h"
-#include "model/BenchModel.h"
+#include "bench/canvas/CanvasOverlays.h"
+#include "bench/model/BenchModel.h"
 
 #include <QWidget>
 #include <optional>

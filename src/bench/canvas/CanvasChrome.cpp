@@ -1,9 +1,9 @@
-#include "canvas/CanvasChrome.h"
+#include "bench/canvas/CanvasChrome.h"
 
-#include "Preferences.h"
-#include "canvas/Checkerboard.h"
-#include "model/HexColor.h"
-#include "model/Theme.h"
+#include "bench/canvas/Checkerboard.h"
+#include "imaging/model/HexColor.h"
+#include "imaging/model/Theme.h"
+#include "store/Preferences.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CanvasGround.h"
+#include "bench/model/CanvasGround.h"
 
 #include <QRectF>
 #include <QSize>

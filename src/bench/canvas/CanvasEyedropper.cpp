@@ -1,6 +1,6 @@
-#include "canvas/CanvasEyedropper.h"
+#include "bench/canvas/CanvasEyedropper.h"
 
-#include "canvas/BenchCanvas.h"
+#include "bench/canvas/BenchCanvas.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "canvas/CanvasGeometry.h"
+#include "bench/canvas/CanvasGeometry.h"
 
 #include <algorithm>
 

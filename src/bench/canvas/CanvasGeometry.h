@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ExtendSpec.h"
+#include "imaging/model/ExtendSpec.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,9 +1,9 @@
-#include "canvas/CanvasOverlays.h"
+#include "bench/canvas/CanvasOverlays.h"
 
-#include "canvas/CanvasGeometry.h"
-#include "canvas/ExtendOverlay.h"
-#include "read/ImageSource.h"
-#include "render/Renderer.h"
+#include "bench/canvas/CanvasGeometry.h"
+#include "bench/canvas/ExtendOverlay.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/render/Renderer.h"
 
 namespace plenoria {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "canvas/CropOverlay.h"
-#include "canvas/PlacementOverlay.h"
-#include "model/BenchModel.h"
+#include "bench/canvas/CropOverlay.h"
+#include "bench/canvas/PlacementOverlay.h"
+#include "bench/model/BenchModel.h"
 
 #include <QByteArray>
 #include <QRectF>

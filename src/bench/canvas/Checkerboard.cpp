@@ -1,4 +1,4 @@
-#include "canvas/Checkerboard.h"
+#include "bench/canvas/Checkerboard.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,6 +1,6 @@
-#include "canvas/CropOverlay.h"
+#include "bench/canvas/CropOverlay.h"
 
-#include "model/Rounding.h"
+#include "imaging/model/Rounding.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Binding.h"
-#include "canvas/OverlayGrip.h"
-#include "model/CropSpec.h"
+#include "bench/canvas/OverlayGrip.h"
+#include "imaging/model/CropSpec.h"
+#include "inspectors/controls/Binding.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,7 +1,7 @@
-#include "canvas/CropOverlayPainter.h"
+#include "bench/canvas/CropOverlayPainter.h"
 
-#include "canvas/CropOverlay.h"
-#include "model/Theme.h"
+#include "bench/canvas/CropOverlay.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 #include <QPainterPath>

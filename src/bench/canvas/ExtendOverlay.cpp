@@ -1,7 +1,7 @@
-#include "canvas/ExtendOverlay.h"
+#include "bench/canvas/ExtendOverlay.h"
 
-#include "canvas/CanvasGeometry.h"
-#include "model/Theme.h"
+#include "bench/canvas/CanvasGeometry.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 

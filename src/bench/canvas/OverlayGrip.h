@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas/CanvasGeometry.h"
+#include "bench/canvas/CanvasGeometry.h"
 
 #include <QLineF>
 #include <QPointF>

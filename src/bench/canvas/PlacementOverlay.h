@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Binding.h"
-#include "canvas/OverlayGrip.h"
+#include "bench/canvas/OverlayGrip.h"
+#include "inspectors/controls/Binding.h"
 
 #include <QPointF>
 #include <QRectF>

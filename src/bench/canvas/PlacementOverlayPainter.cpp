@@ -1,6 +1,6 @@
-#include "canvas/PlacementOverlayPainter.h"
+#include "bench/canvas/PlacementOverlayPainter.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas/PlacementOverlay.h"
+#include "bench/canvas/PlacementOverlay.h"
 
 class QPainter;
 

@@ -1,9 +1,9 @@
-#include "frames/FramesTimeline.h"
+#include "bench/frames/FramesTimeline.h"
 
-#include "frames/FramesTimelineModel.h"
-#include "frames/TimelineCell.h"
-#include "frames/TimelineHeader.h"
-#include "model/Theme.h"
+#include "bench/frames/FramesTimelineModel.h"
+#include "bench/frames/TimelineCell.h"
+#include "bench/frames/TimelineHeader.h"
+#include "imaging/model/Theme.h"
 
 #include <QApplication>
 #include <QPainter>

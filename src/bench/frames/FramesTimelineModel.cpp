@@ -1,4 +1,4 @@
-#include "frames/FramesTimelineModel.h"
+#include "bench/frames/FramesTimelineModel.h"
 
 #include <map>
 

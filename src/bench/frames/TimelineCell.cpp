@@ -1,8 +1,8 @@
-#include "frames/TimelineCell.h"
+#include "bench/frames/TimelineCell.h"
 
-#include "NumericField.h"
-#include "frames/FramesTimelineModel.h"
-#include "model/Theme.h"
+#include "bench/frames/FramesTimelineModel.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/NumericField.h"
 
 #include <QMouseEvent>
 #include <QPainter>

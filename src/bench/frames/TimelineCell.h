@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Binding.h"
-#include "model/FramesSpec.h"
+#include "imaging/model/FramesSpec.h"
+#include "inspectors/controls/Binding.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "frames/TimelineHeader.h"
+#include "bench/frames/TimelineHeader.h"
 
-#include "ElidedLabel.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ElidedLabel.h"
 
 #include <QResizeEvent>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "frames/TimelineHost.h"
+#include "bench/frames/TimelineHost.h"
 
-#include "Divider.h"
-#include "frames/FramesTimeline.h"
-#include "render/Renderer.h"
+#include "bench/frames/FramesTimeline.h"
+#include "imaging/render/Renderer.h"
+#include "inspectors/controls/Divider.h"
 
 #include <QVBoxLayout>
 

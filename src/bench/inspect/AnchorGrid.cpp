@@ -1,7 +1,7 @@
-#include "inspect/AnchorGrid.h"
+#include "bench/inspect/AnchorGrid.h"
 
-#include "inspect/AnchorMark.h"
-#include "model/Theme.h"
+#include "bench/inspect/AnchorMark.h"
+#include "imaging/model/Theme.h"
 
 #include <QMouseEvent>
 #include <QPainter>

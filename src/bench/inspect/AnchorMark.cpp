@@ -1,4 +1,4 @@
-#include "inspect/AnchorMark.h"
+#include "bench/inspect/AnchorMark.h"
 
 namespace plenoria {
 

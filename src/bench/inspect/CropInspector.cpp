@@ -1,11 +1,11 @@
-#include "inspect/CropInspector.h"
+#include "bench/inspect/CropInspector.h"
 
-#include "BorderedButton.h"
-#include "InspectorColumn.h"
-#include "InspectorSection.h"
-#include "InspectorText.h"
-#include "ThemedLabel.h"
-#include "inspect/PixelField.h"
+#include "bench/inspect/PixelField.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/controls/InspectorColumn.h"
+#include "inspectors/controls/InspectorSection.h"
+#include "inspectors/controls/InspectorText.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QHBoxLayout>
 

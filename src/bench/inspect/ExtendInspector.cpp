@@ -1,12 +1,12 @@
-#include "inspect/ExtendInspector.h"
+#include "bench/inspect/ExtendInspector.h"
 
-#include "InspectorColumn.h"
-#include "InspectorSection.h"
-#include "InspectorText.h"
-#include "ThemedLabel.h"
-#include "inspect/AnchorGrid.h"
-#include "inspect/PixelField.h"
-#include "inspect/SquareLockButton.h"
+#include "bench/inspect/AnchorGrid.h"
+#include "bench/inspect/PixelField.h"
+#include "bench/inspect/SquareLockButton.h"
+#include "inspectors/controls/InspectorColumn.h"
+#include "inspectors/controls/InspectorSection.h"
+#include "inspectors/controls/InspectorText.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>

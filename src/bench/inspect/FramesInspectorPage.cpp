@@ -1,6 +1,6 @@
-#include "inspect/FramesInspectorPage.h"
+#include "bench/inspect/FramesInspectorPage.h"
 
-#include "FramesInspector.h"
+#include "inspectors/frames/FramesInspector.h"
 
 namespace plenoria {
 

@@ -1,8 +1,8 @@
-#include "inspect/GroundAndTonePages.h"
+#include "bench/inspect/GroundAndTonePages.h"
 
-#include "GroundInspector.h"
-#include "ToneInspector.h"
-#include "inspect/WrappedInspectorPage.h"
+#include "bench/inspect/WrappedInspectorPage.h"
+#include "inspectors/ground/GroundInspector.h"
+#include "inspectors/tone/ToneInspector.h"
 
 namespace plenoria {
 

@@ -1,4 +1,4 @@
-#include "inspect/InspectorPage.h"
+#include "bench/inspect/InspectorPage.h"
 
 #include <QVBoxLayout>
 

@@ -1,8 +1,8 @@
-#include "inspect/InspectorPane.h"
+#include "bench/inspect/InspectorPane.h"
 
-#include "ColorWell.h"
-#include "inspect/InspectorPage.h"
-#include "inspect/InspectorRouting.h"
+#include "bench/inspect/InspectorPage.h"
+#include "bench/inspect/InspectorRouting.h"
+#include "inspectors/controls/ColorWell.h"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "inspect/OriginalSummary.h"
-#include "model/BenchModel.h"
+#include "bench/inspect/OriginalSummary.h"
+#include "bench/model/BenchModel.h"
 
 #include <QWidget>
 

@@ -1,14 +1,14 @@
-#include "inspect/InspectorRouting.h"
+#include "bench/inspect/InspectorRouting.h"
 
-#include "InspectorColumn.h"
-#include "inspect/CropInspector.h"
-#include "inspect/ExtendInspector.h"
-#include "inspect/FramesInspectorPage.h"
-#include "inspect/GroundAndTonePages.h"
-#include "inspect/OriginalSummaryPage.h"
-#include "inspect/ResizeInspector.h"
-#include "inspect/TextAndStampPages.h"
-#include "inspect/WrappedInspectorPage.h"
+#include "bench/inspect/CropInspector.h"
+#include "bench/inspect/ExtendInspector.h"
+#include "bench/inspect/FramesInspectorPage.h"
+#include "bench/inspect/GroundAndTonePages.h"
+#include "bench/inspect/OriginalSummaryPage.h"
+#include "bench/inspect/ResizeInspector.h"
+#include "bench/inspect/TextAndStampPages.h"
+#include "bench/inspect/WrappedInspectorPage.h"
+#include "inspectors/controls/InspectorColumn.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "inspect/InspectorPage.h"
-#include "model/TreatmentKind.h"
+#include "bench/inspect/InspectorPage.h"
+#include "imaging/model/TreatmentKind.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "inspect/OriginalSummary.h"
+#include "bench/inspect/OriginalSummary.h"
 
-#include "read/ImageSource.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QFileInfo>
 

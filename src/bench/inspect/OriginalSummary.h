@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/RestorationSession.h"
+#include "imaging/model/RestorationSession.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "inspect/OriginalSummaryPage.h"
+#include "bench/inspect/OriginalSummaryPage.h"
 
-#include "InspectorColumn.h"
-#include "InspectorText.h"
-#include "ThemedLabel.h"
-#include "inspect/OriginalSummary.h"
+#include "bench/inspect/OriginalSummary.h"
+#include "inspectors/controls/InspectorColumn.h"
+#include "inspectors/controls/InspectorText.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QHBoxLayout>
 

@@ -1,7 +1,7 @@
-#include "inspect/PixelField.h"
+#include "bench/inspect/PixelField.h"
 
-#include "ThemedLabel.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
-#include "inspect/ResizeInspector.h"
+#include "bench/inspect/ResizeInspector.h"
 
-#include "BorderedButton.h"
-#include "InspectorColumn.h"
-#include "InspectorText.h"
-#include "ThemedLabel.h"
-#include "model/Geometry.h"
-#include "model/Theme.h"
+#include "imaging/model/Geometry.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/BorderedButton.h"
+#include "inspectors/controls/InspectorColumn.h"
+#include "inspectors/controls/InspectorText.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

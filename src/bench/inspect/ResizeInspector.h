@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/InspectorPage.h"
+#include "bench/inspect/InspectorPage.h"
 
 #include <array>
 

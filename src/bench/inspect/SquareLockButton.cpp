@@ -1,6 +1,6 @@
-#include "inspect/SquareLockButton.h"
+#include "bench/inspect/SquareLockButton.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "inspect/TextAndStampPages.h"
+#include "bench/inspect/TextAndStampPages.h"
 
-#include "StampInspector.h"
-#include "TextInspector.h"
-#include "inspect/WrappedInspectorPage.h"
+#include "bench/inspect/WrappedInspectorPage.h"
+#include "inspectors/stamp/StampInspector.h"
+#include "inspectors/text/TextInspector.h"
 
 namespace plenoria {
 

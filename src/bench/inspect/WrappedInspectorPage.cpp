@@ -1,4 +1,4 @@
-#include "inspect/WrappedInspectorPage.h"
+#include "bench/inspect/WrappedInspectorPage.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
-#include "read/ImageSource.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QFileInfo>
 

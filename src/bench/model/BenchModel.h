@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Binding.h"
-#include "model/CanvasGround.h"
-#include "model/FramesSpec.h"
-#include "model/GIFPalette.h"
-#include "model/RestorationSession.h"
-#include "model/TreatmentKind.h"
-#include "read/Filmstrip.h"
-#include "write/ExportFormat.h"
-#include "write/ImageEncoder.h"
+#include "bench/model/CanvasGround.h"
+#include "imaging/model/FramesSpec.h"
+#include "imaging/model/GIFPalette.h"
+#include "imaging/model/RestorationSession.h"
+#include "imaging/model/TreatmentKind.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/write/ExportFormat.h"
+#include "imaging/write/ImageEncoder.h"
+#include "inspectors/controls/Binding.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
-#include "read/ImageSource.h"
-#include "read/RegularFile.h"
-#include "render/Renderer.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/read/RegularFile.h"
+#include "imaging/render/Renderer.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
-#include "model/HexColor.h"
-#include "render/Renderer.h"
+#include "imaging/model/HexColor.h"
+#include "imaging/render/Renderer.h"
 
 #include <QTimer>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
 namespace plenoria {
 

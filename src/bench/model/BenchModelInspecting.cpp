@@ -1,6 +1,6 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
 #include <algorithm>
 

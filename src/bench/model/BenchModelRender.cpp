@@ -1,7 +1,7 @@
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
-#include "read/ImageSource.h"
-#include "render/Renderer.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/render/Renderer.h"
 
 namespace plenoria {
 

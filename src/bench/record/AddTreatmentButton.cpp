@@ -1,7 +1,7 @@
-#include "record/AddTreatmentButton.h"
+#include "bench/record/AddTreatmentButton.h"
 
-#include "SymbolIcon.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/SymbolIcon.h"
 
 #include <QMenu>
 #include <QPainter>

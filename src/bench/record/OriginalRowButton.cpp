@@ -1,6 +1,6 @@
-#include "record/OriginalRowButton.h"
+#include "bench/record/OriginalRowButton.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "record/RecordColumn.h"
+#include "bench/record/RecordColumn.h"
 
-#include "ThemedLabel.h"
-#include "model/Theme.h"
-#include "record/AddTreatmentButton.h"
-#include "record/OriginalRowButton.h"
-#include "record/RecordListView.h"
+#include "bench/record/AddTreatmentButton.h"
+#include "bench/record/OriginalRowButton.h"
+#include "bench/record/RecordListView.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
 
 #include <QWidget>
 

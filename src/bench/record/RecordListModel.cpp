@@ -1,4 +1,4 @@
-#include "record/RecordListModel.h"
+#include "bench/record/RecordListModel.h"
 
 #include <QMimeData>
 #include <algorithm>

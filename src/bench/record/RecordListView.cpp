@@ -1,8 +1,8 @@
-#include "record/RecordListView.h"
+#include "bench/record/RecordListView.h"
 
-#include "model/Theme.h"
-#include "record/RecordListModel.h"
-#include "record/RecordRowDelegate.h"
+#include "bench/record/RecordListModel.h"
+#include "bench/record/RecordRowDelegate.h"
+#include "imaging/model/Theme.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "record/RecordRowDelegate.h"
+#include "bench/record/RecordRowDelegate.h"
 
-#include "model/Theme.h"
-#include "record/RecordListModel.h"
+#include "bench/record/RecordListModel.h"
+#include "imaging/model/Theme.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
-#include "sheets/BenchSheet.h"
+#include "bench/sheets/BenchSheet.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
-#include "sheets/BenchSheets.h"
+#include "bench/sheets/BenchSheets.h"
 
-#include "sheets/ExportPanel.h"
-#include "sheets/SaveGate.h"
+#include "bench/sheets/ExportPanel.h"
+#include "bench/sheets/SaveGate.h"
 
 namespace plenoria {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/BenchModel.h"
-#include "sheets/ExportSizeEstimate.h"
+#include "bench/model/BenchModel.h"
+#include "bench/sheets/ExportSizeEstimate.h"
 
 #include <QObject>
 #include <QPointer>

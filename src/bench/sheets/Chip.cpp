@@ -1,7 +1,7 @@
-#include "sheets/Chip.h"
+#include "bench/sheets/Chip.h"
 
-#include "SymbolIcon.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/SymbolIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,10 +1,10 @@
-#include "sheets/ExportPanel.h"
+#include "bench/sheets/ExportPanel.h"
 
-#include "ProminentButton.h"
-#include "ThemedLabel.h"
-#include "model/Theme.h"
-#include "sheets/FormatCard.h"
-#include "sheets/SegmentButton.h"
+#include "bench/sheets/FormatCard.h"
+#include "bench/sheets/SegmentButton.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ProminentButton.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sheets/BenchSheet.h"
-#include "sheets/ExportPanelModel.h"
+#include "bench/sheets/BenchSheet.h"
+#include "bench/sheets/ExportPanelModel.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "sheets/ExportPanelModel.h"
+#include "bench/sheets/ExportPanelModel.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/GIFPalette.h"
-#include "read/Filmstrip.h"
-#include "sheets/ExportSizeEstimate.h"
-#include "write/ExportFormat.h"
+#include "bench/sheets/ExportSizeEstimate.h"
+#include "imaging/model/GIFPalette.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/write/ExportFormat.h"
 
 #include <QObject>
 #include <QString>

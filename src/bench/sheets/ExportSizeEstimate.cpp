@@ -1,4 +1,4 @@
-#include "sheets/ExportSizeEstimate.h"
+#include "bench/sheets/ExportSizeEstimate.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>

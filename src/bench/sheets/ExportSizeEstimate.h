@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/GIFPalette.h"
-#include "read/Filmstrip.h"
-#include "write/ExportFormat.h"
+#include "imaging/model/GIFPalette.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/write/ExportFormat.h"
 
 #include <QObject>
 #include <atomic>

@@ -1,8 +1,8 @@
-#include "sheets/FormatCard.h"
+#include "bench/sheets/FormatCard.h"
 
-#include "ThemedLabel.h"
-#include "model/Theme.h"
-#include "sheets/Chip.h"
+#include "bench/sheets/Chip.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>

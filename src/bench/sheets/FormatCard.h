@@ -1,6 +1,6 @@
 #pragma once
 
-#include "write/ExportFormat.h"
+#include "imaging/write/ExportFormat.h"
 
 #include <QAbstractButton>
 

@@ -1,9 +1,9 @@
-#include "sheets/SaveGate.h"
+#include "bench/sheets/SaveGate.h"
 
-#include "ProminentButton.h"
-#include "ThemedLabel.h"
-#include "model/BenchModel.h"
-#include "model/Theme.h"
+#include "bench/model/BenchModel.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ProminentButton.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheets/BenchSheet.h"
+#include "bench/sheets/BenchSheet.h"
 
 class QCheckBox;
 class QPushButton;

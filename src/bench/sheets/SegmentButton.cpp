@@ -1,6 +1,6 @@
-#include "sheets/SegmentButton.h"
+#include "bench/sheets/SegmentButton.h"
 
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QFocusEvent>
 #include <QPainter>

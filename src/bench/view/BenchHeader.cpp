@@ -1,9 +1,9 @@
-#include "view/BenchHeader.h"
+#include "bench/view/BenchHeader.h"
 
-#include "ProminentButton.h"
-#include "StackingRow.h"
-#include "SymbolLabel.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ProminentButton.h"
+#include "inspectors/controls/StackingRow.h"
+#include "inspectors/controls/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

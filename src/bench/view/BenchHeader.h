@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TitledHeader.h"
-#include "model/BenchModel.h"
+#include "bench/model/BenchModel.h"
+#include "inspectors/controls/TitledHeader.h"
 
 class QPushButton;
 

@@ -1,8 +1,8 @@
-#include "view/BenchStatusBar.h"
+#include "bench/view/BenchStatusBar.h"
 
-#include "ElidedLabel.h"
-#include "ThemedLabel.h"
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/ElidedLabel.h"
+#include "inspectors/controls/ThemedLabel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "view/ClickAwayFilter.h"
+#include "bench/view/ClickAwayFilter.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,16 +1,16 @@
-#include "view/RestorationView.h"
+#include "bench/view/RestorationView.h"
 
-#include "Divider.h"
-#include "canvas/BenchCanvas.h"
-#include "frames/TimelineHost.h"
-#include "inspect/InspectorPane.h"
-#include "model/Theme.h"
-#include "record/RecordColumn.h"
-#include "sheets/BenchSheets.h"
-#include "view/BenchHeader.h"
-#include "view/BenchStatusBar.h"
-#include "view/ClickAwayFilter.h"
-#include "view/StampFileDialog.h"
+#include "bench/canvas/BenchCanvas.h"
+#include "bench/frames/TimelineHost.h"
+#include "bench/inspect/InspectorPane.h"
+#include "bench/record/RecordColumn.h"
+#include "bench/sheets/BenchSheets.h"
+#include "bench/view/BenchHeader.h"
+#include "bench/view/BenchStatusBar.h"
+#include "bench/view/ClickAwayFilter.h"
+#include "bench/view/StampFileDialog.h"
+#include "imaging/model/Theme.h"
+#include "inspectors/controls/Divider.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

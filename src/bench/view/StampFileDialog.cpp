@@ -1,6 +1,6 @@
-#include "view/StampFileDialog.h"
+#include "bench/view/StampFileDialog.h"
 
-#include "read/ImageItem.h"
+#include "imaging/read/ImageItem.h"
 
 #include <QFileDialog>
 #include <QPointer>

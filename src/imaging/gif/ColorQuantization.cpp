@@ -1,9 +1,9 @@
-#include "gif/ColorQuantization.h"
+#include "imaging/gif/ColorQuantization.h"
 
-#include "gif/PaletteSearch.h"
-#include "model/Bitmap.h"
-#include "model/PixelConventions.h"
-#include "model/Unpremultiply.h"
+#include "imaging/gif/PaletteSearch.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/model/Unpremultiply.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "gif/ColorQuantization.h"
+#include "imaging/gif/ColorQuantization.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "gif/GIFColorReduction.h"
+#include "imaging/gif/GIFColorReduction.h"
 
-#include "model/PixelConventions.h"
-#include "model/Unpremultiply.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/model/Unpremultiply.h"
 
 #include <libimagequant.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gif/ColorQuantization.h"
+#include "imaging/gif/ColorQuantization.h"
 
 #include <QImage>
 #include <optional>

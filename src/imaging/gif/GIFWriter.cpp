@@ -1,9 +1,9 @@
-#include "gif/GIFWriter.h"
+#include "imaging/gif/GIFWriter.h"
 
-#include "gif/ColorQuantization.h"
-#include "gif/GIFColorReduction.h"
-#include "model/PixelConventions.h"
-#include "model/Rounding.h"
+#include "imaging/gif/ColorQuantization.h"
+#include "imaging/gif/GIFColorReduction.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/model/Rounding.h"
 
 #include <gif_lib.h>
 

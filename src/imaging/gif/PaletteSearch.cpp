@@ -1,4 +1,4 @@
-#include "gif/PaletteSearch.h"
+#include "imaging/gif/PaletteSearch.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <algorithm>
 

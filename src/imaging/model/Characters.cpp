@@ -1,4 +1,4 @@
-#include "model/Characters.h"
+#include "imaging/model/Characters.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,4 +1,4 @@
-#include "model/CropSpec.h"
+#include "imaging/model/CropSpec.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "model/ExtendSpec.h"
+#include "imaging/model/ExtendSpec.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Geometry.h"
+#include "imaging/model/Geometry.h"
 
 #include <QSizeF>
 #include <QtGlobal>

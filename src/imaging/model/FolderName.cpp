@@ -1,4 +1,4 @@
-#include "model/FolderName.h"
+#include "imaging/model/FolderName.h"
 
 #include <QList>
 #include <QStringView>

@@ -1,6 +1,6 @@
-#include "model/FontFamilies.h"
+#include "imaging/model/FontFamilies.h"
 
-#include "model/TextSpec.h"
+#include "imaging/model/TextSpec.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
-#include "model/FramesSpec.h"
+#include "imaging/model/FramesSpec.h"
 
-#include "model/PixelConventions.h"
-#include "model/Rounding.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/model/Rounding.h"
 
 #include <QByteArray>
 #include <QString>

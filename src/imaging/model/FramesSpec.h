@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/FramePlan.h"
+#include "imaging/model/FramePlan.h"
 
 #include <QImage>
 #include <set>

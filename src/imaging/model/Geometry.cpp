@@ -1,6 +1,6 @@
-#include "model/Geometry.h"
+#include "imaging/model/Geometry.h"
 
-#include "model/Rounding.h"
+#include "imaging/model/Rounding.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "model/HexColor.h"
+#include "imaging/model/HexColor.h"
 
-#include "model/Characters.h"
-#include "model/Rounding.h"
+#include "imaging/model/Characters.h"
+#include "imaging/model/Rounding.h"
 
 namespace plenoria {
 

@@ -1,4 +1,4 @@
-#include "model/ImageType.h"
+#include "imaging/model/ImageType.h"
 
 #include <array>
 #include <cstring>

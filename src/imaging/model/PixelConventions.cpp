@@ -1,7 +1,7 @@
-#include "model/PixelConventions.h"
+#include "imaging/model/PixelConventions.h"
 
-#include "model/Bitmap.h"
-#include "model/Geometry.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/Geometry.h"
 
 #include <QMutex>
 #include <QMutexLocker>

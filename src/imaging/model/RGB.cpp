@@ -1,7 +1,7 @@
-#include "model/RGB.h"
+#include "imaging/model/RGB.h"
 
-#include "model/HexColor.h"
-#include "model/Rounding.h"
+#include "imaging/model/HexColor.h"
+#include "imaging/model/Rounding.h"
 
 #include <algorithm>
 

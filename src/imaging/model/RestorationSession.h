@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/TreatmentEntry.h"
+#include "imaging/model/TreatmentEntry.h"
 
 #include <QByteArray>
 #include <QUrl>

@@ -1,7 +1,7 @@
-#include "model/StampSpec.h"
+#include "imaging/model/StampSpec.h"
 
-#include "model/Characters.h"
-#include "model/Rounding.h"
+#include "imaging/model/Characters.h"
+#include "imaging/model/Rounding.h"
 
 namespace plenoria {
 

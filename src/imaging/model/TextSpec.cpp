@@ -1,8 +1,8 @@
-#include "model/TextSpec.h"
+#include "imaging/model/TextSpec.h"
 
-#include "model/Characters.h"
-#include "model/FontFamilies.h"
-#include "model/Rounding.h"
+#include "imaging/model/Characters.h"
+#include "imaging/model/FontFamilies.h"
+#include "imaging/model/Rounding.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "model/Theme.h"
+#include "imaging/model/Theme.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "model/ToneSpec.h"
+#include "imaging/model/ToneSpec.h"
 
-#include "model/Rounding.h"
+#include "imaging/model/Rounding.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "model/Treatment.h"
+#include "imaging/model/Treatment.h"
 
 #include <algorithm>
 

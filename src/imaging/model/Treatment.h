@@ -1,14 +1,14 @@
 #pragma once
 
-#include "model/CropSpec.h"
-#include "model/ExtendSpec.h"
-#include "model/FramesSpec.h"
-#include "model/GroundSpec.h"
-#include "model/ResizeSpec.h"
-#include "model/StampSpec.h"
-#include "model/TextSpec.h"
-#include "model/ToneSpec.h"
-#include "model/TreatmentKind.h"
+#include "imaging/model/CropSpec.h"
+#include "imaging/model/ExtendSpec.h"
+#include "imaging/model/FramesSpec.h"
+#include "imaging/model/GroundSpec.h"
+#include "imaging/model/ResizeSpec.h"
+#include "imaging/model/StampSpec.h"
+#include "imaging/model/TextSpec.h"
+#include "imaging/model/ToneSpec.h"
+#include "imaging/model/TreatmentKind.h"
 
 #include <QSizeF>
 #include <optional>

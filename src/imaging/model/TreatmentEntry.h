@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Treatment.h"
+#include "imaging/model/Treatment.h"
 
 #include <QUuid>
 #include <vector>

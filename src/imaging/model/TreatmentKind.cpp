@@ -1,4 +1,4 @@
-#include "model/TreatmentKind.h"
+#include "imaging/model/TreatmentKind.h"
 
 namespace plenoria {
 

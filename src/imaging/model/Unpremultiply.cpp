@@ -1,6 +1,6 @@
-#include "model/Unpremultiply.h"
+#include "imaging/model/Unpremultiply.h"
 
-#include "model/Rounding.h"
+#include "imaging/model/Rounding.h"
 
 namespace plenoria {
 

@@ -1,4 +1,4 @@
-#include "model/ZoomLevel.h"
+#include "imaging/model/ZoomLevel.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "read/BmpCodec.h"
+#include "imaging/read/BmpCodec.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "read/CorePool.h"
+#include "imaging/read/CorePool.h"
 
 #include <QThread>
 #include <QThreadPool>

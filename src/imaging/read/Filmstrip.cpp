@@ -1,7 +1,7 @@
-#include "read/Filmstrip.h"
+#include "imaging/read/Filmstrip.h"
 
-#include "read/FrameDelay.h"
-#include "read/ImageSource.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/ImageSource.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/FramesSpec.h"
+#include "imaging/model/FramesSpec.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "read/FrameCompositor.h"
+#include "imaging/read/FrameCompositor.h"
 
-#include "read/ImageSourceCodec.h"
+#include "imaging/read/ImageSourceCodec.h"
 
 #include <cstring>
 

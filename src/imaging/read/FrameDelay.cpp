@@ -1,7 +1,7 @@
-#include "read/FrameDelay.h"
+#include "imaging/read/FrameDelay.h"
 
-#include "model/Rounding.h"
-#include "read/ImageSource.h"
+#include "imaging/model/Rounding.h"
+#include "imaging/read/ImageSource.h"
 
 #include <cmath>
 #include <map>

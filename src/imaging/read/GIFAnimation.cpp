@@ -1,7 +1,7 @@
-#include "read/GIFAnimation.h"
+#include "imaging/read/GIFAnimation.h"
 
-#include "read/FrameDelay.h"
-#include "read/ImageSource.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/ImageSource.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "read/GIFTiming.h"
+#include "imaging/read/GIFTiming.h"
 
-#include "read/FrameDelay.h"
-#include "read/ImageSource.h"
+#include "imaging/read/FrameDelay.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QHash>
 

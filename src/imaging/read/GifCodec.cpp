@@ -1,7 +1,7 @@
-#include "read/GifCodec.h"
+#include "imaging/read/GifCodec.h"
 
-#include "model/Bitmap.h"
-#include "read/FrameCompositor.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/FrameCompositor.h"
 
 #include <gif_lib.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "read/GifStructure.h"
-#include "read/ImageSourceCodec.h"
+#include "imaging/read/GifStructure.h"
+#include "imaging/read/ImageSourceCodec.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "read/GifStructure.h"
+#include "imaging/read/GifStructure.h"
 
-#include "read/ImageSourceCodec.h"
+#include "imaging/read/ImageSourceCodec.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "read/HeifCodec.h"
+#include "imaging/read/HeifCodec.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
-#include "read/HeifLibrary.h"
+#include "imaging/read/HeifLibrary.h"
 
 #include <cstring>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "read/HeifLibrary.h"
+#include "imaging/read/HeifLibrary.h"
 
 #include <dlfcn.h>
 

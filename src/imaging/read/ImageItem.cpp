@@ -1,9 +1,9 @@
-#include "read/ImageItem.h"
+#include "imaging/read/ImageItem.h"
 
-#include "read/CorePool.h"
-#include "read/ImageSource.h"
-#include "read/JpegCodec.h"
-#include "read/RegularFile.h"
+#include "imaging/read/CorePool.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/read/JpegCodec.h"
+#include "imaging/read/RegularFile.h"
 
 #include <QHash>
 #include <QSet>

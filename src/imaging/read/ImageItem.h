@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read/GIFTiming.h"
+#include "imaging/read/GIFTiming.h"
 
 #include <QList>
 #include <QSizeF>

@@ -1,15 +1,15 @@
-#include "read/ImageSource.h"
+#include "imaging/read/ImageSource.h"
 
-#include "model/Bitmap.h"
-#include "read/BmpCodec.h"
-#include "read/GifCodec.h"
-#include "read/HeifCodec.h"
-#include "read/ImageSourceCodec.h"
-#include "read/JpegCodec.h"
-#include "read/PngCodec.h"
-#include "read/RegularFile.h"
-#include "read/TiffCodec.h"
-#include "read/WebPCodec.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/BmpCodec.h"
+#include "imaging/read/GifCodec.h"
+#include "imaging/read/HeifCodec.h"
+#include "imaging/read/ImageSourceCodec.h"
+#include "imaging/read/JpegCodec.h"
+#include "imaging/read/PngCodec.h"
+#include "imaging/read/RegularFile.h"
+#include "imaging/read/TiffCodec.h"
+#include "imaging/read/WebPCodec.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read/ImageSource.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QRect>
 #include <functional>

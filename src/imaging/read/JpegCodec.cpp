@@ -1,6 +1,6 @@
-#include "read/JpegCodec.h"
+#include "imaging/read/JpegCodec.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <csetjmp>
 #include <cstdio>

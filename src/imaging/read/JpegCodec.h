@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read/ImageSourceCodec.h"
+#include "imaging/read/ImageSourceCodec.h"
 
 namespace plenoria {
 

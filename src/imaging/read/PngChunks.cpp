@@ -1,4 +1,4 @@
-#include "read/PngChunks.h"
+#include "imaging/read/PngChunks.h"
 
 #include <QtEndian>
 #include <zlib.h>

@@ -1,8 +1,8 @@
-#include "read/PngCodec.h"
+#include "imaging/read/PngCodec.h"
 
-#include "model/Bitmap.h"
-#include "read/FrameCompositor.h"
-#include "read/PngChunks.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/FrameCompositor.h"
+#include "imaging/read/PngChunks.h"
 
 #include <png.h>
 #include <zlib.h>

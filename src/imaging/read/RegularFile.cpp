@@ -1,4 +1,4 @@
-#include "read/RegularFile.h"
+#include "imaging/read/RegularFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "read/TiffCodec.h"
+#include "imaging/read/TiffCodec.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <tiffio.h>
 

@@ -1,7 +1,7 @@
-#include "read/WebPCodec.h"
+#include "imaging/read/WebPCodec.h"
 
-#include "model/Bitmap.h"
-#include "read/FrameCompositor.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/read/FrameCompositor.h"
 
 #include <webp/decode.h>
 

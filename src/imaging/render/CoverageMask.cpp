@@ -1,4 +1,4 @@
-#include "render/CoverageMask.h"
+#include "imaging/render/CoverageMask.h"
 
 #include <algorithm>
 #include <cmath>

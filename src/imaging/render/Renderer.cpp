@@ -1,7 +1,7 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/PixelConventions.h"
-#include "write/ImageWriter.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/write/ImageWriter.h"
 
 namespace plenoria {
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "model/ForegroundInstances.h"
-#include "model/FramePlan.h"
-#include "model/Geometry.h"
-#include "model/GroundSpec.h"
-#include "model/ImageType.h"
-#include "model/RGB.h"
-#include "model/TreatmentEntry.h"
-#include "read/Filmstrip.h"
-#include "write/ImageEncoder.h"
+#include "imaging/model/ForegroundInstances.h"
+#include "imaging/model/FramePlan.h"
+#include "imaging/model/Geometry.h"
+#include "imaging/model/GroundSpec.h"
+#include "imaging/model/ImageType.h"
+#include "imaging/model/RGB.h"
+#include "imaging/model/TreatmentEntry.h"
+#include "imaging/read/Filmstrip.h"
+#include "imaging/write/ImageEncoder.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "render/Renderer.h"
-#include "subjects/BorderWalk.h"
+#include "imaging/render/Renderer.h"
+#include "imaging/subjects/BorderWalk.h"
 
 #include <algorithm>
 #include <vector>

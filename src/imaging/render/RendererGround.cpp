@@ -1,6 +1,6 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/Bitmap.h"
-#include "model/Rounding.h"
-#include "read/ImageSource.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/model/Rounding.h"
+#include "imaging/read/ImageSource.h"
 
 #include <QPainter>
 #include <algorithm>

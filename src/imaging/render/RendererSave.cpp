@@ -1,9 +1,9 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "gif/GIFWriter.h"
-#include "read/ImageSource.h"
-#include "write/APNGWriter.h"
-#include "write/AnimatedWebPWriter.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/read/ImageSource.h"
+#include "imaging/write/APNGWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
 
 #include <algorithm>
 #include <unordered_map>

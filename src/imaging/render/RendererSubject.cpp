@@ -1,7 +1,7 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/Bitmap.h"
-#include "subjects/SubjectDetector.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/subjects/SubjectDetector.h"
 
 #include <QHashFunctions>
 #include <QMutex>

@@ -1,7 +1,7 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/FontFamilies.h"
-#include "render/CoverageMask.h"
+#include "imaging/model/FontFamilies.h"
+#include "imaging/render/CoverageMask.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "render/Renderer.h"
+#include "imaging/render/Renderer.h"
 
-#include "model/Bitmap.h"
-#include "render/ToneCurve.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/render/ToneCurve.h"
 
 #include <algorithm>
 #include <array>

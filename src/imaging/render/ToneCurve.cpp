@@ -1,4 +1,4 @@
-#include "render/ToneCurve.h"
+#include "imaging/render/ToneCurve.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "subjects/BackgroundModel.h"
-#include "subjects/BorderWalk.h"
+#include "imaging/subjects/BackgroundModel.h"
+#include "imaging/subjects/BorderWalk.h"
 
 #include <algorithm>
 #include <array>

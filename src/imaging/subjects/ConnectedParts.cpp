@@ -1,4 +1,4 @@
-#include "subjects/ConnectedParts.h"
+#include "imaging/subjects/ConnectedParts.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "subjects/MaskMorphology.h"
+#include "imaging/subjects/MaskMorphology.h"
 
-#include "subjects/ConnectedParts.h"
+#include "imaging/subjects/ConnectedParts.h"
 
 #include <algorithm>
 

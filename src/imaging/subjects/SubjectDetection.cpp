@@ -1,4 +1,4 @@
-#include "subjects/SubjectDetection.h"
+#include "imaging/subjects/SubjectDetection.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "subjects/SubjectDetector.h"
-#include "subjects/BorderWalk.h"
+#include "imaging/subjects/SubjectDetector.h"
+#include "imaging/subjects/BorderWalk.h"
 
-#include "subjects/BackgroundModel.h"
-#include "subjects/ConnectedParts.h"
-#include "subjects/MaskMorphology.h"
+#include "imaging/subjects/BackgroundModel.h"
+#include "imaging/subjects/ConnectedParts.h"
+#include "imaging/subjects/MaskMorphology.h"
 
 #include <algorithm>
 #include <cmath>

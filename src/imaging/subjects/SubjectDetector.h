@@ -1,6 +1,6 @@
 #pragma once
 
-#include "subjects/SubjectDetection.h"
+#include "imaging/subjects/SubjectDetection.h"
 
 #include <QByteArray>
 #include <memory>

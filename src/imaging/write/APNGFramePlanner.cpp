@@ -1,4 +1,4 @@
-#include "write/APNGFramePlanner.h"
+#include "imaging/write/APNGFramePlanner.h"
 
 #include <algorithm>
 #include <array>

@@ -1,13 +1,13 @@
-#include "write/APNGWriter.h"
+#include "imaging/write/APNGWriter.h"
 
-#include "write/APNGFramePlanner.h"
+#include "imaging/write/APNGFramePlanner.h"
 
-#include "model/Rounding.h"
-#include "read/CorePool.h"
-#include "read/PngChunks.h"
-#include "write/PngWriter.h"
-#include "write/SmallColorTable.h"
-#include "write/WriterPixels.h"
+#include "imaging/model/Rounding.h"
+#include "imaging/read/CorePool.h"
+#include "imaging/read/PngChunks.h"
+#include "imaging/write/PngWriter.h"
+#include "imaging/write/SmallColorTable.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <QThreadPool>
 #include <QtConcurrent>

@@ -1,6 +1,6 @@
-#include "write/AnimatedWebPWriter.h"
+#include "imaging/write/AnimatedWebPWriter.h"
 
-#include "write/WebPAnimationEncoder.h"
+#include "imaging/write/WebPAnimationEncoder.h"
 
 namespace plenoria {
 

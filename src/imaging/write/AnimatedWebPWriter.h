@@ -1,6 +1,6 @@
 #pragma once
 
-#include "read/Filmstrip.h"
+#include "imaging/read/Filmstrip.h"
 
 #include <QByteArray>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "write/BmpWriter.h"
+#include "imaging/write/BmpWriter.h"
 
-#include "write/WriterPixels.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <QtEndian>
 

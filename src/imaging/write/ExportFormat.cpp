@@ -1,8 +1,8 @@
-#include "write/ExportFormat.h"
+#include "imaging/write/ExportFormat.h"
 
-#include "gif/GIFWriter.h"
-#include "write/ImageWriter.h"
-#include "write/WebPWriter.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/write/ImageWriter.h"
+#include "imaging/write/WebPWriter.h"
 
 namespace plenoria {
 

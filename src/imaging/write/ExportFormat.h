@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/GIFPalette.h"
-#include "read/Filmstrip.h"
+#include "imaging/model/GIFPalette.h"
+#include "imaging/read/Filmstrip.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "write/HeifWriter.h"
+#include "imaging/write/HeifWriter.h"
 
-#include "write/WriterPixels.h"
+#include "imaging/write/WriterPixels.h"
 
-#include "read/HeifLibrary.h"
+#include "imaging/read/HeifLibrary.h"
 
 #include <cstring>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "write/ImageEncoder.h"
+#include "imaging/write/ImageEncoder.h"
 
-#include "write/ImageWriter.h"
+#include "imaging/write/ImageWriter.h"
 
 namespace plenoria {
 

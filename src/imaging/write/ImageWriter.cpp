@@ -1,13 +1,13 @@
-#include "write/ImageWriter.h"
+#include "imaging/write/ImageWriter.h"
 
-#include "gif/GIFWriter.h"
-#include "write/BmpWriter.h"
-#include "write/HeifWriter.h"
-#include "write/JpegWriter.h"
-#include "write/PngWriter.h"
-#include "write/TiffWriter.h"
-#include "write/WebPLosslessWriter.h"
-#include "write/WriterPixels.h"
+#include "imaging/gif/GIFWriter.h"
+#include "imaging/write/BmpWriter.h"
+#include "imaging/write/HeifWriter.h"
+#include "imaging/write/JpegWriter.h"
+#include "imaging/write/PngWriter.h"
+#include "imaging/write/TiffWriter.h"
+#include "imaging/write/WebPLosslessWriter.h"
+#include "imaging/write/WriterPixels.h"
 
 namespace plenoria {
 

@@ -1,6 +1,6 @@
-#include "write/JpegWriter.h"
+#include "imaging/write/JpegWriter.h"
 
-#include "write/WriterPixels.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <cstdio> // jpeglib.h needs FILE declared first
 #include <jpeglib.h>

@@ -1,7 +1,7 @@
-#include "write/PngWriter.h"
+#include "imaging/write/PngWriter.h"
 
-#include "model/Bitmap.h"
-#include "write/WriterPixels.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <png.h>
 #include <zlib.h>

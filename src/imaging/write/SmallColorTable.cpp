@@ -1,4 +1,4 @@
-#include "write/SmallColorTable.h"
+#include "imaging/write/SmallColorTable.h"
 
 namespace plenoria {
 

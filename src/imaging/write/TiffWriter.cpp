@@ -1,6 +1,6 @@
-#include "write/TiffWriter.h"
+#include "imaging/write/TiffWriter.h"
 
-#include "write/WriterPixels.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <tiffio.h>
 

@@ -1,7 +1,7 @@
-#include "write/WebPAnimationEncoder.h"
+#include "imaging/write/WebPAnimationEncoder.h"
 
-#include "read/CorePool.h"
-#include "write/WebPFramePicture.h"
+#include "imaging/read/CorePool.h"
+#include "imaging/write/WebPFramePicture.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 

@@ -1,7 +1,7 @@
-#include "write/WebPFramePicture.h"
+#include "imaging/write/WebPFramePicture.h"
 
-#include "model/Bitmap.h"
-#include "write/WriterPixels.h"
+#include "imaging/model/Bitmap.h"
+#include "imaging/write/WriterPixels.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
-#include "write/WebPLosslessWriter.h"
+#include "imaging/write/WebPLosslessWriter.h"
 
-#include "write/WebPFramePicture.h"
+#include "imaging/write/WebPFramePicture.h"
 
 namespace plenoria {
 

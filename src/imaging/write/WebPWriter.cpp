@@ -1,9 +1,9 @@
-#include "write/WebPWriter.h"
+#include "imaging/write/WebPWriter.h"
 
-#include "model/Geometry.h"
-#include "model/PixelConventions.h"
-#include "write/WebPAnimationEncoder.h"
-#include "write/WebPFramePicture.h"
+#include "imaging/model/Geometry.h"
+#include "imaging/model/PixelConventions.h"
+#include "imaging/write/WebPAnimationEncoder.h"
+#include "imaging/write/WebPFramePicture.h"
 
 #include <algorithm>
 

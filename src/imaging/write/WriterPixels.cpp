@@ -1,6 +1,6 @@
-#include "write/WriterPixels.h"
+#include "imaging/write/WriterPixels.h"
 
-#include "model/Bitmap.h"
+#include "imaging/model/Bitmap.h"
 
 #include <algorithm>
 
