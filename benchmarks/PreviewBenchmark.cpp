@@ -122,17 +122,24 @@ private:
     double m_ms = -1;
 };
 
-void BM_SelectAnimatedGif(benchmark::State& state)
+// Both tiles on screen at the zoom, animations on, the first layout done.
+PreviewPaneModel& showPane(PreviewPaneView& pane, ZoomLevel zoom)
 {
-    const ImageItem item = *ImageItem::fromUrl(QUrl::fromLocalFile(ensureSource()));
-    const auto zoom = ZoomLevel(state.range(0));
-    PreviewPaneView pane;
     pane.resize(side + 100, 2 * (side + 100));
     pane.show();
     PreviewPaneModel& model = pane.model();
     model.setZoom(zoom);
     model.setAnimate(true);
     QCoreApplication::processEvents();
+    return model;
+}
+
+void BM_SelectAnimatedGif(benchmark::State& state)
+{
+    const ImageItem item = *ImageItem::fromUrl(QUrl::fromLocalFile(ensureSource()));
+    const auto zoom = ZoomLevel(state.range(0));
+    PreviewPaneView pane;
+    PreviewPaneModel& model = showPane(pane, zoom);
 
     FirstPaint firstPaint(pane.tile(0), [&] { return model.animation() != nullptr; });
     std::vector<double> paintMs, decodeMs, readyMs;
@@ -193,12 +200,7 @@ void BM_SelectAfterHeldKey(benchmark::State& state)
     const std::vector<ImageItem> items = heldKeyItems(passed + 1);
     const auto zoom = ZoomLevel(state.range(0));
     PreviewPaneView pane;
-    pane.resize(side + 100, 2 * (side + 100));
-    pane.show();
-    PreviewPaneModel& model = pane.model();
-    model.setZoom(zoom);
-    model.setAnimate(true);
-    QCoreApplication::processEvents();
+    PreviewPaneModel& model = showPane(pane, zoom);
 
     // The last selection's first frame is on the tiles once an animation arrives after it.
     bool lastArrived = false;
