@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QRegularExpression>
 #include <cerrno>
 
 namespace plenoria {
@@ -35,24 +36,37 @@ QString BackupRecords::pathOf(const QString& name) const
 
 BackupRecords::Record BackupRecords::read(const QString& name) const
 {
+    using Kind = Record::Kind;
     if (const FileResult unlinked = ownFoldersUnlinked(); !unlinked.ok())
-        return {{}, unlinked.error()};
+        return {unlinked.error() == ENOTDIR ? Kind::senseless : Kind::unreadable, {}, unlinked.error()};
     const FileOperations::Contents contents = m_files.readRegular(pathOf(name), maxRecordBytes);
+    if (contents.error == ENOENT)
+        return {Kind::missing, {}, ENOENT};
+    // Not a regular file, or larger than any record we write.
+    if (contents.error == EINVAL || contents.error == EFBIG)
+        return {Kind::senseless, {}, contents.error};
     if (contents.error != 0)
-        return {{}, contents.error};
-    Record record;
-    const QList<QByteArray> lines = contents.bytes.split('\n');
-    for (const QByteArray& line : lines) {
-        if (line.isEmpty())
-            continue;
-        const QList<QByteArray> fields = line.split(' ');
-        bool sized = false;
-        const qint64 size = fields.value(0).toLongLong(&sized);
-        if (fields.size() != 2 || !sized || fields[1].size() != 64)
-            return {{}, EINVAL};
-        record.contents.append({size, fields[1]});
+        return {Kind::unreadable, {}, contents.error};
+    const std::optional<QList<Content>> listed = parse(contents.bytes);
+    if (!listed)
+        return {Kind::senseless, {}, EINVAL};
+    return {Kind::listed, *listed, 0};
+}
+
+std::optional<QList<BackupRecords::Content>> BackupRecords::parse(const QByteArray& text)
+{
+    static const QRegularExpression line(QStringLiteral("^(0|[1-9][0-9]{0,17}) ([0-9a-f]{64})$"));
+    // Exactly as written: every line ends in a line feed, and there is at least one.
+    if (!text.endsWith('\n'))
+        return std::nullopt;
+    QList<Content> contents;
+    for (const QByteArray& each : text.chopped(1).split('\n')) {
+        const QRegularExpressionMatch match = line.match(QString::fromLatin1(each));
+        if (!match.hasMatch())
+            return std::nullopt;
+        contents.append({match.captured(1).toLongLong(), match.captured(2).toLatin1()});
     }
-    return record;
+    return contents;
 }
 
 FileResult BackupRecords::write(const QString& name, const QList<Content>& contents)
@@ -69,22 +83,20 @@ FileResult BackupRecords::write(const QString& name, const QList<Content>& conte
 
 FileResult BackupRecords::remove(const QString& name)
 {
+    // Behind a link there is no record of ours to remove, and nothing is removed through it.
     if (const FileResult unlinked = ownFoldersUnlinked(); !unlinked.ok())
-        return unlinked;
+        return unlinked.error() == ENOTDIR ? FileResult::success() : unlinked;
     const SysResult removed = m_files.fileSystem().unlink(QFile::encodeName(pathOf(name)));
     if (removed.ok() || removed.error == ENOENT || removed.error == ENOTDIR)
         return FileResult::success();
     return FileResult::failure(removed.error);
 }
 
-FileResult BackupRecords::carry(const QString& oldName, const QString& newName)
+FileResult BackupRecords::carry(const Record& record, const QString& newName)
 {
-    const Record record = read(oldName);
-    if (record.missing())
-        return remove(newName);
-    if (record.error != 0)
-        return FileResult::failure(record.error);
-    return write(newName, record.contents);
+    if (record.kind == Record::Kind::listed)
+        return write(newName, record.contents);
+    return remove(newName);
 }
 
 FileResult BackupRecords::ownFoldersUnlinked() const

@@ -5,29 +5,35 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace plenoria {
 
 // Which contents each backup belongs to, so that a later file that merely took the name is never
 // mistaken for the one a backup was taken from. One small file per backed-up name in
-// F/.plenoria/records, holding a line "<size> <SHA-256 in hex>" per content the store found or wrote
-// under that name since the backup was taken. A name without a record is trusted, as backups made
-// before records were kept have none. Paths are absolute local paths; main thread only.
+// F/.plenoria/records, holding a line "<size> <SHA-256 in lower-case hex>" per content the store found
+// or wrote under that name since the backup was taken. A backup counts for a file only where its
+// record lists the file's content. Paths are absolute local paths; main thread only.
 class BackupRecords {
 public:
     struct Content {
         qint64 size = 0;
-        QByteArray sha256; // in hex
+        QByteArray sha256; // in lower-case hex
         bool operator==(const Content&) const = default;
     };
-    // `error` is ENOENT when the name has no record, another errno when it could not be read or
-    // made no sense; `contents` are valid only when it is 0.
     struct Record {
+        // listed: `contents` hold what the record lists. missing: there is none. senseless: what is
+        // there is no record of ours (unparseable, too large, not a regular file, or behind a link
+        // among the store's folders), which vouches for nothing, as a missing one does. unreadable:
+        // it could not be read, for `error`, and nothing may be decided from it.
+        enum class Kind { listed, missing, senseless, unreadable };
+        Kind kind = Kind::missing;
         QList<Content> contents;
         int error = 0;
-        bool missing() const { return error == ENOENT; }
-        // Whether the record is missing or lists this content: the backup may be kept for it.
-        bool admits(const Content& content) const { return missing() || contents.contains(content); }
+        bool admits(const Content& content) const
+        {
+            return kind == Kind::listed && contents.contains(content);
+        }
     };
 
     BackupRecords(FileOperations& files, const QString& workingFolder);
@@ -35,19 +41,23 @@ public:
     // F/.plenoria/records of a folder F.
     static QString folderPath(const QString& workingFolder);
     static Content contentOf(const QByteArray& bytes);
+    static Content contentOf(const FileOperations::Digest& digest) { return {digest.size, digest.sha256}; }
 
     // Where the record of a name is kept.
     QString pathOf(const QString& name) const;
     Record read(const QString& name) const;
     // Replaces the name's record atomically; never writes through a link among the store's folders.
     FileResult write(const QString& name, const QList<Content>& contents);
-    // A record that is already gone counts as removed.
+    // A record that is already gone, or behind a link among the store's folders, counts as removed.
     FileResult remove(const QString& name);
-    // Gives `newName` the record of `oldName` (or none, when it has none), leaving `oldName`'s in
-    // place: its backup moves after this, and a record without a backup misleads no one.
-    FileResult carry(const QString& oldName, const QString& newName);
+    // Gives `newName` the contents of `record` (read from the name whose backup is about to move
+    // there), or no record when it lists none: a stale record of the new name must not vouch for the
+    // backup that arrives.
+    FileResult carry(const Record& record, const QString& newName);
 
 private:
+    // The contents a record's text lists, or none when it is not exactly what `write` writes.
+    static std::optional<QList<Content>> parse(const QByteArray& text);
     // ENOTDIR when .plenoria or its records folder is a link, or the errno that kept it from looking.
     FileResult ownFoldersUnlinked() const;
 

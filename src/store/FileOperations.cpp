@@ -2,6 +2,7 @@
 
 #include "store/TemporaryFiles.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -177,7 +178,8 @@ FileResult FileOperations::renameThroughTemporary(const QString& from, const QSt
 {
     QString temporary;
     for (;;) {
-        temporary = TemporaryFiles::newPathIn(folderOf(from));
+        // Under a name the sweep never takes: stopped here, the next scan gives the file its name back.
+        temporary = TemporaryFiles::newRenamingPathIn(folderOf(from), QFileInfo(from).fileName());
         const FileResult aside = placeNoReplace(from, temporary);
         if (aside.ok())
             break;
@@ -190,18 +192,28 @@ FileResult FileOperations::renameThroughTemporary(const QString& from, const QSt
     return placed;
 }
 
-FileResult FileOperations::copyNoReplace(const QString& from, const QString& to)
+FileOperations::Temporary FileOperations::copyToTemporary(const QString& from, const QString& folder)
 {
-    const Temporary copy = writeTemporary(folderOf(to), {}, from, from);
-    if (copy.error != 0)
-        return FileResult::failure(copy.error);
-    const FileResult placed = placeNoReplace(copy.path, to);
+    return writeTemporary(folder, {}, from, from);
+}
+
+FileResult FileOperations::placeTemporary(const Temporary& temporary, const QString& to)
+{
+    const FileResult placed = placeNoReplace(temporary.path, to);
     if (!placed.ok()) {
-        (void)m_fileSystem->unlink(encoded(copy.path));
+        (void)m_fileSystem->unlink(encoded(temporary.path));
         return placed;
     }
     syncDirectory(folderOf(to));
     return FileResult::success();
+}
+
+FileResult FileOperations::copyNoReplace(const QString& from, const QString& to)
+{
+    const Temporary copy = copyToTemporary(from, folderOf(to));
+    if (copy.error != 0)
+        return FileResult::failure(copy.error);
+    return placeTemporary(copy, to);
 }
 
 FileResult FileOperations::writeNew(const QString& path, const QByteArray& bytes)
@@ -218,8 +230,8 @@ FileResult FileOperations::writeNew(const QString& path, const QByteArray& bytes
     return FileResult::success();
 }
 
-FileOperations::NewFile FileOperations::writeNewUnderFreeName(const QString& folder, const QString& filename,
-                                                              const QByteArray& bytes)
+FileOperations::NewFile FileOperations::writeNewUnderFreeName(
+    const QString& folder, const QString& filename, const QByteArray& bytes)
 {
     const Temporary written = writeTemporary(folder, bytes, {}, {});
     if (written.error != 0)
@@ -260,34 +272,51 @@ FileOperations::NewFile FileOperations::underFreeName(
     return {{}, FileResult::failure(EEXIST)};
 }
 
-bool FileOperations::holds(const QString& path, const QByteArray& bytes) const
+FileOperations::Digest FileOperations::digest(const QString& path, qint64 maxBytes) const
 {
-    // A pipe put in the file's place must not stall the request waiting for a writer.
-    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK);
+    const Lookup found = lookUp(path);
+    if (found.kind == Lookup::Kind::none)
+        return {0, {}, ENOENT};
+    if (found.kind == Lookup::Kind::unknown)
+        return {0, {}, found.error};
+    if (found.kind == Lookup::Kind::other)
+        return {0, {}, EINVAL};
+    if (found.size > maxBytes)
+        return {0, {}, EFBIG};
+    // A pipe put in the file's place between the look and the open must not stall the request.
+    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
     if (!opened.ok())
-        return false;
+        return {0, {}, opened.error == ELOOP ? EINVAL : opened.error};
     const int fd = int(opened.value);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray buffer(chunkSize, Qt::Uninitialized);
-    qint64 offset = 0;
-    bool same = true;
+    Digest digest;
     for (;;) {
         const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
         if (!got.ok()) {
-            same = false;
+            digest.error = got.error;
             break;
         }
         if (got.value == 0)
             break;
-        if (offset + got.value > bytes.size()
-            || QByteArrayView(buffer.constData(), got.value)
-                != QByteArrayView(bytes).sliced(offset, got.value)) {
-            same = false;
+        digest.size += got.value;
+        // A file that grew after the look is cut off rather than read without end.
+        if (digest.size > maxBytes) {
+            digest.error = EFBIG;
             break;
         }
-        offset += got.value;
+        hash.addData(QByteArrayView(buffer.constData(), got.value));
     }
     (void)m_fileSystem->close(fd);
-    return same && offset == bytes.size();
+    if (digest.error != 0)
+        return {0, {}, digest.error};
+    digest.sha256 = hash.result().toHex();
+    return digest;
+}
+
+FileOperations::Digest FileOperations::digestOf(const QByteArray& bytes)
+{
+    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(), 0};
 }
 
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)

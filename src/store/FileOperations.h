@@ -28,8 +28,6 @@ public:
     bool isLink(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
-    // Whether the file at the path reads as exactly these bytes; false when it cannot be read.
-    bool holds(const QString& path, const QByteArray& bytes) const;
     // Whether both paths name one file (same device and inode); false when either is missing.
     bool isSameFile(const QString& a, const QString& b) const;
 
@@ -50,6 +48,16 @@ public:
         int error = 0;
     };
     Contents readRegular(const QString& path, qint64 maxBytes) const;
+    // The size and SHA-256 (lower-case hex) of the regular file at the path, read in chunks, a link not
+    // followed and a pipe never waited on; or the errno that stopped it: ENOENT when nothing is there,
+    // EINVAL when something other than a regular file is, EFBIG when it is over `maxBytes`.
+    struct Digest {
+        qint64 size = 0;
+        QByteArray sha256;
+        int error = 0;
+    };
+    Digest digest(const QString& path, qint64 maxBytes) const;
+    static Digest digestOf(const QByteArray& bytes);
 
     // Creates the folder and any missing parents; an existing folder is fine, a file in the way is not.
     FileResult makeDirectories(const QString& path);
@@ -60,8 +68,20 @@ public:
     // target, synced, put in place without replacing, and only then removed at its source.
     FileResult moveNoReplace(const QString& from, const QString& to);
     // A rename that only changes letter case, on a volume where both names reach the same file:
-    // goes through a temporary name in the same folder and comes back on failure.
+    // goes through a temporary name of TemporaryFiles::newRenamingPathIn's kind in the same folder and
+    // comes back on failure.
     FileResult renameThroughTemporary(const QString& from, const QString& to);
+    // A synced, closed temporary file in a folder, or the errno that stopped it.
+    struct Temporary {
+        QString path;
+        int error = 0;
+    };
+    // A copy of a regular file, with its permissions and times, under a fresh temporary name in
+    // `folder`, for the caller to put in place with moveNoReplace or to remove.
+    Temporary copyToTemporary(const QString& from, const QString& folder);
+    // Puts a temporary file in place at a path that must be free, and makes its name durable; on
+    // failure the temporary file is removed.
+    FileResult placeTemporary(const Temporary& temporary, const QString& to);
     // Copies a regular file, with its permissions and times, to a path that must be free.
     FileResult copyNoReplace(const QString& from, const QString& to);
     // Writes bytes to a path that must be free; the file appears complete or not at all.
@@ -95,12 +115,6 @@ public:
     static QString childPath(const QString& folder, const QString& name);
 
 private:
-    // A synced, closed temporary file in a folder, or the errno that stopped it.
-    struct Temporary {
-        QString path;
-        int error = 0;
-    };
-
     FileResult placeNoReplace(const QString& from, const QString& to);
     // Places under the first free name of the series with `place`, moving on while a name is taken.
     NewFile underFreeName(const QString& folder, const QString& filename,

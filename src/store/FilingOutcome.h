@@ -7,7 +7,8 @@
 
 namespace plenoria {
 
-// The result of filing and of undo. `message` is the user's sentence for skipped and failed.
+// The result of filing and of undo. `message` is the user's sentence for skipped and failed, and for
+// undone and renameUndone the whole toast where it must say more than the usual words (else empty).
 struct [[nodiscard]] FilingOutcome {
     enum class Kind { filed, undone, renameUndone, skipped, failed, nothingToUndo };
 
@@ -20,10 +21,13 @@ struct [[nodiscard]] FilingOutcome {
     {
         return {Kind::filed, item, std::move(renamedTo), {}};
     }
-    static FilingOutcome undone(const ImageItem& item) { return {Kind::undone, item, std::nullopt, {}}; }
-    static FilingOutcome renameUndone(const ImageItem& item)
+    static FilingOutcome undone(const ImageItem& item, const QString& note = {})
     {
-        return {Kind::renameUndone, item, std::nullopt, {}};
+        return {Kind::undone, item, std::nullopt, note};
+    }
+    static FilingOutcome renameUndone(const ImageItem& item, const QString& note = {})
+    {
+        return {Kind::renameUndone, item, std::nullopt, note};
     }
     static FilingOutcome skipped(const QString& message)
     {

@@ -21,6 +21,11 @@ RevealService::FailureHandler withRevealMessage(FolderStore::RevealFailureHandle
         [onFailure = std::move(onFailure)] { onFailure(QStringLiteral("Couldn’t open the file manager.")); };
 }
 
+QString quotedName(const QString& name)
+{
+    return QStringLiteral("“") + name + QStringLiteral("”");
+}
+
 } // namespace
 
 FolderStore::FolderStore(FolderStoreServices services, QObject* parent)
@@ -99,6 +104,9 @@ void FolderStore::reload()
     }
 
     TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
+    restoreInterruptedRenames(*folder);
+    if (linkAmongOwnFolders(*folder, QStringLiteral("originals")).isEmpty())
+        restoreInterruptedRenames(backupsFolderPath(*folder));
 
     // Hidden entries are left out by not asking for them, and names that are not UTF-8 by Qt, as text
     // could not reach them again; a folder that cannot be listed lists nothing.
@@ -135,6 +143,19 @@ void FolderStore::reload()
     emit rescanned();
 }
 
+void FolderStore::restoreInterruptedRenames(const QString& folder)
+{
+    for (const QString& name : TemporaryFiles::interruptedRenamesIn(folder)) {
+        const QString original = TemporaryFiles::renamedFrom(name);
+        // Never over a file that took the name meanwhile: then the next free name of its series.
+        const FileOperations::NewFile back
+            = m_files.moveUnderFreeName(FileOperations::childPath(folder, name), folder, original);
+        if (!back.result.ok())
+            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t give ") + original
+                    + QStringLiteral(" its name back: ") + back.result.description();
+    }
+}
+
 void FolderStore::refreshEditedFilenames()
 {
     const std::optional<QString> folder = workingFolderPath();
@@ -161,11 +182,15 @@ void FolderStore::refreshEditedFilenames()
 bool FolderStore::mayBeEditedImage(
     const QString& folder, const QString& name, const BackupRecords& records) const
 {
-    const BackupRecords::Record record = records.read(name);
     const FileOperations::Lookup image = m_files.lookUp(FileOperations::childPath(folder, name));
-    if (record.error != 0 || image.kind != FileOperations::Lookup::Kind::file)
+    if (image.kind != FileOperations::Lookup::Kind::file)
         return true;
-    // Sizes only: hashing every image with a backup at every scan would cost a read of each.
+    // A record that could not be read leaves it open; put back says why, should the user try.
+    const BackupRecords::Record record = records.read(name);
+    if (record.kind == BackupRecords::Record::Kind::unreadable)
+        return true;
+    // Sizes only: hashing every image with a backup at every scan would cost a read of each. A backup
+    // of the file's very content counts with or without a record, as it does everywhere else.
     const FileOperations::Lookup backup
         = m_files.lookUp(FileOperations::childPath(backupsFolderPath(folder), name));
     return backup.size == image.size
@@ -206,7 +231,15 @@ QString FolderStore::destinationRefusal(const QString& destinationName) const
     if (!folder || name.isEmpty())
         return {};
     const QString reached = reachedDestination(*folder, name);
-    if (reached.isEmpty() || !m_files.isLink(FileOperations::childPath(*folder, reached)))
+    // Something other than a folder under that very name keeps the subfolder from being made.
+    if (reached.isEmpty()) {
+        const FileOperations::Lookup found = m_files.lookUp(FileOperations::childPath(*folder, name));
+        return found.kind == FileOperations::Lookup::Kind::file
+                || found.kind == FileOperations::Lookup::Kind::other
+            ? quotedName(name) + QStringLiteral(" isn’t a folder.")
+            : QString();
+    }
+    if (!m_files.isLink(FileOperations::childPath(*folder, reached)))
         return {};
     return linkRefusal(*folder, reached);
 }

@@ -71,9 +71,10 @@ public:
     // The count of the subfolder a destination name reaches (the one of exactly that name, else one
     // that differs only in letter case); none when no such subfolder is known.
     std::optional<qint64> filedCount(const QString& destinationName) const;
-    // Why filing into a destination would be refused before anything moves (a link that leads to no
-    // folder, into .plenoria or back to the working folder), as the words after "Couldn’t move a.png: ";
-    // empty when filing may go ahead.
+    // Why filing into a destination would fail before anything moves (a link that leads to no folder,
+    // into .plenoria or back to the working folder, or a file in the way of the subfolder); empty when
+    // filing may go ahead. Filing words a link's refusal after "Couldn’t move a.png: ", and a file in
+    // the way as the folder it couldn't create.
     QString destinationRefusal(const QString& destinationName) const;
 
     bool hasOriginalsFolder() const;
@@ -94,8 +95,6 @@ public:
     UniqueDestination uniqueDestination(const QUrl& file, const QUrl& folder) const;
     // Gives the image a new name in the working folder (`newName` as typed).
     RenameOutcome rename(const ImageItem& item, const QString& newName);
-    // Carries the backup of an image renamed from `oldName` to `newName` in `folder` along with it.
-    void carryBackup(const QString& oldName, const QString& newName, const QUrl& folder);
     // Takes back the newest filing or rename.
     FilingOutcome undo();
 
@@ -107,8 +106,8 @@ public:
     RestorationOutcome putBackOriginal(const ImageItem& item);
     // Writes the session's rendered frames as a new file `name`.`format` in the working folder
     // (`name` as typed), under the first free name of name, name-2, name-3, …; never replaces a file.
-    RestorationOutcome exportImage(const RestorationSession& session, const QString& name, ExportFormat format,
-                                   double quality, const GIFPalette& palette);
+    RestorationOutcome exportImage(const RestorationSession& session, const QString& name,
+        ExportFormat format, double quality, const GIFPalette& palette);
 
     // F/.plenoria/originals of a folder F.
     static QString backupsFolderPath(const QString& folder);
@@ -128,11 +127,14 @@ signals:
 
 private:
     void restoreBookmark();
+    // A case-only rename stopped halfway leaves its file under a temporary name in `folder`: the file
+    // gets its old name back (or the next free one of its series).
+    void restoreInterruptedRenames(const QString& folder);
     std::optional<QString> workingFolderPath() const;
     bool liesInWorkingFolder(const QUrl& url) const;
     // The store's own folders are never followed through a link: of F/.plenoria and F/.plenoria/`inner`
-    // ("originals" or "displaced"), the first that is a link, named from F (".plenoria/originals");
-    // empty when neither is.
+    // ("originals", "displaced" or "records"), the first that is a link, named from F
+    // (".plenoria/originals"); empty when neither is.
     QString linkAmongOwnFolders(const QString& folder, const QString& inner) const;
 
     void setItems(QList<ImageItem> items);
@@ -173,29 +175,60 @@ private:
         FileResult result = FileResult::success();
     };
     SetAside setAside(const QString& folder, const QString& backupPath);
-    // Brings a backup set aside by a filing back under the image's name, when that name is free.
-    void bringBack(const QString& displacedPath, const QString& folder, const QString& filename);
+    // Brings a backup set aside by a filing back under the image's name, when that name is free;
+    // empty when it came back, else why it stays set aside.
+    QString bringBack(const QString& displacedPath, const QString& folder, const QString& filename);
     // Renames `from` to `to` in one folder; a change of letter case only that reaches the same file
     // (a case-insensitive volume) goes through a temporary name.
     FileResult renameInPlace(const QString& from, const QString& to);
 
+    // Whose the backup under `name` in `folder` is, for a file holding `content`. It is this file's
+    // only where its record lists that content, or where it holds that content itself; `unknown`
+    // when looking at the backup or reading it or its record failed, for `error`.
+    struct BackupOwner {
+        enum class Kind { none, thisFile, another, notAFile, unknown };
+        Kind kind = Kind::none;
+        int error = 0;
+    };
+    BackupOwner backupOwner(
+        const QString& folder, const QString& name, const BackupRecords::Content& content);
+    // What a rename from `oldName` to `newName` in `folder` will carry along, looked at before the
+    // image moves so that an error while looking stops the rename before anything changes.
+    struct BackupCarry {
+        bool needed = false; // a backup is under the old name
+        bool staleInTheWay = false; // another one is under the new name
+        bool oneRecord = false; // both names reach one record (a case-insensitive volume)
+        BackupRecords::Record record; // of the old name
+        FileResult result = FileResult::success();
+    };
+    BackupCarry planBackupCarry(const QString& folder, const QString& oldName, const QString& newName);
+    // Carries the backup as planned, after the image was renamed; empty when it came along (or there
+    // was none), else why it stays under the old name, which is also logged.
+    QString carryBackup(
+        const BackupCarry& plan, const QString& folder, const QString& oldName, const QString& newName);
+
     // Puts the backup at `backupPath` in place of the file at `path`, after giving that file a second
     // name in the displaced folder.
     FileResult restoreBackup(const QString& folder, const QString& path, const QString& backupPath);
-    // Makes sure the backup under `name` was taken from the file at `path`, which holds `current`, and
-    // records that the file will next hold `written`: a backup of an earlier file of that name is set
-    // aside and a new one copied. Empty on success, else the reason after "Couldn’t back up a.png: ".
-    QString backUp(const QString& folder, const QString& name, const QString& path, const QByteArray& current,
-        const QByteArray& written);
+    // The backup of a file about to be saved, or why there is none.
+    struct BackupTaken {
+        QString failure; // the reason after "Couldn’t back up a.png: ", empty on success
+        std::optional<QString> displacedAs; // where an earlier backup that was not this file's went
+    };
+    // Makes sure the backup under `name` is that of the file at `path`, which holds `current`, and
+    // records that the file will next hold `written`: a backup that is not this file's (`owner`) is
+    // set aside and a new one copied.
+    // A failure leaves the earlier backup where it was, with its record.
+    BackupTaken backUp(const QString& folder, const QString& name, const QString& path,
+        const QByteArray& current, const QByteArray& written, BackupOwner::Kind owner);
     // After a save without backup, a backup that is this file's own follows its new content.
     FileResult noteRewrite(
         const QString& folder, const QString& name, const QByteArray& current, const QByteArray& written);
-    // Whether the backup at `backupPath` may be kept for a file holding `current`.
-    bool backupBelongs(
-        const BackupRecords::Record& record, const QString& backupPath, const QByteArray& current) const;
+    // Why the file at `path` may not be saved over by a session opened on `opened` (gone, changed, or
+    // unreadable, as the words after "Couldn’t save a.png: "); empty when it still holds just that.
+    QString unchangedSinceOpened(const QString& path, const QByteArray& opened) const;
     // Why the backup under the item's name may not replace the file now there; empty when it may.
-    QString putBackRefusal(
-        const QString& folder, const QString& path, const QString& name, const QString& backup);
+    QString putBackRefusal(const QString& folder, const QString& path, const QString& name);
     // Whether a backup can be told from its size alone to be another file's: a look, never a read.
     bool mayBeEditedImage(const QString& folder, const QString& name, const BackupRecords& records) const;
     // The item read afresh after a write, or none when the file cannot be asked for its size: a

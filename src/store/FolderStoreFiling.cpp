@@ -34,6 +34,13 @@ QString quoted(const QString& text)
     return QStringLiteral("“") + text + QStringLiteral("”");
 }
 
+// The end of a toast for an image that moved while its backup could not follow.
+QString backupStays(const QString& keptIn, const QString& keptAs, const QString& reason)
+{
+    return QStringLiteral(", but its backup stays in .plenoria/") + keptIn + QStringLiteral(" as ") + keptAs
+        + QStringLiteral(": ") + reason + QLatin1Char('.');
+}
+
 } // namespace
 
 FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destinationName)
@@ -64,6 +71,15 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
     }
 
     const QString source = localPath(item.url);
+    const QString sourceFolder = folderOf(source);
+    const QString backup = FileOperations::childPath(backupsFolderPath(sourceFolder), item.filename);
+    const bool backupsLinked = !linkAmongOwnFolders(sourceFolder, QStringLiteral("originals")).isEmpty();
+    // Whether the image leaves a backup behind is known before it moves, or the filing does not happen.
+    const FileOperations::Lookup backupFound
+        = backupsLinked ? FileOperations::Lookup() : m_files.lookUp(backup);
+    if (backupFound.kind == FileOperations::Lookup::Kind::unknown)
+        return FilingOutcome::failed(QStringLiteral("Couldn’t move ") + item.filename + QStringLiteral(": ")
+            + FileResult::failure(backupFound.error).description());
     const QString subfolderPath = FileOperations::childPath(*folder, subfolder.name);
     const FileOperations::NewFile placed = m_files.moveUnderFreeName(source, subfolderPath, nameOf(source));
     if (!placed.result.ok()) {
@@ -77,9 +93,7 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
 
     // A backup left under this name would pass for the original of any later image of that name.
     std::optional<QUrl> displaced;
-    const QString sourceFolder = folderOf(source);
-    const QString backup = FileOperations::childPath(backupsFolderPath(sourceFolder), item.filename);
-    if (linkAmongOwnFolders(sourceFolder, QStringLiteral("originals")).isEmpty() && m_files.exists(backup)) {
+    if (backupFound.kind != FileOperations::Lookup::Kind::none) {
         const SetAside aside = setAside(sourceFolder, backup);
         if (aside.path)
             displaced = QUrl::fromLocalFile(*aside.path);
@@ -169,23 +183,27 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
     const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
     // A NUL would end the name early at the system call and rename the file to something else.
     // The store's own folder: an image under that name would block every later backup.
-    // A temporary file's name: the sweep would delete the image as a stale leftover.
+    // A name the store gives its own files for a while: the sweep would delete the image as a stale
+    // leftover, or the next scan rename it.
     if (folderOf(newPath) != *folder || name.contains(QChar(0))
         || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0
-        || TemporaryFiles::isTemporaryName(name))
+        || TemporaryFiles::isStoreName(name))
         return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
 
     const QString oldPath = localPath(item.url);
     const bool caseOnly = newPath.toLower() == oldPath.toLower();
     if (!(caseOnly && m_files.isSameFile(oldPath, newPath)) && m_files.exists(newPath))
         return RenameOutcome::failed(quoted(name) + QStringLiteral(" already exists."));
+    const QString couldNot = QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ");
+    const BackupCarry carry = planBackupCarry(*folder, item.filename, name);
+    if (!carry.result.ok())
+        return RenameOutcome::failed(couldNot + carry.result.description());
     if (const FileResult moved = renameInPlace(oldPath, newPath); !moved.ok())
-        return RenameOutcome::failed(
-            QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ") + moved.description());
+        return RenameOutcome::failed(couldNot + moved.description());
 
     const QUrl newURL = QUrl::fromLocalFile(newPath);
     pushAction(Rename{item, newURL});
-    carryBackup(item.filename, name, *m_workingFolder);
+    const QString stays = carryBackup(carry, *folder, item.filename, name);
     std::optional<ImageItem> newItem = ImageItem::fromUrl(newURL);
 
     QList<ImageItem> items = m_items;
@@ -198,56 +216,11 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
             items.erase(listed);
     }
     setItems(std::move(items));
+    if (!stays.isEmpty())
+        return RenameOutcome::renamed(std::move(newItem),
+            QStringLiteral("Renamed ") + item.filename + QStringLiteral(" to ") + name
+                + backupStays(QStringLiteral("originals"), item.filename, stays));
     return RenameOutcome::renamed(std::move(newItem));
-}
-
-void FolderStore::carryBackup(const QString& oldName, const QString& newName, const QUrl& folder)
-{
-    // A change of letter case carries the backup too: on a case-sensitive volume the old spelling
-    // would no longer be this image's name.
-    if (oldName == newName)
-        return;
-    const QString folderPath = localPath(folder);
-    const QString backups = backupsFolderPath(folderPath);
-    const QString from = FileOperations::childPath(backups, oldName);
-    if (!linkAmongOwnFolders(folderPath, QStringLiteral("originals")).isEmpty() || !m_files.exists(from))
-        return;
-    const QString to = FileOperations::childPath(backups, newName);
-    const auto logFailure = [&](const FileResult& result) {
-        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t carry backup ") + oldName
-                + QStringLiteral(" → ") + newName + QStringLiteral(": ") + result.description();
-    };
-
-    // A stale backup under the new name is another image's original: set it aside, never delete it.
-    const bool caseOnly = oldName.toLower() == newName.toLower();
-    if (!(caseOnly && m_files.isSameFile(from, to)) && m_files.exists(to)) {
-        if (const SetAside aside = setAside(folderPath, to); !aside.path) {
-            logFailure(aside.result);
-            return;
-        }
-    }
-    // The record goes first and the old one last: killed at any step, no backup sits under a name
-    // whose record is missing or another file's.
-    BackupRecords records(m_files, folderPath);
-    const bool oneRecord = caseOnly && m_files.isSameFile(records.pathOf(oldName), records.pathOf(newName));
-    if (!oneRecord) {
-        if (const FileResult noted = records.carry(oldName, newName); !noted.ok()) {
-            logFailure(noted);
-            return;
-        }
-    }
-    if (const FileResult moved = renameInPlace(from, to); !moved.ok()) {
-        logFailure(moved);
-        return;
-    }
-    if (!oneRecord)
-        (void)records.remove(oldName);
-    if (workingFolderPath() == folderPath) {
-        QSet<QString> names = m_editedFilenames;
-        names.remove(oldName.toLower());
-        names.insert(newName.toLower());
-        setEditedFilenames(std::move(names));
-    }
 }
 
 FilingOutcome FolderStore::undo()
@@ -272,10 +245,15 @@ FilingOutcome FolderStore::undoMove(const Move& move)
     popAction();
 
     const QString originFolder = folderOf(origin);
-    if (move.displacedBackup)
-        bringBack(localPath(*move.displacedBackup), originFolder, move.item.filename);
+    QString note;
+    if (move.displacedBackup) {
+        const QString displaced = localPath(*move.displacedBackup);
+        if (const QString stays = bringBack(displaced, originFolder, move.item.filename); !stays.isEmpty())
+            note = QStringLiteral("Moved ") + move.item.filename + QStringLiteral(" back")
+                + backupStays(QStringLiteral("displaced"), nameOf(displaced), stays);
+    }
     if (!liesInWorkingFolder(move.item.url))
-        return FilingOutcome::undone(move.item);
+        return FilingOutcome::undone(move.item, note);
 
     setItems(m_items + QList<ImageItem>{move.item});
     const QString subfolder = folderOf(moved);
@@ -289,7 +267,7 @@ FilingOutcome FolderStore::undoMove(const Move& move)
     }
     if (move.displacedBackup)
         refreshEditedFilenames();
-    return FilingOutcome::undone(move.item);
+    return FilingOutcome::undone(move.item, note);
 }
 
 FilingOutcome FolderStore::undoRename(const Rename& rename)
@@ -300,17 +278,24 @@ FilingOutcome FolderStore::undoRename(const Rename& rename)
     if (!(caseOnly && m_files.isSameFile(after, before)) && m_files.exists(before))
         return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ")
             + rename.before.filename + QLatin1Char('.'));
+    const QString folder = folderOf(before);
+    const BackupCarry carry = planBackupCarry(folder, nameOf(after), rename.before.filename);
+    if (!carry.result.ok())
+        return FilingOutcome::failed(QStringLiteral("Undo failed: ") + carry.result.description());
     if (const FileResult back = renameInPlace(after, before); !back.ok())
         return undoFailure(after, back);
     popAction();
 
-    const QString folder = folderOf(before);
-    carryBackup(nameOf(after), rename.before.filename, QUrl::fromLocalFile(folder));
+    const QString stays = carryBackup(carry, folder, nameOf(after), rename.before.filename);
     QList<ImageItem> items = m_items;
     items.removeIf([&](const ImageItem& listed) { return listed.url == rename.afterURL; });
     if (liesInWorkingFolder(rename.before.url))
         items.append(rename.before);
     setItems(std::move(items));
+    if (!stays.isEmpty())
+        return FilingOutcome::renameUndone(rename.before,
+            QStringLiteral("Renamed back to ") + rename.before.filename
+                + backupStays(QStringLiteral("originals"), nameOf(after), stays));
     return FilingOutcome::renameUndone(rename.before);
 }
 
@@ -324,41 +309,6 @@ FilingOutcome FolderStore::undoFailure(const QString& sourcePath, const FileResu
             + QStringLiteral(", so that step was dropped."));
     }
     return FilingOutcome::failed(QStringLiteral("Undo failed: ") + result.description());
-}
-
-FolderStore::SetAside FolderStore::setAside(const QString& folder, const QString& backupPath)
-{
-    if (!linkAmongOwnFolders(folder, QStringLiteral("displaced")).isEmpty())
-        return {std::nullopt, FileResult::failure(ENOTDIR)};
-    const QString displaced = displacedFolderPath(folder);
-    if (const FileResult made = m_files.makeDirectories(displaced); !made.ok())
-        return {std::nullopt, made};
-    const QString target
-        = FileOperations::childPath(displaced, m_files.freeName(displaced, nameOf(backupPath)));
-    if (const FileResult moved = m_files.moveNoReplace(backupPath, target); !moved.ok())
-        return {std::nullopt, moved};
-    return {target, FileResult::success()};
-}
-
-void FolderStore::bringBack(const QString& displacedPath, const QString& folder, const QString& filename)
-{
-    const QString backups = backupsFolderPath(folder);
-    const QString target = FileOperations::childPath(backups, filename);
-    // Another image of this name has its own backup by now; this one stays set aside.
-    if (m_files.exists(target))
-        return;
-    FileResult result = linkAmongOwnFolders(folder, QStringLiteral("originals")).isEmpty()
-        ? m_files.makeDirectories(backups)
-        : FileResult::failure(ENOTDIR);
-    if (result.ok())
-        result = m_files.moveNoReplace(displacedPath, target);
-    if (!result.ok()) {
-        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back the backup of ")
-                + filename + QStringLiteral(": ") + result.description();
-        return;
-    }
-    // Fails, as it should, while other backups are still set aside there.
-    (void)m_files.fileSystem().removeDirectory(QFile::encodeName(folderOf(displacedPath)));
 }
 
 FileResult FolderStore::renameInPlace(const QString& from, const QString& to)

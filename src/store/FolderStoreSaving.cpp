@@ -55,38 +55,37 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
         return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
             + FileResult::failure(ENOENT).description());
-    const FileOperations::Lookup found = m_files.lookUp(path);
-    if (found.kind == FileOperations::Lookup::Kind::none)
-        return RestorationOutcome::failed(
-            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": it is no longer in the folder."));
-    if (found.kind == FileOperations::Lookup::Kind::unknown)
-        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
-            + FileResult::failure(found.error).description());
-    // Another program's edit since the bench opened would be overwritten, and once a backup exists,
-    // lost for good. The bench opens no link, so one at the name came later; written through, it would
-    // become a plain file and its target's bytes would pass for this image's backup.
-    if (found.kind != FileOperations::Lookup::Kind::file || !m_files.holds(path, session.originalData))
-        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name
-            + QStringLiteral(": it changed on disk after it was opened."));
+    const QString couldNotSave = QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ");
+    if (const QString unchanged = unchangedSinceOpened(path, session.originalData); !unchanged.isEmpty())
+        return RestorationOutcome::failed(couldNotSave + unchanged);
+    std::optional<QString> displacedAs;
     if (backup) {
         const QString couldNot = QStringLiteral("Couldn’t back up ") + name + QStringLiteral(": ");
-        if (const QString link = linkAmongOwnFolders(fileFolder, QStringLiteral("originals"));
-            !link.isEmpty())
-            return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
+        for (const QString& inner : {QStringLiteral("originals"), QStringLiteral("records")}) {
+            if (const QString link = linkAmongOwnFolders(fileFolder, inner); !link.isEmpty())
+                return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
+        }
+        // Decided before anything changes: an error while looking is no answer either way.
+        const BackupOwner owner
+            = backupOwner(fileFolder, name, BackupRecords::contentOf(session.originalData));
+        if (owner.kind == BackupOwner::Kind::unknown)
+            return RestorationOutcome::failed(couldNotSave + FileResult::failure(owner.error).description());
+        if (owner.kind == BackupOwner::Kind::notAFile)
+            return RestorationOutcome::failed(
+                couldNot + QStringLiteral("something that isn’t a file is in the way."));
         if (const FileResult made = m_files.makeDirectories(backupsFolderPath(fileFolder)); !made.ok())
             return RestorationOutcome::failed(
                 QStringLiteral("Couldn’t create the backup folder: ") + made.description());
-        if (const QString failure = backUp(fileFolder, name, path, session.originalData, *data);
-            !failure.isEmpty())
-            return RestorationOutcome::failed(couldNot + failure);
+        const BackupTaken taken = backUp(fileFolder, name, path, session.originalData, *data, owner.kind);
+        if (!taken.failure.isEmpty())
+            return RestorationOutcome::failed(couldNot + taken.failure);
+        displacedAs = taken.displacedAs;
     } else if (const FileResult noted = noteRewrite(fileFolder, name, session.originalData, *data);
                !noted.ok()) {
-        return RestorationOutcome::failed(
-            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + noted.description());
+        return RestorationOutcome::failed(couldNotSave + noted.description());
     }
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
-        return RestorationOutcome::failed(
-            QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ") + written.description());
+        return RestorationOutcome::failed(couldNotSave + written.description());
     advanceContentRevision();
     if (backup && inWorkingFolder) {
         QSet<QString> names = m_editedFilenames;
@@ -99,7 +98,32 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         return RestorationOutcome::failed(
             QStringLiteral("Saved ") + name + QStringLiteral(", but it couldn’t be re-read."));
     replaceListedItem(url, *item);
+    if (displacedAs)
+        return RestorationOutcome::saved(*item,
+            QStringLiteral("Saved ") + name
+                + QStringLiteral(
+                    ". Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced as ")
+                + *displacedAs + QStringLiteral("; the content before this save is backed up."));
     return RestorationOutcome::saved(*item);
+}
+
+QString FolderStore::unchangedSinceOpened(const QString& path, const QByteArray& opened) const
+{
+    const QString changed = QStringLiteral("it changed on disk after it was opened.");
+    // A larger file is not read at all: it is no longer what was opened.
+    const FileOperations::Digest now = m_files.digest(path, opened.size());
+    if (now.error == ENOENT)
+        return QStringLiteral("it is no longer in the folder.");
+    // Another program's edit since the bench opened would be overwritten, and once a backup exists,
+    // lost for good. The bench opens no link, so one at the name came later; written through, it would
+    // become a plain file and its target's bytes would pass for this image's backup.
+    if (now.error == EINVAL || now.error == EFBIG)
+        return changed;
+    // A file that could not be looked at or read has not been seen to change: the system's reason is
+    // the answer.
+    if (now.error != 0)
+        return FileResult::failure(now.error).description();
+    return BackupRecords::contentOf(now) == BackupRecords::contentOf(opened) ? QString() : changed;
 }
 
 RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
@@ -124,7 +148,7 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
     if (const QString link = linkAmongOwnFolders(*folder, QStringLiteral("displaced")); !link.isEmpty())
         return RestorationOutcome::failed(couldNot + link + QStringLiteral(" isn’t a folder."));
     const QString path = localPath(item.url);
-    if (const QString refusal = putBackRefusal(*folder, path, item.filename, backup); !refusal.isEmpty())
+    if (const QString refusal = putBackRefusal(*folder, path, item.filename); !refusal.isEmpty())
         return RestorationOutcome::failed(couldNot + refusal);
     if (const FileResult restored = restoreBackup(*folder, path, backup); !restored.ok())
         return RestorationOutcome::failed(couldNot + restored.description());
@@ -144,90 +168,6 @@ RestorationOutcome FolderStore::putBackOriginal(const ImageItem& item)
             QStringLiteral("Put back ") + item.filename + QStringLiteral(", but it couldn’t be re-read."));
     replaceListedItem(item.url, *fresh);
     return RestorationOutcome::saved(*fresh);
-}
-
-QString FolderStore::backUp(const QString& folder, const QString& name, const QString& path,
-    const QByteArray& current, const QByteArray& written)
-{
-    using Kind = FileOperations::Lookup::Kind;
-    BackupRecords records(m_files, folder);
-    const QString copy = FileOperations::childPath(backupsFolderPath(folder), name);
-    FileOperations::Lookup found = m_files.lookUp(copy);
-    if (found.kind == Kind::unknown)
-        return FileResult::failure(found.error).description();
-    if (found.kind == Kind::other)
-        return QStringLiteral("something that isn’t a file is in the way.");
-    if (found.kind == Kind::file && !backupBelongs(records.read(name), copy, current)) {
-        // Taken from an earlier file of this name (renamed, filed or replaced meanwhile): it stays that
-        // file's, set aside and never deleted, and this file gets a backup of its own.
-        const SetAside aside = setAside(folder, copy);
-        if (!aside.path)
-            return aside.result.description();
-        found.kind = Kind::none;
-    }
-    // Written before the copy is made: killed in between, a backup is never left without a record
-    // saying which file it belongs to. Both contents are listed while the file changes from one to
-    // the other.
-    const BackupRecords::Content before = BackupRecords::contentOf(current);
-    const BackupRecords::Content after = BackupRecords::contentOf(written);
-    const QList<BackupRecords::Content> contents = before == after ? QList{before} : QList{before, after};
-    if (const FileResult noted = records.write(name, contents); !noted.ok())
-        return noted.description();
-    if (found.kind == Kind::file)
-        return {};
-    // Synced with its folder before the original is touched: the copy is the user's only way back.
-    const FileResult copied = m_files.copyNoReplace(path, copy);
-    if (copied.error() == EEXIST) {
-        // One made meanwhile by another program is never replaced; but only a file is a backup.
-        if (m_files.lookUp(copy).kind != Kind::file)
-            return QStringLiteral("something that isn’t a file is in the way.");
-        return {};
-    }
-    return copied.ok() ? QString() : copied.description();
-}
-
-FileResult FolderStore::noteRewrite(
-    const QString& folder, const QString& name, const QByteArray& current, const QByteArray& written)
-{
-    if (!linkAmongOwnFolders(folder, QStringLiteral("originals")).isEmpty())
-        return FileResult::success();
-    BackupRecords records(m_files, folder);
-    const BackupRecords::Record record = records.read(name);
-    const QString copy = FileOperations::childPath(backupsFolderPath(folder), name);
-    // No record is trusted as it stands; a backup of another file is left to the next save with backup.
-    if (record.error != 0 || m_files.lookUp(copy).kind != FileOperations::Lookup::Kind::file
-        || !backupBelongs(record, copy, current))
-        return FileResult::success();
-    return records.write(name, {BackupRecords::contentOf(current), BackupRecords::contentOf(written)});
-}
-
-bool FolderStore::backupBelongs(
-    const BackupRecords::Record& record, const QString& backupPath, const QByteArray& current) const
-{
-    // A file that still holds what the backup holds loses nothing whichever way this goes.
-    return record.admits(BackupRecords::contentOf(current)) || m_files.holds(backupPath, current);
-}
-
-QString FolderStore::putBackRefusal(
-    const QString& folder, const QString& path, const QString& name, const QString& backup)
-{
-    const BackupRecords::Record record = BackupRecords(m_files, folder).read(name);
-    if (record.missing())
-        return {};
-    // A record that makes no sense, like a name that holds no file now, vouches for nothing.
-    if (record.error != 0 && record.error != EINVAL)
-        return FileResult::failure(record.error).description();
-    // Images are small; the limit only keeps a huge file from being read whole.
-    const FileOperations::Contents now = m_files.readRegular(path, RegularFile::maxFileBytes);
-    // A file removed meanwhile loses nothing when the backup takes its name.
-    if (now.error == ENOENT)
-        return {};
-    if (now.error != 0 && now.error != EINVAL)
-        return FileResult::failure(now.error).description();
-    if (now.error == 0 && backupBelongs(record, backup, now.bytes))
-        return {};
-    return QStringLiteral("its backup was taken from an earlier file of that name; it is kept in "
-                          ".plenoria/originals.");
 }
 
 std::optional<ImageItem> FolderStore::readBack(const QUrl& url) const

@@ -7,7 +7,8 @@
 
 namespace plenoria {
 
-// The result of a rename. `message` is the user's sentence for failed.
+// The result of a rename. `message` is the user's sentence for failed, and for renamed the toast when
+// the rename went through but something about it needs saying (empty otherwise).
 struct [[nodiscard]] RenameOutcome {
     enum class Kind { renamed, failed, unchanged };
 
@@ -16,9 +17,9 @@ struct [[nodiscard]] RenameOutcome {
     std::optional<ImageItem> newItem;
     QString message;
 
-    static RenameOutcome renamed(std::optional<ImageItem> newItem)
+    static RenameOutcome renamed(std::optional<ImageItem> newItem, const QString& note = {})
     {
-        return {Kind::renamed, std::move(newItem), {}};
+        return {Kind::renamed, std::move(newItem), note};
     }
     static RenameOutcome failed(const QString& message) { return {Kind::failed, std::nullopt, message}; }
     static RenameOutcome unchanged() { return {}; }

@@ -7,7 +7,8 @@
 
 namespace plenoria {
 
-// The result of saving, putting back and exporting. `message` is the user's sentence for failed.
+// The result of saving, putting back and exporting. `message` is the user's sentence for failed, and
+// for saved the whole toast where it must say more than that the file was saved (empty otherwise).
 struct [[nodiscard]] RestorationOutcome {
     enum class Kind { saved, exported, failed };
 
@@ -16,7 +17,10 @@ struct [[nodiscard]] RestorationOutcome {
     QString name; // exported: the file name the export was written under
     QString message;
 
-    static RestorationOutcome saved(const ImageItem& item) { return {Kind::saved, item, {}, {}}; }
+    static RestorationOutcome saved(const ImageItem& item, const QString& note = {})
+    {
+        return {Kind::saved, item, {}, note};
+    }
     static RestorationOutcome exported(const QString& name)
     {
         return {Kind::exported, std::nullopt, name, {}};

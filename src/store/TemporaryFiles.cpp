@@ -18,6 +18,7 @@ namespace {
 
 const QString prefix = QStringLiteral(".plenoria-");
 const QString suffix = QStringLiteral(".tmp");
+const QString renamingPrefix = QStringLiteral(".plenoria-case-");
 
 } // namespace
 
@@ -31,6 +32,19 @@ bool TemporaryFiles::isTemporaryName(const QString& name)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\.plenoria-[0-9a-f]{1,16}\\.tmp$"));
     return pattern.match(name).hasMatch();
+}
+
+QString TemporaryFiles::newRenamingPathIn(const QString& folder, const QString& name)
+{
+    return FileOperations::childPath(folder, renamingPrefix)
+        + QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, QLatin1Char('0'))
+        + QLatin1Char('-') + name;
+}
+
+QString TemporaryFiles::renamedFrom(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.plenoria-case-[0-9a-f]{8}-(.+)$"));
+    return pattern.match(name).captured(1);
 }
 
 void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch)
@@ -60,6 +74,23 @@ void TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecondsSince
         }
         ::closedir(dir);
     }
+}
+
+QStringList TemporaryFiles::interruptedRenamesIn(const QString& folder)
+{
+    // Read as the directory gives them, as the sweep does: a prefix test per name and nothing more.
+    QStringList names;
+    if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strncmp(entry->d_name, ".plenoria-case-", 15) != 0)
+                continue;
+            const QString name = QFile::decodeName(entry->d_name);
+            if (!renamedFrom(name).isEmpty())
+                names.append(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
 }
 
 void TemporaryFiles::removeIfStale(const QString& path, qint64 cutoff)

@@ -3,6 +3,7 @@
 #include "store/FileSystem.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace plenoria {
@@ -22,6 +23,17 @@ public:
     static QString newPathIn(const QString& folder);
     // Whether a file name is one that newPathIn gives.
     static bool isTemporaryName(const QString& name);
+    // A name in `folder` for the file `name` while it goes to another spelling of that name
+    // (.plenoria-case-<hex>-<name>): hidden, never swept, and given back its name by the next scan
+    // should the rename stop halfway.
+    static QString newRenamingPathIn(const QString& folder, const QString& name);
+    // The name a file had before it took a name of newRenamingPathIn's kind; empty for any other name.
+    static QString renamedFrom(const QString& name);
+    // Whether a name is one the store gives its own files for a while: the user may not take it.
+    static bool isStoreName(const QString& name)
+    {
+        return isTemporaryName(name) || !renamedFrom(name).isEmpty();
+    }
 
     // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
     // under its .plenoria folder (unless that is a link); nothing else is touched, and a file that
@@ -29,6 +41,8 @@ public:
     void removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
     // The same, directly in one folder only.
     void removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
+    // The names of renamedFrom's kind directly in `folder`.
+    static QStringList interruptedRenamesIn(const QString& folder);
 
 private:
     void removeIfStale(const QString& path, qint64 cutoff);

@@ -86,9 +86,13 @@ TEST(ConfigStrip, ADestinationThatFilingRefusesIsShownAsTakingNothing)
     ASSERT_TRUE(QFile::link(".", folder.path("Self")));
     ASSERT_TRUE(QFile::link(folder.path("Real"), folder.path("Alias")));
     ASSERT_TRUE(QFile::link(folder.path("Nowhere"), folder.path("Gone")));
+    // A plain file where the subfolder would be made.
+    QFile notes(folder.path("Notes"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
     folder.store().reload();
     folder.prefs().setSubfolderNames(
-        names({{0, "Keep"}, {1, "Self"}, {2, "Alias"}, {3, "Gone"}, {4, "Later"}}));
+        names({{0, "Keep"}, {1, "Self"}, {2, "Alias"}, {3, "Gone"}, {4, "Later"}, {5, "Notes"}}));
     ConfigStripModel model(folder.prefs(), folder.store());
     const auto texts = [&] {
         QStringList list;
@@ -96,7 +100,9 @@ TEST(ConfigStrip, ADestinationThatFilingRefusesIsShownAsTakingNothing)
             list.append(row.countText());
         return list;
     };
-    EXPECT_EQ(texts(), QStringList({"blocked", "blocked", "0 filed", "blocked", "new"}));
+    EXPECT_EQ(texts(), QStringList({"blocked", "blocked", "0 filed", "blocked", "new", "blocked"}));
+    EXPECT_EQ(folder.store().fileItem(folder.store().items().first(), "Notes"),
+        FilingOutcome::failed("Couldn’t create “Notes”: File exists"));
 
     // A link that comes to lead nowhere changes no count; the strip follows the rescan all the same.
     QSignalSpy changes(&model, &ConfigStripModel::changed);

@@ -204,6 +204,12 @@ TEST(KeyboardWindow, TheContextMenuOfAnEditedImagePutsBackAndReveals)
     const QString backups = FolderStore::backupsFolderPath(rig.dir.path());
     ASSERT_TRUE(QDir().mkpath(backups));
     ASSERT_TRUE(solidImage(24, 24, Qt::red).save(QDir(backups).filePath(QStringLiteral("b.png")), "PNG"));
+    QFile image(rig.path(QStringLiteral("b.png")));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    FileOperations files;
+    ASSERT_TRUE(BackupRecords(files, rig.dir.path())
+                    .write(QStringLiteral("b.png"), {BackupRecords::contentOf(image.readAll())})
+                    .ok());
     rig.controller->refresh();
     rig.prefs->setShowEditedBadge(false);
     FileListView* list = rig.view->fileList();

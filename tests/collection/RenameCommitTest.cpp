@@ -8,11 +8,17 @@ using namespace plenoria::test;
 
 namespace {
 
-// Gives `name` a backup of a different size, as a save with backup on would have left it.
+// Gives `name` a backup of a different size, with the record a save with backup on would have left.
 void makeEdited(KeyboardRig& rig, const QString& name, int backupSide)
 {
     ASSERT_TRUE(QDir().mkpath(FolderStore::backupsFolderPath(rig.folder.path({}))));
     rig.folder.addPng(QStringLiteral(".plenoria/originals/") + name, backupSide, backupSide);
+    QFile image(rig.folder.path(name));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    FileOperations files;
+    ASSERT_TRUE(BackupRecords(files, rig.folder.path({}))
+                    .write(name, {BackupRecords::contentOf(image.readAll())})
+                    .ok());
     rig.controller->refresh();
 }
 

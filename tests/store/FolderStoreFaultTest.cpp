@@ -26,7 +26,7 @@ struct Faults : testing::Test {
     void SetUp() override
     {
         folder.write(QStringLiteral("a.png"), a);
-        folder.write(QStringLiteral(".plenoria/originals/a.png"), "original of a");
+        folder.writeBackup(QStringLiteral("a.png"), "original of a", a);
         folder.makeFolder(QStringLiteral("Cats"));
         rig = std::make_unique<StoreRig>(folder.url(), fileSystem);
         item = rig->item(QStringLiteral("a.png"));
@@ -124,12 +124,14 @@ TEST_F(Faults, ARenameThatFailsChangesNothing)
     EXPECT_EQ(rig->store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
 }
 
-TEST_F(Faults, ABackupThatCannotBeCarriedIsLoggedAndTheRenameStands)
+TEST_F(Faults, ABackupThatCannotBeCarriedIsLoggedAndTheRenameStandsAndSaysSo)
 {
     LogCapture log;
     fileSystem->fail(Call::renameNoReplace, EACCES, 0, false, QStringLiteral("originals"));
     const RenameOutcome outcome = rig->store->rename(item, QStringLiteral("c.png"));
     EXPECT_EQ(outcome.kind, RenameOutcome::Kind::renamed);
+    EXPECT_EQ(outcome.message,
+        "Renamed a.png to c.png, but its backup stays in .plenoria/originals as a.png: Permission denied.");
     EXPECT_EQ(folder.read(QStringLiteral("c.png")), a);
     EXPECT_EQ(folder.read(QStringLiteral(".plenoria/originals/a.png")), "original of a");
     EXPECT_EQ(rig->store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});

@@ -195,7 +195,7 @@ TEST_F(Filing, AnUndoWhoseFileWasRemovedElsewhereIsDroppedAndOlderStepsStayReach
 
 TEST_F(Filing, AFiledImageTakesItsBackupAlongSoNoLaterImageInheritsIt)
 {
-    folder.write(QStringLiteral(".plenoria/originals/a.png"), "original of a");
+    folder.writeBackup(QStringLiteral("a.png"), "original of a", a);
     rig->store->reload();
     const ImageItem item = rig->item(QStringLiteral("a.png"));
     ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
@@ -223,7 +223,10 @@ TEST_F(Filing, UndoLeavesABackupSetAsideWhenAnotherImageHasOneUnderThatName)
     ASSERT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")).kind, FilingOutcome::Kind::filed);
     folder.write(QStringLiteral(".plenoria/originals/a.png"), "someone else's original");
 
-    EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+    EXPECT_EQ(rig->store->undo(),
+        FilingOutcome::undone(item,
+            "Moved a.png back, but its backup stays in .plenoria/displaced as a.png: another backup has that "
+            "name."));
     EXPECT_EQ(folder.read(QStringLiteral(".plenoria/originals/a.png")), "someone else's original");
     EXPECT_EQ(folder.read(QStringLiteral(".plenoria/displaced/a.png")), "original of a");
 }

@@ -37,7 +37,7 @@ struct Kills : testing::Test {
         QDir(folder.path("Cats")).removeRecursively();
         folder.write("a.png", original);
         if (withBackup)
-            folder.write(".plenoria/originals/a.png", earlier);
+            folder.writeBackup("a.png", earlier, original);
     }
     qsizetype copiesOf(const QByteArray& bytes) const
     {
@@ -174,10 +174,14 @@ struct KillsThenAnotherImage : Kills {
             EXPECT_EQ(next.store->putBackOriginal(next.item("a.png")).kind, RestorationOutcome::Kind::saved);
             EXPECT_EQ(folder.read("a.png"), other);
             EXPECT_GE(copiesOf(original), 1);
+            EXPECT_GE(copiesOf(stranger), withStranger ? 1 : 0);
         }
     }
     const QByteArray other
         = *ImageWriter::encode(gradientImage(10, 30, Qt::green, Qt::white), ImageType::PNG);
+    // A backup of an image long gone, with no record to say so.
+    const QByteArray stranger = pngBytes(Qt::yellow, 5);
+    bool withStranger = false;
 };
 
 } // namespace
@@ -186,6 +190,9 @@ TEST_F(KillsThenAnotherImage, NoKillLeavesABackupThatPassesForTheNextImageOfItsN
 {
     const Request saved = [&](StoreRig& r) { (void)r.store->save(opened("a.png"), true); };
     everyKill({}, saved);
+    withStranger = true;
+    everyKill([&](StoreRig&) { folder.write(".plenoria/originals/a.png", stranger); }, saved);
+    withStranger = false;
     everyKill(saved, saved);
     everyKill(saved, [&](StoreRig& r) { (void)r.store->save(opened("a.png"), false); });
     everyKill(saved, [&](StoreRig& r) { (void)r.store->putBackOriginal(r.item("a.png")); });

@@ -173,10 +173,11 @@ TEST_F(FolderStoreSaving, SaveWritesNothingOverAFileChangedSinceTheBenchOpenedIt
         "Couldn’t save large.bmp: it changed on disk after it was opened.");
     ASSERT_TRUE(QFile::remove(path("large.bmp")));
 
-    // A file that cannot be read counts as changed; one that is gone is said to be gone.
+    // A file that cannot be read is said to be so, not to have changed; one that is gone, to be gone.
     m_folder.write("sunny.png", m_original);
     m_files->fail(Call::read, EIO);
-    EXPECT_EQ(m_store->save(opened, false), changed);
+    EXPECT_EQ(
+        m_store->save(opened, false), RestorationOutcome::failed(message("Couldn’t save sunny.png: ", EIO)));
     ASSERT_TRUE(QFile::remove(path("sunny.png")));
     EXPECT_EQ(m_store->save(opened, true),
         RestorationOutcome::failed("Couldn’t save sunny.png: it is no longer in the folder."));
@@ -191,10 +192,10 @@ TEST_F(FolderStoreSaving, SaveAndPutBackMakeTheCopyTheyKeepDurableBeforeReplacin
     const StoreRig rig(m_folder.url(), recording);
     ASSERT_EQ(rig.store->save(session("sunny.png", {tone(0.3)}), true).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(recording->steps,
-        QStringList({"sync .", "sync .plenoria", "sync .plenoria", "sync .plenoria/records/<tmp>",
-            "replace .plenoria/records/sunny.png", "sync .plenoria/records", "sync .plenoria/originals/<tmp>",
-            "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync <tmp>",
-            "replace sunny.png", "sync ."}));
+        QStringList({"sync .", "sync .plenoria", "sync .plenoria/originals/<tmp>",
+            "place .plenoria/originals/sunny.png", "sync .plenoria/originals", "sync .plenoria",
+            "sync .plenoria/records/<tmp>", "replace .plenoria/records/sunny.png", "sync .plenoria/records",
+            "sync <tmp>", "replace sunny.png", "sync ."}));
     recording->steps.clear();
     ASSERT_EQ(rig.store->putBackOriginal(rig.item("sunny.png")).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(recording->steps,
@@ -421,8 +422,8 @@ TEST_F(FolderStoreSaving, ABackupServesOnlyTheFileItWasTakenFrom)
     m_store->reload();
     EXPECT_FALSE(m_store->editedFilenames().contains("sunny.png")) << "told by size alone";
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
-        RestorationOutcome::failed("Couldn’t put back sunny.png: its backup was taken from an earlier file "
-                                   "of that name; it is kept in .plenoria/originals."));
+        RestorationOutcome::failed("Couldn’t put back sunny.png: its backup can’t be matched to the file now "
+                                   "under that name; it is kept in .plenoria/originals."));
     EXPECT_EQ(read("sunny.png"), newcomer);
     EXPECT_EQ(backup("sunny.png"), m_original);
 
@@ -440,7 +441,7 @@ TEST_F(FolderStoreSaving, AFileThatCannotBeLookedAtIsReportedAsSuch)
     const QString eio = message(": ", EIO);
     m_files->fail(Call::lstat, EIO, 0, false, ".plenoria/originals/sunny.png");
     EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), true),
-        RestorationOutcome::failed("Couldn’t back up sunny.png" + eio));
+        RestorationOutcome::failed("Couldn’t save sunny.png" + eio));
     m_files->fail(Call::lstat, EIO, 0, false, ".plenoria/originals/sunny.png");
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed("Couldn’t put back sunny.png" + eio));
@@ -457,8 +458,8 @@ TEST_F(FolderStoreSaving, AFileThatCannotBeLookedAtIsReportedAsSuch)
     EXPECT_EQ(m_store->save(session("sunny.png", {tone(0.3)}), false),
         RestorationOutcome::failed("Saved sunny.png, but it couldn’t be re-read."));
     clearFaults();
-    m_folder.write(".plenoria/originals/sunny.png", m_original);
-    m_files->fail(Call::lstat, EIO, 0, true, path("sunny.png"));
+    m_folder.writeBackup("sunny.png", m_original, read("sunny.png"));
+    m_files->fail(Call::lstat, EIO, 1, true, path("sunny.png"));
     EXPECT_EQ(m_store->putBackOriginal(listed("sunny.png")),
         RestorationOutcome::failed("Put back sunny.png, but it couldn’t be re-read."));
     EXPECT_EQ(read("sunny.png"), m_original);

@@ -46,6 +46,13 @@ void Folder::write(const QString& relative, const QByteArray& bytes) const
     file.write(bytes);
 }
 
+void Folder::writeBackup(const QString& name, const QByteArray& backup, const QByteArray& image) const
+{
+    write(".plenoria/originals/" + name, backup);
+    FileOperations files;
+    ASSERT_TRUE(BackupRecords(files, path()).write(name, {BackupRecords::contentOf(image)}).ok());
+}
+
 void Folder::makeFolder(const QString& relative) const
 {
     QDir().mkpath(path(relative));
@@ -233,33 +240,36 @@ SysResult FaultyFileSystem::open(const QByteArray& path, int flags, mode_t mode)
 {
     if (const int error = injected(Call::open, path))
         return {0, error};
-    return FileSystem::open(path, flags, mode);
+    const SysResult opened = FileSystem::open(path, flags, mode);
+    if (opened.ok())
+        m_opened[int(opened.value)] = path;
+    return opened;
 }
 
 SysResult FaultyFileSystem::read(int fd, char* buffer, qint64 size)
 {
-    if (const int error = injected(Call::read, {}))
+    if (const int error = injected(Call::read, m_opened.value(fd)))
         return {0, error};
     return FileSystem::read(fd, buffer, size);
 }
 
 SysResult FaultyFileSystem::write(int fd, const char* buffer, qint64 size)
 {
-    if (const int error = injected(Call::write, {}))
+    if (const int error = injected(Call::write, m_opened.value(fd)))
         return {0, error};
     return FileSystem::write(fd, buffer, size);
 }
 
 SysResult FaultyFileSystem::fsync(int fd)
 {
-    if (const int error = injected(Call::fsync, {}))
+    if (const int error = injected(Call::fsync, m_opened.value(fd)))
         return {0, error};
     return FileSystem::fsync(fd);
 }
 
 SysResult FaultyFileSystem::close(int fd)
 {
-    const int error = injected(Call::close, {});
+    const int error = injected(Call::close, m_opened.take(fd));
     const SysResult closed = FileSystem::close(fd);
     return error ? SysResult{0, error} : closed;
 }

@@ -48,6 +48,8 @@ public:
     void write(const QString& relative, const QByteArray& bytes) const; // makes parent folders
     void makeFolder(const QString& relative) const;
     QByteArray read(const QString& relative) const; // empty when missing
+    // A backup of the image `name` holding `backup`, whose record says it belongs to a file holding `image`.
+    void writeBackup(const QString& name, const QByteArray& backup, const QByteArray& image) const;
     bool exists(const QString& relative) const;
     // Every entry below the folder, hidden ones too, sorted: "Cats/" for a folder, "Cats/a.png 1234 <md5>"
     // for a file, "b.png -> <target>" for a link, "p.png special" for a pipe or a device.
@@ -116,7 +118,8 @@ public:
     };
 
     // The (skip + 1)-th call of that kind from now fails with `error`, and so does every later one
-    // when `always`; only calls on a path containing `pathPart`, when given.
+    // when `always`; only calls on a path containing `pathPart`, when given (for a call on a
+    // descriptor, the path it was opened at).
     void fail(Call call, int error, int skip = 0, bool always = false, const QString& pathPart = {});
     // The call numbered `number` (from 0) of any kind from now fails with `error`.
     void failCall(qint64 number, int error);
@@ -152,6 +155,7 @@ private:
     qint64 m_total = 0;
     qint64 m_failingCall = -1;
     int m_failingError = 0;
+    QHash<int, QByteArray> m_opened; // the path each open descriptor was opened at, for the rules
 };
 
 // Lets a test act as another program would at the moment a file is put in place without replacing.
@@ -168,7 +172,7 @@ public:
 
 // A case-insensitive volume over the real one: a name reaches an entry of its folder that differs
 // only in letter case.
-class CaseInsensitiveFileSystem final : public FileSystem {
+class CaseInsensitiveFileSystem : public FileSystem {
 public:
     SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override;

@@ -81,10 +81,13 @@ void ContentController::saveFromBench(const RestorationSession& session, bool ba
         setSelection(outcome.item->url);
         setListFocused(false);
         refocusListNextTurn();
-        // The words follow what the bench asked for: an earlier backup is kept, and still there.
-        showToast(QStringLiteral("Saved ") + outcome.item->filename
-            + (backup ? QStringLiteral(". Original backed up \u2014 right-click to restore it.")
-                      : QStringLiteral(".")));
+        // The words follow what the bench asked for, unless the store has more to say about the backup.
+        if (!outcome.message.isEmpty())
+            showToast(outcome.message);
+        else
+            showToast(QStringLiteral("Saved ") + outcome.item->filename
+                + (backup ? QStringLiteral(". Original backed up \u2014 right-click to restore it.")
+                          : QStringLiteral(".")));
     });
 }
 

@@ -133,11 +133,15 @@ void ContentController::undoLast()
         switch (outcome.kind) {
         case FilingOutcome::Kind::undone:
             setSelection(outcome.item->url);
-            showToast(QStringLiteral("Moved ") + outcome.item->filename + QStringLiteral(" back."));
+            showToast(outcome.message.isEmpty()
+                    ? QStringLiteral("Moved ") + outcome.item->filename + QStringLiteral(" back.")
+                    : outcome.message);
             break;
         case FilingOutcome::Kind::renameUndone:
             setSelection(outcome.item->url);
-            showToast(QStringLiteral("Renamed back to ") + outcome.item->filename + QStringLiteral("."));
+            showToast(outcome.message.isEmpty()
+                    ? QStringLiteral("Renamed back to ") + outcome.item->filename + QStringLiteral(".")
+                    : outcome.message);
             break;
         case FilingOutcome::Kind::failed:
             showToast(outcome.message);

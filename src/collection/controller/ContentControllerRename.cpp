@@ -34,6 +34,8 @@ bool ContentController::commitRenameAction(
             return false;
         break;
     case RenameOutcome::Kind::renamed:
+        if (!outcome.message.isEmpty())
+            showToast(outcome.message);
         if (outcome.newItem)
             setSelection(outcome.newItem->url);
         else if (position)
