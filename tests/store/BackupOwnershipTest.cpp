@@ -136,6 +136,8 @@ TEST_F(Ownership, AnErrorWhileTellingWhoseBackupItIsChangesNothingAndSaysWhy)
             "Couldn’t put back a.png" + eio},
         {Call::read, "records/a.png", [&] { return rig->store->rename(item, "b.png").message; },
             "Couldn’t rename a.png" + eio},
+        {Call::lstat, "originals/b.png", [&] { return rig->store->rename(item, "b.png").message; },
+            "Couldn’t rename a.png" + eio},
         {Call::lstat, "originals/a.png", [&] { return rig->store->fileItem(item, "Cats").message; },
             "Couldn’t move a.png" + eio},
     };
