@@ -197,6 +197,8 @@ TEST(SaveGate, ReturnTakesTheProminentButtonAndKeepEditingOnlyCloses)
     EXPECT_TRUE(rig.model->backupOriginal());
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() - 4));
     EXPECT_FALSE(rig.model->backupOriginal());
+    QTest::mouseClick(label, Qt::RightButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(rig.model->backupOriginal()) << "only the primary button flips it";
     EXPECT_FALSE(gate->backupToggle()->isChecked());
     QObject::connect(rig.model.get(), &BenchModel::saveRequested, gate, [&] {
         EXPECT_FALSE(shown && shown->isVisible()) << "the gate closes first";

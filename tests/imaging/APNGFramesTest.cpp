@@ -122,6 +122,20 @@ Filmstrip clearedButItsRightEdge()
     return strip({dot, square, edge});
 }
 
+// Over nothing, a wedge widest in its last row, then a change of one row alone: each frame's
+// rectangle reaches as far as its last row does.
+Filmstrip wedgeThenOneRow()
+{
+    QImage dot = solidImage(30, 20, Qt::transparent).convertToFormat(pixelFormat);
+    QPainter(&dot).fillRect(2, 2, 2, 2, Qt::blue);
+    QImage wedge = dot;
+    for (int r = 0; r < 5; ++r)
+        QPainter(&wedge).fillRect(10, 5 + r, 2 + 2 * r, 1, Qt::red);
+    QImage line = wedge;
+    QPainter(&line).fillRect(3, 15, 20, 1, Qt::green);
+    return strip({dot, wedge, line});
+}
+
 // The image fading out: every pixel changes, to a value that is no longer opaque.
 Filmstrip fading(int count)
 {
@@ -200,6 +214,7 @@ TEST(APNGFrames, EveryClipDecodesToExactlyItsFramesWhateverEachFrameStores)
             QStringLiteral("palette")},
         {"a flash over a translucent ground", flash(manyColors(30, 20, 200)), QStringLiteral("RGBA")},
         {"cleared but for its right edge", clearedButItsRightEdge(), QStringLiteral("palette")},
+        {"widest in its last row", wedgeThenOneRow(), QStringLiteral("palette")},
         {"fading", fading(6), QStringLiteral("RGBA")},
         {"every pixel translucent and changing", translucentStrip(17, 9, {100, 250, 0, 40}),
             QStringLiteral("RGBA")},
