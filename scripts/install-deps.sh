@@ -42,11 +42,12 @@ fuzz=(
 )
 
 [ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
+# `again` is the command that installs this set and goes on to build, for the advice below.
 case "${1:-run}" in
-  run) packages=("${run[@]}") ;;
-  test) packages=("${test[@]}") ;;
-  bench) packages=("${bench[@]}") ;;
-  fuzz) packages=("${fuzz[@]}") ;;
+  run) packages=("${run[@]}"); again="./run.sh" ;;
+  test) packages=("${test[@]}"); again="./test.sh" ;;
+  bench) packages=("${bench[@]}"); again="make bench" ;;
+  fuzz) packages=("${fuzz[@]}"); again="make fuzz" ;;
   *) echo "$usage" >&2; exit 2 ;;
 esac
 
@@ -64,12 +65,15 @@ fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   # Asks for the password once, here, and fails alike for an account outside the sudoers and for
-  # a machine without sudo: installing sudo alone would not let this account use it.
+  # a machine without sudo: installing sudo alone would not let this account use it. Only the
+  # packages need root: a build run as root (after su -, which also drops the display) would leave
+  # a build folder this account cannot write and start the program as root.
   if ! command -v sudo >/dev/null || ! sudo -v; then
     echo "These Debian packages are missing: ${missing[*]}" >&2
-    echo "Installing them needs root. Run this command again as root (su -, then cd back to this" >&2
-    echo "folder), or have your account added to the sudo group (as root: apt-get install sudo;" >&2
-    echo "adduser $(id -un) sudo), then log in again and run it as you." >&2
+    echo "Installing them needs root. Run this one command, which asks for root's password:" >&2
+    echo "  su -c 'apt-get update -q && apt-get install -y -q --no-install-recommends ${missing[*]}'" >&2
+    echo "then run $again again as yourself. Or have your account added to the sudo group (as root:" >&2
+    echo "apt-get install sudo; adduser $(id -un) sudo), then log in again and run it as you." >&2
     exit 1
   fi
   sudo="sudo"

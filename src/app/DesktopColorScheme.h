@@ -24,7 +24,9 @@ public:
     // The portal's value: 1 prefers dark, 2 prefers light, anything else states no preference.
     static std::optional<Appearance> fromPortalValue(quint32 value);
 
-private slots:
+public slots:
+    // The portal's SettingChanged signal: only the appearance group's color-scheme key sets the
+    // preference; every other setting leaves it as it was.
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
 private:

@@ -187,6 +187,17 @@ TEST(ApplicationShell, TheThemePreferenceSetsTheAppearanceAndThePalette)
     EXPECT_EQ(DesktopColorScheme::fromPortalValue(1), Appearance::dark);
     EXPECT_EQ(DesktopColorScheme::fromPortalValue(2), Appearance::light);
     EXPECT_EQ(DesktopColorScheme::fromPortalValue(0), std::nullopt);
+    // Of the desktop's settings, only the colour scheme changes the preference.
+    const QString appearance = QStringLiteral("org.freedesktop.appearance");
+    DesktopColorScheme portal;
+    portal.onSettingChanged(appearance, QStringLiteral("color-scheme"), QDBusVariant(quint32(1)));
+    EXPECT_EQ(portal.preference(), Appearance::dark);
+    portal.onSettingChanged(appearance, QStringLiteral("contrast"), QDBusVariant(quint32(2)));
+    portal.onSettingChanged(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("color-scheme"),
+        QDBusVariant(quint32(2)));
+    EXPECT_EQ(portal.preference(), Appearance::dark);
+    portal.onSettingChanged(appearance, QStringLiteral("color-scheme"), QDBusVariant(quint32(2)));
+    EXPECT_EQ(portal.preference(), Appearance::light);
 
     AppRig rig;
     rig.app->prefs().setTheme(AppTheme::dark);

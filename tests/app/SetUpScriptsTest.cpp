@@ -18,7 +18,7 @@ struct ScriptRig {
             + exit + "\n");
         file.setPermissions(file.permissions() | QFile::ExeOwner);
     }
-    QString run(const char* script, const char* display = nullptr)
+    QString run(const char* script, const char* display = nullptr, const QStringList& arguments = {})
     {
         for (const char* tool : {"bash", "dirname", "grep"})
             QFile::link(
@@ -31,7 +31,7 @@ struct ScriptRig {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral(PLENORIA_SOURCE_DIR "/") + QString::fromLatin1(script));
+        process.start(QStringLiteral(PLENORIA_SOURCE_DIR "/") + QString::fromLatin1(script), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         exitCode = process.exitCode();
         QFile called(bin.filePath(QStringLiteral("called")));
@@ -57,26 +57,34 @@ TEST(SetUpScripts, RunWithoutADisplayStopsBeforeInstallingOrBuilding)
     EXPECT_EQ(rig.run("run.sh", ":5"), QStringLiteral("run\n"));
 }
 
-TEST(SetUpScripts, WithoutRootOrSudoTheInstallScriptNamesBothWaysToRoot)
+TEST(SetUpScripts, WithoutSudoTheInstallScriptPrintsTheOneCommandToRunAsRootAndWhatToRunAfter)
 {
     ScriptRig rig;
-    rig.stub("dpkg-query", "exit 1");
+    // Two packages of the set are missing; the advice names exactly those.
+    rig.stub("dpkg-query", "case \"$3\" in cmake|xdg-utils) exit 1 ;; esac; echo 'install ok installed'");
     rig.stub("id", "[ \"$1\" = -u ] && echo 1000 || echo alice");
-    const QString advice = QStringLiteral("again as root (su -, then cd back");
+    const QString command = QStringLiteral(
+        "\n  su -c 'apt-get update -q && apt-get install -y -q --no-install-recommends cmake xdg-utils'\n"
+        "then run ./run.sh again as yourself.");
     // No sudo at all, then a sudo that refuses this account, then one that accepts it.
     const QString noSudo = rig.run("scripts/install-deps.sh");
-    EXPECT_TRUE(
-        noSudo.contains(advice) && noSudo.contains(QStringLiteral("adduser alice sudo")) && rig.exitCode == 1)
+    EXPECT_TRUE(noSudo.contains(command) && noSudo.contains(QStringLiteral("adduser alice sudo"))
+        && rig.exitCode == 1)
         << noSudo.toStdString();
+    EXPECT_FALSE(noSudo.contains(QStringLiteral("su -,"))) << "a login shell loses the display";
+    const QString forTests = rig.run("scripts/install-deps.sh", nullptr, {QStringLiteral("test")});
+    EXPECT_TRUE(forTests.contains(QStringLiteral("cmake xdg-utils'\nthen run ./test.sh again as yourself.")))
+        << forTests.toStdString();
     rig.stub("sudo", "[ \"$1\" != -v ]");
     const QString refused = rig.run("scripts/install-deps.sh");
-    EXPECT_TRUE(refused.contains(advice)
+    EXPECT_TRUE(refused.contains(command)
         && refused.endsWith(QStringLiteral("sudo), then log in again and run it as you.\n-v\n")))
         << refused.toStdString();
     rig.stub("sudo", "");
     const QString accepted = rig.run("scripts/install-deps.sh");
-    EXPECT_TRUE(
-        accepted.contains(QStringLiteral("apt-get install -y -q --no-install-recommends build-essential"))
+    EXPECT_TRUE(accepted.endsWith(QStringLiteral(
+                    "-v\napt-get update -q\napt-get install -y -q --no-install-recommends cmake "
+                    "xdg-utils\n"))
         && rig.exitCode == 0)
         << accepted.toStdString();
 }

@@ -75,27 +75,30 @@ TEST(AddingTreatments, ANewStampSitsInTheMiddleAtHalfTheWidthButNeverBelowEightP
     Picker picker;
     const QString sticker
         = picker.write(QStringLiteral("sticker.png"), encodePng(discImage(40, 20, Qt::red)));
+    // The width follows the image's width, whichever side is longer.
     const struct {
-        int side;
-        double center;
+        QSize image;
+        QPointF center;
         double width;
-    } cases[] = {{128, 64, 64}, {12, 6, 8}, {16, 8, 8}};
+    } cases[] = {{{128, 128}, {64, 64}, 64}, {{100, 40}, {50, 20}, 50}, {{30, 90}, {15, 45}, 15},
+        {{12, 12}, {6, 6}, 8}, {{16, 16}, {8, 8}, 8}};
     for (const auto& c : cases) {
-        auto model = benchOver(gradientPng(c.side, c.side), QStringLiteral("photo.png"));
+        SCOPED_TRACE(c.image.width());
+        auto model = benchOver(gradientPng(c.image.width(), c.image.height()), QStringLiteral("photo.png"));
         model->setStampChooser(picker.choosing(sticker));
         model->addTreatment(TreatmentKind::stamp);
-        ASSERT_EQ(model->record().size(), 1u) << c.side;
+        ASSERT_EQ(model->record().size(), 1u);
         const std::optional<StampSpec> stamp = row(*model, 0).treatment.stampSpec();
         ASSERT_TRUE(stamp);
-        EXPECT_EQ(stamp->center, QPointF(c.center, c.center)) << c.side;
-        EXPECT_EQ(stamp->width, c.width) << c.side;
+        EXPECT_EQ(stamp->center, c.center);
+        EXPECT_EQ(stamp->width, c.width);
         EXPECT_EQ(stamp->rotation, 0);
         EXPECT_EQ(stamp->opacity, 1);
         EXPECT_EQ(stamp->name, QStringLiteral("sticker.png"));
         EXPECT_EQ(ImageSource::fromData(stamp->imageData)->type(), ImageType::PNG);
         EXPECT_EQ(model->selection(), row(*model, 0).id);
     }
-    ASSERT_EQ(picker.messages.size(), 3);
+    ASSERT_EQ(picker.messages.size(), 5);
     EXPECT_EQ(picker.messages.first(), QStringLiteral("Pick an image to stamp onto photo.png."));
 }
 

@@ -79,12 +79,14 @@ TEST(Canvas, ExtendTextAndStampRowsGetTheirOutlineAndBoxes)
     undecodable.width = 30;
     StampSpec wide = undecodable;
     wide.imageData = solidPng(20, 10, Qt::red);
-    rig.model->setRecord({TreatmentEntry(ExtendSpec{200, 100, {0, 1}}), TreatmentEntry(sizedText(40, 1.4)),
+    rig.model->setRecord({TreatmentEntry(ExtendSpec{150, 120, {2, 2}}), TreatmentEntry(sizedText(40, 1.4)),
         TreatmentEntry(undecodable), TreatmentEntry(wide)});
 
+    // The canvas grows 50 pixels to the left and 20 up: at 1.7 points a pixel, the outline fills
+    // the height between the margins and the image sits in its bottom-right corner.
     rig.model->setSelection(row(*rig.model, 0).id);
-    EXPECT_EQ(rig.canvas->imageRect(), QRectF(48, 74, 152, 152));
-    EXPECT_EQ(rig.canvas->overlays().extendOutline(), QRectF(48, 74, 304, 152));
+    EXPECT_EQ(rig.canvas->imageRect(), QRectF(157.5, 82, 170, 170));
+    EXPECT_EQ(rig.canvas->overlays().extendOutline(), QRectF(72.5, 48, 255, 204));
     EXPECT_FALSE(rig.canvas->overlays().placement());
 
     rig.model->setSelection(row(*rig.model, 1).id);

@@ -147,6 +147,18 @@ TEST(RecordList, MovesTakeTheSelectionAlongAndADropMovesThroughTheView)
     EXPECT_EQ(rig.model->selection(), rig.c);
     ASSERT_EQ(rig.viewSelection().size(), 1);
     EXPECT_EQ(rig.viewSelection().front().row(), 2);
+
+    // Row 1 dropped below the last row becomes the last.
+    dragged.reset(rig.list->rows()->mimeData({rig.list->rows()->index(0)}));
+    const QPoint below = rig.rowRect(2).bottomLeft() + QPoint(20, 12);
+    EXPECT_EQ(rig.list->dropRowAt(below), 3);
+    QDragEnterEvent again(below, Qt::MoveAction, dragged.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(rig.list->viewport(), &again);
+    QDropEvent last(below, Qt::MoveAction, dragged.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(rig.list->viewport(), &last);
+    EXPECT_TRUE(last.isAccepted());
+    EXPECT_EQ(rig.ids(), (std::vector<QUuid>{rig.a, rig.c, rig.b}));
+    EXPECT_EQ(rig.model->selection(), rig.c);
 }
 
 TEST(RecordList, RowsShowTheirTreatmentAsItIsEdited)

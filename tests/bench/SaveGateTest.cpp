@@ -183,11 +183,23 @@ TEST(SaveGate, ReturnTakesTheProminentButtonAndKeepEditingOnlyCloses)
     EXPECT_FALSE(rig.model->showingSaveGate());
     EXPECT_FALSE(rig.sheets.saveGate());
 
-    // Return from the toggle saves, with the toggle's value, once the gate has closed.
+    // Return from the toggle saves, with the toggle's value, once the gate has closed. The toggle's
+    // two lines are its label: a click on them flips it, a press there that ends outside does not.
     gate = rig.openGate();
     QPointer<SaveGate> shown = gate;
-    gate->backupToggle()->click();
+    QWidget* label = nullptr;
+    for (ThemedLabel* line : gate->findChildren<ThemedLabel*>())
+        if (line->text() == QStringLiteral("Back up the original"))
+            label = line->parentWidget();
+    ASSERT_TRUE(label);
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 4, 4));
+    EXPECT_TRUE(rig.model->backupOriginal());
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() - 4));
     EXPECT_FALSE(rig.model->backupOriginal());
+    QTest::mouseClick(label, Qt::RightButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(rig.model->backupOriginal()) << "only the primary button flips it";
+    EXPECT_FALSE(gate->backupToggle()->isChecked());
     QObject::connect(rig.model.get(), &BenchModel::saveRequested, gate, [&] {
         EXPECT_FALSE(shown && shown->isVisible()) << "the gate closes first";
         EXPECT_FALSE(rig.model->showingSaveGate());

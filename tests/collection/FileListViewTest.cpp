@@ -77,12 +77,25 @@ TEST(FileListView, RowsChangeInPlaceWithoutAReset)
     model.setItems({item("a.png"), item("b.png"), item("c.png"), item("d.png")});
     QPersistentModelIndex c(model.index(2, 0));
 
-    ImageItem changed = item("b.png");
+    // A save gave b.png a new size, pixel size and timing: the view repaints every column of its row.
+    ImageItem changed = item("b.png", GIFTiming::makeAnimated(70, true));
     changed.byteSize = 3000000;
+    changed.pixelSize = QSizeF(64, 20);
+    QSignalSpy repaints(&model, &QAbstractItemModel::dataChanged);
+    model.setItems({item("a.png"), changed, item("c.png"), item("d.png")});
+    ASSERT_EQ(repaints.count(), 1);
+    EXPECT_EQ(repaints.first().at(0).toModelIndex(), model.index(1, int(SortColumn::name)));
+    EXPECT_EQ(repaints.first().at(1).toModelIndex(), model.index(1, int(SortColumn::timing)));
+    EXPECT_EQ(model.index(1, int(SortColumn::size)).data().toString(), QStringLiteral("3 MB"));
+    EXPECT_EQ(model.index(1, int(SortColumn::pixels)).data().toString(), QStringLiteral("64×20"));
+    EXPECT_EQ(model.index(1, int(SortColumn::timing)).data().toString(), QStringLiteral("70 ms"));
+
+    // Changed again while the rows move: the moved rows show the new facts too.
+    changed.byteSize = 2000000;
     model.setItems({item("d.png"), item("c.png"), changed, item("e.png")});
     EXPECT_EQ(rowNames(model), (QStringList{"d.png", "c.png", "b.png", "e.png"}));
     EXPECT_EQ(c.row(), 1);
-    EXPECT_EQ(model.index(2, int(SortColumn::size)).data().toString(), QStringLiteral("3 MB"));
+    EXPECT_EQ(model.index(2, int(SortColumn::size)).data().toString(), QStringLiteral("2 MB"));
     EXPECT_EQ(model.rowOf(item("e.png").url), 3);
     EXPECT_FALSE(model.rowOf(item("a.png").url));
 

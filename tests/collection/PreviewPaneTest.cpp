@@ -221,15 +221,27 @@ TEST(PreviewPlayback, AGif87aPlaysFramesThatStateNoDelayAtATenthEach)
     }
 }
 
-TEST(PreviewPlayback, AStillOrOneFrameImageNeedsNoClock)
+TEST(PreviewPlayback, AOneFrameImageNeedsNoClockWhileTwoFramesPlay)
 {
     PaneRig rig;
     rig.model().setAnimate(true);
+    double now = 0.15;
+    rig.model().setClock([&now] { return afterReferenceDate(now); });
     rig.select(rig.write("one.gif", solidFramesGif(QSize(16, 16), {{green, 10}})));
     ASSERT_NE(rig.model().animation(), nullptr);
     EXPECT_FALSE(rig.model().isPlaying());
     EXPECT_FALSE(AnimationClock::instance()->isRunning());
     EXPECT_TRUE(near(rig.middle(0), green));
+
+    // The second frame shows once the first one's 0.1 s have passed.
+    rig.select(rig.write("two.gif", solidFramesGif(QSize(16, 16), {{red, 10}, {blue, 20}})));
+    ASSERT_TRUE(rig.model().isPlaying());
+    EXPECT_TRUE(AnimationClock::instance()->isRunning());
+    for (const auto& [seconds, color] : {std::pair{0.05, red}, {0.15, blue}, {0.35, red}}) {
+        now = seconds;
+        emit AnimationClock::instance()->ticked();
+        EXPECT_TRUE(near(rig.middle(0), color)) << seconds;
+    }
 }
 
 TEST(PreviewDecoding, TheLastSelectionWinsAndThePreviousStaysUntilItArrives)

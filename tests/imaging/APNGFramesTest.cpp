@@ -109,6 +109,33 @@ Filmstrip flash(const QImage& ground)
         {ground.convertToFormat(pixelFormat), flashed, ground.convertToFormat(pixelFormat), flashed});
 }
 
+// Over nothing, a square that goes away but for its right edge: the square's frame is cleared to
+// the background, and the edge, the same in both frames, has to be stored again.
+Filmstrip clearedButItsRightEdge()
+{
+    QImage dot = solidImage(30, 20, Qt::transparent).convertToFormat(pixelFormat);
+    QPainter(&dot).fillRect(2, 2, 2, 2, Qt::blue);
+    QImage square = dot;
+    QPainter(&square).fillRect(10, 5, 8, 6, Qt::red);
+    QImage edge = dot;
+    QPainter(&edge).fillRect(17, 5, 1, 6, Qt::red);
+    return strip({dot, square, edge});
+}
+
+// Over nothing, a wedge widest in its last row, then a change of one row alone: each frame's
+// rectangle reaches as far as its last row does.
+Filmstrip wedgeThenOneRow()
+{
+    QImage dot = solidImage(30, 20, Qt::transparent).convertToFormat(pixelFormat);
+    QPainter(&dot).fillRect(2, 2, 2, 2, Qt::blue);
+    QImage wedge = dot;
+    for (int r = 0; r < 5; ++r)
+        QPainter(&wedge).fillRect(10, 5 + r, 2 + 2 * r, 1, Qt::red);
+    QImage line = wedge;
+    QPainter(&line).fillRect(3, 15, 20, 1, Qt::green);
+    return strip({dot, wedge, line});
+}
+
 // The image fading out: every pixel changes, to a value that is no longer opaque.
 Filmstrip fading(int count)
 {
@@ -186,6 +213,8 @@ TEST(APNGFrames, EveryClipDecodesToExactlyItsFramesWhateverEachFrameStores)
         {"blinking over an opaque ground", blinkingCorners(solidImage(40, 30, Qt::gray), 5),
             QStringLiteral("palette")},
         {"a flash over a translucent ground", flash(manyColors(30, 20, 200)), QStringLiteral("RGBA")},
+        {"cleared but for its right edge", clearedButItsRightEdge(), QStringLiteral("palette")},
+        {"widest in its last row", wedgeThenOneRow(), QStringLiteral("palette")},
         {"fading", fading(6), QStringLiteral("RGBA")},
         {"every pixel translucent and changing", translucentStrip(17, 9, {100, 250, 0, 40}),
             QStringLiteral("RGBA")},

@@ -234,11 +234,18 @@ TEST_F(ImageItemFolder, AGif87aReadsLikeAnyGifWithFramesThatStateNoDelay)
     EXPECT_EQ(still->gifTiming, GIFTiming::still());
 }
 
-TEST(GIFAnimationClock, ATotalOfZeroAlwaysShowsTheFirstFrame)
+TEST(GIFAnimationClock, TwoFramesTakeTurnsAndATotalOfZeroAlwaysShowsTheFirstFrame)
 {
     GIFAnimation animation;
     animation.frames = {solidImage(1, 1, Qt::red), solidImage(1, 1, Qt::blue)};
+    animation.durations = {0.1, 0.2};
+    animation.totalDuration = 0.3;
+    EXPECT_EQ(&animation.frameAtSecondsSinceReferenceDate(0.05), &animation.frames[0]);
+    EXPECT_EQ(&animation.frameAtSecondsSinceReferenceDate(0.15), &animation.frames[1]);
+    EXPECT_EQ(&animation.frameAtSecondsSinceReferenceDate(30.35), &animation.frames[0]);
+
     animation.durations = {0, 0};
+    animation.totalDuration = 0;
     EXPECT_EQ(&animation.frameAtSecondsSinceReferenceDate(12345.6), &animation.frames[0]);
     EXPECT_TRUE(GIFAnimation().frameAtSecondsSinceReferenceDate(1).isNull());
 }

@@ -22,8 +22,9 @@ protected:
     {
         m_frames = {solidImage(20, 10, Qt::red), solidImage(20, 10, Qt::red), discImage(20, 10, Qt::green)};
         QImage& second = m_frames[1];
+        // Further in than down, so that a frame placed with its offsets swapped lands elsewhere.
         for (int y = 2; y < 7; ++y)
-            for (int x = 2; x < 7; ++x)
+            for (int x = 4; x < 9; ++x)
                 second.setPixelColor(x, y, Qt::blue);
         for (size_t i = 0; i < m_frames.size(); ++i)
             ASSERT_TRUE(m_frames[i].save(path(QStringLiteral("frame%1.png").arg(i + 1))));
@@ -68,7 +69,8 @@ TEST_F(PeerFiles, AnimatedWebPKeepsItsDurationsLoopAndLosslessness)
     EXPECT_EQ(source->fileLoopCount(), 3);
     EXPECT_TRUE(source->isLossless());
 
-    // The second frame is stored as a 5 × 5 patch blended over the first: compositing restores it.
+    // The second frame is stored as a 5 × 5 patch at (4, 2) blended over the first: compositing
+    // restores it.
     const std::optional<Filmstrip> strip = Filmstrip::fromData(source->data());
     ASSERT_TRUE(strip);
     EXPECT_EQ(strip->loopCount, 0); // only GIF's loop count travels in a strip

@@ -196,11 +196,18 @@ TEST(TextInspectorTest, TypingWritesEveryKeystrokeAndKeepsTheCaret)
     EXPECT_EQ(rig.held.writes, 5);
     EXPECT_EQ(rig.held.spec.content, "OMG wow!");
     EXPECT_EQ(editor->textCursor().position(), 8);
+    // In the middle of the text too: each write comes back without moving the caret.
+    QTextCursor caret = editor->textCursor();
+    caret.setPosition(1);
+    editor->setTextCursor(caret);
+    QTest::keyClicks(editor, QStringLiteral("XY"));
+    EXPECT_EQ(rig.held.spec.content, "OXYMG wow!");
+    EXPECT_EQ(editor->textCursor().position(), 3);
 
     // Text from elsewhere (another row) replaces the editor's without a write.
     rig.held.afterWrite = {};
     rig.held.spec.content = QStringLiteral("LOL");
     rig.inspector->refresh();
     EXPECT_EQ(editor->toPlainText(), "LOL");
-    EXPECT_EQ(rig.held.writes, 5);
+    EXPECT_EQ(rig.held.writes, 7);
 }
