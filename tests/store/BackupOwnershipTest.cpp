@@ -87,9 +87,8 @@ TEST_F(Ownership, ABackupCountsOnlyWhereASensibleRecordListsTheFilesContent)
     QDir(folder.path(".plenoria/records")).removeRecursively();
     const RestorationOutcome saved = rig->store->save(toned(folder, "a.png"), true);
     EXPECT_EQ(saved.message,
-        "Saved a.png. Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced as "
-        "a.png; "
-        "the content before this save is backed up.");
+        "Saved a.png. Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced "
+        "as a.png; the content before this save is backed up.");
     EXPECT_EQ(folder.read(".plenoria/displaced/a.png"), earlier);
     EXPECT_EQ(folder.read(".plenoria/originals/a.png"), image);
     EXPECT_EQ(rig->store->putBackOriginal(rig->item("a.png")).kind, RestorationOutcome::Kind::saved);
