@@ -2,10 +2,10 @@
 // over FOLDER (offscreen, settings in a temporary folder), selects its images one after another 30 ms
 // apart, as a held Down key does, and chooses Quit 30 ms after the last selection, while that decode
 // and any it overtook still read; `--quit-settled FOLDER` quits only once every decode has ended.
-// Either prints "closed NANOSECONDS" (CLOCK_REALTIME, as `date +%s%N`) the moment the windows have
-// closed, and the process then ends as the application's own does; quit_while_decoding.sh takes
-// the time from that line to the process's exit. `--make-folder FOLDER` writes six 60-frame
-// 768 × 768 GIFs, each frame a different picture.
+// Either prints "closed NANOSECONDS JOBS" (CLOCK_REALTIME, as `date +%s%N`, and the preview's jobs
+// still running) the moment the windows have closed, and the process then ends as the application's
+// own does; quit_while_decoding.sh takes the time from that line to the process's exit. `--make-folder
+// FOLDER` writes six 60-frame 768 × 768 GIFs, each frame a different picture.
 
 #include "BenchmarkRunner.h"
 #include "GifBuilder.h"
@@ -103,8 +103,9 @@ int quitWhileDecoding(int argc, char** argv, const QString& folder, bool settled
 
     QAction* quit = plenoria.quitAction();
     const auto closeAll = [quit] {
+        const int running = PreviewPaneModel::pool().activeThreadCount();
         quit->trigger();
-        std::printf("closed %lld\n", static_cast<long long>(realtimeNanoseconds()));
+        std::printf("closed %lld %d\n", static_cast<long long>(realtimeNanoseconds()), running);
         std::fflush(stdout);
     };
     QTimer held;

@@ -16,32 +16,35 @@ trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
 "$bench" --make-folder "$work/folder"
 
-# Milliseconds from the "closed" line of one run to its exit.
+# Milliseconds from the "closed" line of one run to its exit, and the preview's jobs running then.
 exit_ms() {
-    local out end closed
+    local out end closed jobs
     out=$("$bench" "$1" "$work/folder")
     end=$(date +%s%N)
-    closed=$(awk '/^closed / { print $2 }' <<<"$out")
+    read -r closed jobs < <(awk '/^closed / { print $2, $3 }' <<<"$out")
     [ -n "$closed" ] || { echo "no closing reported" >&2; exit 1; }
-    awk -v a="$closed" -v b="$end" 'BEGIN { print (b - a) / 1e6 }'
+    awk -v a="$closed" -v b="$end" -v j="$jobs" 'BEGIN { print (b - a) / 1e6, j }'
 }
 
 before=$(load1)
-decoding=() settled=() rounds=()
+decoding=() settled=() rounds=() jobs=()
 for round in 1 2; do
     one=()
     exit_ms --quit >/dev/null
     exit_ms --quit-settled >/dev/null
     for _ in $(seq "$runs"); do
-        one+=("$(exit_ms --quit)")
-        settled+=("$(exit_ms --quit-settled)")
+        read -r ms running < <(exit_ms --quit)
+        one+=("$ms")
+        jobs+=("$running")
+        read -r ms _ < <(exit_ms --quit-settled)
+        settled+=("$ms")
     done
     rounds+=("$(median "${one[@]}")")
     decoding+=("${one[@]}")
 done
-printf 'quit while decoding: %s ms (%s ms, %d runs; rounds %s / %s ms)%s\n' "$(fmt "$(median "${decoding[@]}")")" \
-    "$(range "${decoding[@]}")" "${#decoding[@]}" "$(fmt "${rounds[0]}")" "$(fmt "${rounds[1]}")" \
-    "$(moved "${rounds[0]}" "${rounds[1]}")"
+printf 'quit while decoding: %s ms (%s ms, %d runs; rounds %s / %s ms)%s; preview jobs running at the close: %s\n' \
+    "$(fmt "$(median "${decoding[@]}")")" "$(range "${decoding[@]}")" "${#decoding[@]}" "$(fmt "${rounds[0]}")" \
+    "$(fmt "${rounds[1]}")" "$(moved "${rounds[0]}" "${rounds[1]}")" "$(printf '%s\n' "${jobs[@]}" | sort -n | sed -n '1p;$p' | paste -sd-)"
 printf 'quit settled:        %s ms (%s ms, %d runs)\n' "$(fmt "$(median "${settled[@]}")")" \
     "$(range "${settled[@]}")" "${#settled[@]}"
 echo "load $before→$(load1); $(machine_note)"
