@@ -160,6 +160,15 @@ TEST(PreviewStop, AnOvertakenDecodeStopsAfterTheFrameItWasReading)
     EXPECT_EQ(model.item(), last);
     ASSERT_NE(model.animation(), nullptr);
     EXPECT_EQ(model.animation()->frames.size(), size_t(fileFrames));
+
+    // Cleared, as when the image is filed away while it decodes.
+    const ImageItem filed = rig.item(QStringLiteral("filed.png"));
+    rig.startReading(model, filed);
+    model.setItem(std::nullopt, 0);
+    rig.gate.letThrough(filed.filename);
+    ASSERT_TRUE(waitUntil([] { return PreviewPaneModel::pool().activeThreadCount() == 0; }));
+    EXPECT_EQ(rig.gate.framesRead(filed.filename), 2);
+    EXPECT_EQ(model.animation(), nullptr);
 }
 
 TEST(PreviewStop, QuittingStopsTheDecodeOfEveryPaneAndEmptiesThePool)
