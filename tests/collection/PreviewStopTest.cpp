@@ -29,11 +29,10 @@ public:
     // A case that fails early lets every decode run out.
     ~GatedDecoder()
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
+        std::unique_lock lock(m_mutex);
+        m_open = true;
         m_changed.notify_all();
+        lock.unlock();
         PreviewPaneModel::pool().waitForDone();
     }
 
@@ -66,10 +65,8 @@ public:
     // Lets `frames` more frames of the file be read.
     void letThrough(const QString& name, int frames = 1)
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_files[name].allowed += frames;
-        }
+        const std::lock_guard lock(m_mutex);
+        m_files[name].allowed += frames;
         m_changed.notify_all();
     }
     // Whether the file's decode waits to read frame `index`.
