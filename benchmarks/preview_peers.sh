@@ -26,12 +26,12 @@ load_after=$(load1)
 for zoom in 512 128; do
     name="BM_SelectAnimatedGif/$zoom"
     echo "in process at $zoom px (load $load_before→$load_after):"
-    for counter in first_paint_ms cold_first_paint_ms decode_ms ready_ms max_stall_ms max_playback_stall_ms; do
+    for counter in first_paint_ms cold_first_paint_ms decode_ms ready_ms max_stall_ms max_stall_cpu_ms max_playback_stall_ms; do
         printf '    %-22s %s\n' "$counter" "$(inprocess "$work/inprocess" "$name" "$counter")"
     done
 done
 echo "in process after 32 selections 30 ms apart, at 512 px:"
-for counter in first_paint_ms ready_ms max_stall_ms; do
+for counter in first_paint_ms ready_ms max_stall_ms max_stall_cpu_ms; do
     printf '    %-22s %s\n' "$counter" "$(inprocess "$work/inprocess" BM_SelectAfterHeldKey/512 "$counter")"
 done
 

@@ -413,12 +413,13 @@ public:
     }
     PreviewPaneModel::Decoder decoder()
     {
-        return [this](const QUrl& url, const std::function<void(const QImage&)>& firstFrame) {
+        return [this](const QUrl& url, const std::function<void(const QImage&)>& firstFrame,
+                   std::stop_token stop) {
             std::unique_lock lock(m_mutex);
             m_begun << url.fileName();
             m_changed.wait(lock, [this] { return m_open; });
             lock.unlock();
-            return GIFAnimation::load(url, firstFrame);
+            return GIFAnimation::load(url, firstFrame, stop);
         };
     }
     QStringList begun()

@@ -14,29 +14,38 @@ namespace plenoria {
 
 PreviewPaneModel::PreviewPaneModel(QObject* parent)
     : QObject(parent)
-    , m_decoder([](const QUrl& url, const std::function<void(const QImage&)>& firstFrame) {
-        return GIFAnimation::load(url, firstFrame);
-    })
+    , m_decoder([](const QUrl& url, const std::function<void(const QImage&)>& firstFrame,
+                    std::stop_token stop) { return GIFAnimation::load(url, firstFrame, stop); })
     , m_clock([] { return QDateTime::currentDateTimeUtc(); })
 {
     setGrounds(QColor(Qt::black), QColor(Qt::white), true);
     connect(
         &m_scaleWatcher, &QFutureWatcher<ScaleResult>::finished, this, &PreviewPaneModel::scalingFinished);
+    // The application's end waits for the pool, so its jobs must not read on to their last frame.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &PreviewPaneModel::stopJobs);
 }
 
 PreviewPaneModel::~PreviewPaneModel()
 {
     // Jobs still running own copies of what they use; their results simply go nowhere.
-    m_currentDecode.cancel();
-    m_latestDecode->store(-1);
-    m_latestScale->store(-1);
+    stopJobs();
     if (m_attached)
         AnimationClock::instance()->detach();
 }
 
+void PreviewPaneModel::stopJobs()
+{
+    m_currentDecode.cancel();
+    m_decodeStop.request_stop();
+    m_scaleWatcher.future().cancel();
+    m_scaleStop.request_stop();
+}
+
 QThreadPool& PreviewPaneModel::pool()
 {
-    // Parented to the application, whose end waits for the decodes still running.
+    // Parented to the application, whose end waits for the jobs still running: each stops before
+    // its next frame.
     static QPointer<QThreadPool> pool;
     if (!pool) {
         pool = new QThreadPool(QCoreApplication::instance());
@@ -56,10 +65,12 @@ void PreviewPaneModel::setItem(const std::optional<ImageItem>& item, qint64 cont
     m_item = item;
     m_contentRevision = contentRevision;
     ++m_decodeGeneration;
-    m_latestDecode->store(m_decodeGeneration);
-    // A decode still waiting for a thread is dropped; one already reading runs to its end.
+    // A decode still waiting for a thread is dropped; one already reading stops before its next
+    // frame, so that the new one soon has a thread and the old frames are not read for nothing.
     m_currentDecode.cancel();
     m_currentDecode = {};
+    m_decodeStop.request_stop();
+    m_decodeStop = std::stop_source();
     if (!item) {
         m_decoding = false;
         installAnimation(nullptr, std::nullopt);
@@ -73,7 +84,7 @@ void PreviewPaneModel::startDecode(const QUrl& url)
     m_decoding = true;
     const qint64 generation = m_decodeGeneration;
     const qint64 side = m_wantedSide;
-    const std::shared_ptr<std::atomic<qint64>> latest = m_latestDecode;
+    const std::stop_token stop = m_decodeStop.get_token();
     // A watcher per decode: its results (the first frame, then all of them) are read by index from
     // its own future, and it goes when that decode ends.
     auto* watcher = new QFutureWatcher<DecodeResult>(this);
@@ -81,28 +92,30 @@ void PreviewPaneModel::startDecode(const QUrl& url)
         [this, watcher](int index) { decodeResultReady(watcher->resultAt(index)); });
     connect(watcher, &QFutureWatcherBase::finished, watcher, &QObject::deleteLater);
     m_currentDecode = QtConcurrent::run(
-        &pool(), [url, generation, side, latest, decoder = m_decoder](QPromise<DecodeResult>& promise) {
-            const auto superseded = [&] { return latest->load() != generation; };
+        &pool(), [url, generation, side, stop, decoder = m_decoder](QPromise<DecodeResult>& promise) {
             // The frames as the tiles will show them, scaled here while they are off the main thread.
             const auto result = [&](std::shared_ptr<const GIFAnimation> animation, bool complete) {
                 DecodeResult decoded{generation, complete, std::move(animation), std::nullopt};
                 if (decoded.animation && side > 0)
-                    decoded.scaled = ScaledFrames::make(*decoded.animation, side, superseded);
+                    decoded.scaled = ScaledFrames::make(*decoded.animation, side, stop);
                 return decoded;
             };
             // A decode that a newer selection overtook before it started would only be thrown away.
-            if (superseded()) {
+            if (stop.stop_requested()) {
                 promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
                 return;
             }
-            std::optional<GIFAnimation> animation = decoder(url, [&](const QImage& first) {
-                if (!superseded())
-                    promise.addResult(result(
-                        std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
-            });
+            std::optional<GIFAnimation> animation = decoder(
+                url,
+                [&](const QImage& first) {
+                    if (!stop.stop_requested())
+                        promise.addResult(result(
+                            std::make_shared<const GIFAnimation>(GIFAnimation{{first}, {1.0}, 1.0}), false));
+                },
+                stop);
             // Overtaken while reading: its frames are let go here, not on the main thread, where
             // handing back a few hundred megabytes held a turn of the event loop.
-            if (superseded()) {
+            if (stop.stop_requested()) {
                 animation.reset();
                 promise.addResult(DecodeResult{generation, true, nullptr, std::nullopt});
                 return;
@@ -129,7 +142,8 @@ void PreviewPaneModel::installAnimation(
     m_scaled = m_animation ? std::move(scaled) : std::nullopt;
     // Scalings of the previous frames are of no use any more.
     ++m_scaleGeneration;
-    m_latestScale->store(m_scaleGeneration);
+    m_scaleStop.request_stop();
+    m_scaleStop = std::stop_source();
     m_scalingSide = 0;
     m_currentFrame = isPlaying() ? frameIndexAt(m_clock()) : 0;
     updatePlayback();
@@ -154,20 +168,22 @@ std::optional<QImage> PreviewPaneModel::scaledFrame(qint64 index, qint64 pixelSi
 void PreviewPaneModel::startScaling(qint64 pixelSide)
 {
     ++m_scaleGeneration;
-    m_latestScale->store(m_scaleGeneration);
     m_scalingSide = pixelSide;
     const qint64 generation = m_scaleGeneration;
-    const std::shared_ptr<std::atomic<qint64>> latest = m_latestScale;
     const std::shared_ptr<const GIFAnimation> source = m_animation;
-    // The scaling this one replaces never starts if it still waits for a thread.
+    // The scaling this one replaces never starts if it still waits for a thread, and stops before
+    // its next frame if it runs.
     m_scaleWatcher.future().cancel();
-    m_scaleWatcher.setFuture(QtConcurrent::run(&pool(), [source, pixelSide, generation, latest] {
-        ScaleResult result;
-        result.generation = generation;
-        result.source = source;
-        result.scaled = ScaledFrames::make(*source, pixelSide, [&] { return latest->load() != generation; });
-        return result;
-    }));
+    m_scaleStop.request_stop();
+    m_scaleStop = std::stop_source();
+    m_scaleWatcher.setFuture(
+        QtConcurrent::run(&pool(), [source, pixelSide, generation, stop = m_scaleStop.get_token()] {
+            ScaleResult result;
+            result.generation = generation;
+            result.source = source;
+            result.scaled = ScaledFrames::make(*source, pixelSide, stop);
+            return result;
+        }));
 }
 
 void PreviewPaneModel::scalingFinished()

@@ -12,10 +12,10 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 class QThreadPool;
 
@@ -31,20 +31,23 @@ struct PreviewGround {
 // The state behind the two preview tiles, without widgets: the selected item, its animation
 // decoded off the main thread, the frame playing now, the frames scaled to the shown size, the
 // zoom and the grounds. Decodes and scalings are numbered; a result that arrives after a newer
-// request is dropped. Main thread only; the jobs get copies and hand back plain values.
+// request is dropped, and the job it came from is told to stop before its next frame, as every job
+// is when the pane goes away or the application quits. Main thread only; the jobs get copies and
+// hand back plain values.
 class PreviewPaneModel : public QObject {
     Q_OBJECT
 public:
     // The free space the pane keeps around the image in each tile.
     static constexpr double tileMargin = 24;
     using Clock = std::function<QDateTime()>;
-    // Reads a file's frames on a pool thread, handing the first frame on as soon as it has it.
+    // Reads a file's frames on a pool thread, handing the first frame on as soon as it has it, and
+    // gives up, with none, once a stop is requested on `stop`.
     using Decoder = std::function<std::optional<GIFAnimation>(
-        const QUrl& url, const std::function<void(const QImage&)>& firstFrame)>;
+        const QUrl& url, const std::function<void(const QImage&)>& firstFrame, std::stop_token stop)>;
 
     // The application's pool for every decode and scaling of every pane, bounded so that a held
-    // arrow key cannot pile up work: the current decode runs beside a few overtaken ones that
-    // finish, and one overtaken before a thread took it up never starts.
+    // arrow key cannot pile up work: an overtaken decode ends before its next frame, and one
+    // overtaken before a thread took it up never starts.
     static QThreadPool& pool();
 
     explicit PreviewPaneModel(QObject* parent = nullptr);
@@ -120,6 +123,8 @@ private:
     void startScaling(qint64 pixelSide);
     void scalingFinished();
     void installAnimation(std::shared_ptr<const GIFAnimation> animation, std::optional<ScaledFrames> scaled);
+    // Every job of this pane ends before its next frame; none still waiting for a thread starts.
+    void stopJobs();
     void updatePlayback();
     void tick();
 
@@ -128,14 +133,14 @@ private:
     bool m_hasKey = false;
 
     qint64 m_decodeGeneration = 0;
-    std::shared_ptr<std::atomic<qint64>> m_latestDecode = std::make_shared<std::atomic<qint64>>(0);
+    std::stop_source m_decodeStop; // the current decode's
     QFuture<DecodeResult> m_currentDecode;
     Decoder m_decoder;
     bool m_decoding = false;
     std::shared_ptr<const GIFAnimation> m_animation;
 
     qint64 m_scaleGeneration = 0;
-    std::shared_ptr<std::atomic<qint64>> m_latestScale = std::make_shared<std::atomic<qint64>>(0);
+    std::stop_source m_scaleStop; // the current scaling's
     QFutureWatcher<ScaleResult> m_scaleWatcher;
     qint64 m_scalingSide = 0; // the side being scaled to; 0 when no scaling runs
     qint64 m_wantedSide = 0; // the side the tiles last asked for

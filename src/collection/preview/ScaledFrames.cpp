@@ -17,13 +17,13 @@ QSize fittedInSquare(const QSize& image, qint64 side)
 }
 
 std::optional<ScaledFrames> ScaledFrames::make(
-    const GIFAnimation& animation, qint64 pixelSide, const std::function<bool()>& superseded)
+    const GIFAnimation& animation, qint64 pixelSide, std::stop_token stop)
 {
     ScaledFrames scaled;
     scaled.pixelSide = pixelSide;
     scaled.frames.reserve(animation.frames.size());
     for (const QImage& frame : animation.frames) {
-        if (superseded && superseded())
+        if (stop.stop_requested())
             return std::nullopt;
         const QSize fitted = fittedInSquare(frame.size(), pixelSide);
         // A frame already at its shown size is shared, not copied.

@@ -4,8 +4,8 @@
 
 #include <QImage>
 #include <QSize>
-#include <functional>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace plenoria {
@@ -16,10 +16,10 @@ struct ScaledFrames {
     qint64 pixelSide = 0;
     std::vector<QImage> frames;
 
-    // None when `superseded` answers true between two frames: a newer size or image made the
-    // work pointless.
+    // None when a stop is requested on `stop` (seen between two frames): a newer size or image
+    // made the work pointless, or the application quits.
     [[nodiscard]] static std::optional<ScaledFrames> make(
-        const GIFAnimation& animation, qint64 pixelSide, const std::function<bool()>& superseded);
+        const GIFAnimation& animation, qint64 pixelSide, std::stop_token stop = {});
 };
 
 // The size of `image` fitted into a square of `side` with its aspect ratio kept (at least 1 × 1);

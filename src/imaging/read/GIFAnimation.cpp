@@ -18,7 +18,7 @@ constexpr double missingDelay = 0.1;
 } // namespace
 
 std::optional<GIFAnimation> GIFAnimation::load(
-    const QUrl& url, const std::function<void(const QImage&)>& firstFrame)
+    const QUrl& url, const std::function<void(const QImage&)>& firstFrame, std::stop_token stop)
 {
     if (!url.isLocalFile())
         return std::nullopt;
@@ -26,11 +26,13 @@ std::optional<GIFAnimation> GIFAnimation::load(
     if (!source || source->frameCount() < 1)
         return std::nullopt;
     bool reported = !firstFrame || source->frameCount() < 2;
-    std::optional<std::vector<DecodedFrame>> decoded = source->decodeFrames([&](const DecodedFrame& frame) {
-        if (!reported)
-            firstFrame(frame.image);
-        reported = true;
-    });
+    std::optional<std::vector<DecodedFrame>> decoded = source->decodeFrames(
+        [&](const DecodedFrame& frame) {
+            if (!reported)
+                firstFrame(frame.image);
+            reported = true;
+        },
+        stop);
     if (!decoded || decoded->empty())
         return std::nullopt;
 

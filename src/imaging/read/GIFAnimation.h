@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace plenoria {
@@ -17,9 +18,10 @@ struct GIFAnimation {
 
     // Runs on a background thread; none when the file does not open or no frame decodes. For a
     // file of several frames, `firstFrame` receives the first frame that decodes as soon as it has
-    // (on the same thread), so that it can be shown while the rest are decoded.
-    [[nodiscard]] static std::optional<GIFAnimation> load(
-        const QUrl& url, const std::function<void(const QImage&)>& firstFrame = {});
+    // (on the same thread), so that it can be shown while the rest are decoded. A stop requested on
+    // `stop` ends the reading before the next frame, and gives none.
+    [[nodiscard]] static std::optional<GIFAnimation> load(const QUrl& url,
+        const std::function<void(const QImage&)>& firstFrame = {}, std::stop_token stop = {});
 
     // The frame to show at a moment, from the wall clock alone, so every tile agrees.
     const QImage& frame(const QDateTime& at) const;

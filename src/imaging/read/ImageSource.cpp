@@ -132,7 +132,7 @@ std::optional<QImage> ImageSource::decodeFrame(qint64 index) const
 }
 
 std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames(
-    const std::function<void(const DecodedFrame&)>& decoded) const
+    const std::function<void(const DecodedFrame&)>& decoded, std::stop_token stop) const
 {
     const QSize canvas = m_codec->canvasSize();
     const qint64 count = frameCount();
@@ -143,15 +143,24 @@ std::optional<std::vector<DecodedFrame>> ImageSource::decodeFrames(
     if (!withinFrameLimit(canvas.width(), canvas.height()) || count > maxDecodableFrames(canvas))
         return std::nullopt;
 
+    if (stop.stop_requested())
+        return std::nullopt;
+
     std::vector<DecodedFrame> frames;
+    bool stopped = false;
     m_codec->decode(count - 1, [&](qint64 index, std::optional<QImage> frame) {
         if (frame) {
             frames.push_back({index, std::move(*frame)});
             if (decoded)
                 decoded(frames.back());
         }
-        return true;
+        // Every reader asks here before it reads the next frame, so a stop costs at most the frame
+        // being read, however many the file holds.
+        stopped = stop.stop_requested();
+        return !stopped;
     });
+    if (stopped)
+        return std::nullopt;
     return frames;
 }
 

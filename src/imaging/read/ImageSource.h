@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 namespace plenoria {
@@ -63,9 +64,10 @@ public:
     std::optional<QImage> decodeFrame(qint64 index) const;
     // Every frame that decodes, in file order, skipping the ones that do not; none when the frames
     // together pass the memory budget. `decoded`, when given, sees each frame as soon as it is
-    // decoded, on the calling thread, while later ones are still to come.
+    // decoded, on the calling thread, while later ones are still to come. A stop requested on `stop`
+    // (from any thread) is seen between two frames: no further frame is read, and the result is none.
     std::optional<std::vector<DecodedFrame>> decodeFrames(
-        const std::function<void(const DecodedFrame&)>& decoded = {}) const;
+        const std::function<void(const DecodedFrame&)>& decoded = {}, std::stop_token stop = {}) const;
 
     const QByteArray& data() const;
 
