@@ -75,10 +75,15 @@ FileResult BackupRecords::write(const QString& name, const QList<Content>& conte
         return unlinked;
     if (const FileResult made = m_files.makeDirectories(folderPath(m_folder)); !made.ok())
         return made;
+    return m_files.writeAtomically(pathOf(name), text(contents));
+}
+
+QByteArray BackupRecords::text(const QList<Content>& contents)
+{
     QByteArray text;
     for (const Content& content : contents)
         text += QByteArray::number(content.size) + ' ' + content.sha256 + '\n';
-    return m_files.writeAtomically(pathOf(name), text);
+    return text;
 }
 
 FileResult BackupRecords::remove(const QString& name)

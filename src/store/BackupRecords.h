@@ -55,9 +55,12 @@ public:
     // backup that arrives.
     FileResult carry(const Record& record, const QString& newName);
 
-private:
-    // The contents a record's text lists, or none when it is not exactly what `write` writes.
+    // The text `write` writes for these contents, and the contents a text lists, or none when it is
+    // not exactly such a text: the one inverts the other.
+    static QByteArray text(const QList<Content>& contents);
     static std::optional<QList<Content>> parse(const QByteArray& text);
+
+private:
     // ENOTDIR when .plenoria or its records folder is a link, or the errno that kept it from looking.
     FileResult ownFoldersUnlinked() const;
 

@@ -89,39 +89,53 @@ FileOperations::Lookup FileOperations::lookUp(const QString& path) const
     return {Lookup::Kind::file, 0, qint64(status.info.st_size)};
 }
 
-FileOperations::Contents FileOperations::readRegular(const QString& path, qint64 maxBytes) const
+int FileOperations::readEach(
+    const QString& path, qint64 maxBytes, const std::function<void(QByteArrayView)>& chunk) const
 {
     const Lookup found = lookUp(path);
     if (found.kind == Lookup::Kind::none)
-        return {{}, ENOENT};
+        return ENOENT;
     if (found.kind == Lookup::Kind::unknown)
-        return {{}, found.error};
+        return found.error;
     if (found.kind == Lookup::Kind::other)
-        return {{}, EINVAL};
+        return EINVAL;
     if (found.size > maxBytes)
-        return {{}, EFBIG};
+        return EFBIG;
+    // A pipe or a link put in the file's place between the look and the open must not stall the
+    // request, nor be followed.
     const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
     if (!opened.ok())
-        return {{}, opened.error};
+        return opened.error == ELOOP ? EINVAL : opened.error;
     const int fd = int(opened.value);
-    Contents contents;
     QByteArray buffer(chunkSize, Qt::Uninitialized);
+    qint64 total = 0;
+    int error = 0;
     for (;;) {
         const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
         if (!got.ok()) {
-            contents = {{}, got.error};
+            error = got.error;
             break;
         }
         if (got.value == 0)
             break;
         // A file that grew after the look is cut off rather than read without end.
-        if (contents.bytes.size() + got.value > maxBytes) {
-            contents = {{}, EFBIG};
+        total += got.value;
+        if (total > maxBytes) {
+            error = EFBIG;
             break;
         }
-        contents.bytes.append(buffer.constData(), got.value);
+        chunk(QByteArrayView(buffer.constData(), got.value));
     }
     (void)m_fileSystem->close(fd);
+    return error;
+}
+
+FileOperations::Contents FileOperations::readRegular(const QString& path, qint64 maxBytes) const
+{
+    Contents contents;
+    contents.error = readEach(path, maxBytes, [&](QByteArrayView chunk) { contents.bytes.append(chunk); });
+    if (contents.error != 0)
+        contents.bytes.clear();
     return contents;
 }
 
@@ -274,49 +288,16 @@ FileOperations::NewFile FileOperations::underFreeName(
 
 FileOperations::Digest FileOperations::digest(const QString& path, qint64 maxBytes) const
 {
-    const Lookup found = lookUp(path);
-    if (found.kind == Lookup::Kind::none)
-        return {0, {}, ENOENT};
-    if (found.kind == Lookup::Kind::unknown)
-        return {0, {}, found.error};
-    if (found.kind == Lookup::Kind::other)
-        return {0, {}, EINVAL};
-    if (found.size > maxBytes)
-        return {0, {}, EFBIG};
-    // A pipe put in the file's place between the look and the open must not stall the request.
-    const SysResult opened = m_fileSystem->open(encoded(path), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
-    if (!opened.ok())
-        return {0, {}, opened.error == ELOOP ? EINVAL : opened.error};
-    const int fd = int(opened.value);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    QByteArray buffer(chunkSize, Qt::Uninitialized);
     Digest digest;
-    for (;;) {
-        const SysResult got = m_fileSystem->read(fd, buffer.data(), chunkSize);
-        if (!got.ok()) {
-            digest.error = got.error;
-            break;
-        }
-        if (got.value == 0)
-            break;
-        digest.size += got.value;
-        // A file that grew after the look is cut off rather than read without end.
-        if (digest.size > maxBytes) {
-            digest.error = EFBIG;
-            break;
-        }
-        hash.addData(QByteArrayView(buffer.constData(), got.value));
-    }
-    (void)m_fileSystem->close(fd);
+    digest.error = readEach(path, maxBytes, [&](QByteArrayView chunk) {
+        hash.addData(chunk);
+        digest.size += chunk.size();
+    });
     if (digest.error != 0)
         return {0, {}, digest.error};
     digest.sha256 = hash.result().toHex();
     return digest;
-}
-
-FileOperations::Digest FileOperations::digestOf(const QByteArray& bytes)
-{
-    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(), 0};
 }
 
 FileResult FileOperations::writeAtomically(const QString& path, const QByteArray& bytes)

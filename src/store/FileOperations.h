@@ -57,7 +57,6 @@ public:
         int error = 0;
     };
     Digest digest(const QString& path, qint64 maxBytes) const;
-    static Digest digestOf(const QByteArray& bytes);
 
     // Creates the folder and any missing parents; an existing folder is fine, a file in the way is not.
     FileResult makeDirectories(const QString& path);
@@ -115,6 +114,10 @@ public:
     static QString childPath(const QString& folder, const QString& name);
 
 private:
+    // Reads the regular file at the path in chunks as readRegular does, handing each to `chunk`;
+    // 0, or the errno that stopped it (as readRegular's).
+    int readEach(
+        const QString& path, qint64 maxBytes, const std::function<void(QByteArrayView)>& chunk) const;
     FileResult placeNoReplace(const QString& from, const QString& to);
     // Places under the first free name of the series with `place`, moving on while a name is taken.
     NewFile underFreeName(const QString& folder, const QString& filename,

@@ -103,10 +103,11 @@ void FolderStore::reload()
         return;
     }
 
-    TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch());
-    restoreInterruptedRenames(*folder);
-    if (linkAmongOwnFolders(*folder, QStringLiteral("originals")).isEmpty())
-        restoreInterruptedRenames(backupsFolderPath(*folder));
+    restoreInterruptedRenames(*folder,
+        TemporaryFiles(m_files.fileSystem()).removeStale(*folder, QDateTime::currentSecsSinceEpoch()));
+    if (const QString backups = backupsFolderPath(*folder);
+        linkAmongOwnFolders(*folder, QStringLiteral("originals")).isEmpty())
+        restoreInterruptedRenames(backups, TemporaryFiles::interruptedRenamesIn(backups));
 
     // Hidden entries are left out by not asking for them, and names that are not UTF-8 by Qt, as text
     // could not reach them again; a folder that cannot be listed lists nothing.
@@ -143,9 +144,9 @@ void FolderStore::reload()
     emit rescanned();
 }
 
-void FolderStore::restoreInterruptedRenames(const QString& folder)
+void FolderStore::restoreInterruptedRenames(const QString& folder, const QStringList& names)
 {
-    for (const QString& name : TemporaryFiles::interruptedRenamesIn(folder)) {
+    for (const QString& name : names) {
         const QString original = TemporaryFiles::renamedFrom(name);
         // Never over a file that took the name meanwhile: then the next free name of its series.
         const FileOperations::NewFile back
@@ -208,7 +209,7 @@ void FolderStore::refreshFiledCounts(const QFileInfoList& listing)
         if (!entry.isDir())
             continue;
         // A move across volumes killed midway leaves its copy in the destination, which no one else reads.
-        temporaries.removeStaleIn(entry.absoluteFilePath(), now);
+        (void)temporaries.removeStaleIn(entry.absoluteFilePath(), now);
         const qint64 files
             = QDir(entry.absoluteFilePath()).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted).size();
         counts.insert(entry.fileName(), files);

@@ -127,9 +127,10 @@ signals:
 
 private:
     void restoreBookmark();
-    // A case-only rename stopped halfway leaves its file under a temporary name in `folder`: the file
-    // gets its old name back (or the next free one of its series).
-    void restoreInterruptedRenames(const QString& folder);
+    // A case-only rename stopped halfway leaves its file under a temporary name in `folder`: each of
+    // `names` (of TemporaryFiles::renamedFrom's kind) gets its old name back, or the next free one of
+    // its series.
+    void restoreInterruptedRenames(const QString& folder, const QStringList& names);
     std::optional<QString> workingFolderPath() const;
     bool liesInWorkingFolder(const QUrl& url) const;
     // The store's own folders are never followed through a link: of F/.plenoria and F/.plenoria/`inner`

@@ -52,10 +52,9 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
     const QString fileFolder = QFileInfo(path).path();
     const bool inWorkingFolder = fileFolder == *folder;
     // Without a local path the write would land relative to the process's working directory.
-    if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
-        return RestorationOutcome::failed(QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ")
-            + FileResult::failure(ENOENT).description());
     const QString couldNotSave = QStringLiteral("Couldn’t save ") + name + QStringLiteral(": ");
+    if (!session.fileURL.isLocalFile() || !QFileInfo(path).isAbsolute())
+        return RestorationOutcome::failed(couldNotSave + FileResult::failure(ENOENT).description());
     if (const QString unchanged = unchangedSinceOpened(path, session.originalData); !unchanged.isEmpty())
         return RestorationOutcome::failed(couldNotSave + unchanged);
     std::optional<QString> displacedAs;

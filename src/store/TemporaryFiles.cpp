@@ -47,46 +47,49 @@ QString TemporaryFiles::renamedFrom(const QString& name)
     return pattern.match(name).captured(1);
 }
 
-void TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch)
+QStringList TemporaryFiles::removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch)
 {
-    removeStaleIn(workingFolder, nowSecondsSinceEpoch);
+    const QStringList interrupted = removeStaleIn(workingFolder, nowSecondsSinceEpoch);
     const QString own = FileOperations::childPath(workingFolder, QStringLiteral(".plenoria"));
     const StatResult status = m_fileSystem.lstat(QFile::encodeName(own));
     if (!status.ok() || !S_ISDIR(status.info.st_mode))
-        return;
+        return interrupted;
     // Links inside are not followed: a sweep stays within the store's own folder.
     QDirIterator inside(own, QStringList{prefix + QLatin1Char('*') + suffix},
         QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
     while (inside.hasNext())
         removeIfStale(inside.next(), cutoff);
+    return interrupted;
 }
 
-void TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch)
+QStringList TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch)
 {
-    // A folder can hold thousands of images and is swept on every scan: its names are read as the
-    // directory gives them, with no per-entry work but a prefix test.
     const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
-    if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strncmp(entry->d_name, ".plenoria-", 10) == 0)
-                removeIfStale(FileOperations::childPath(folder, QFile::decodeName(entry->d_name)), cutoff);
-        }
-        ::closedir(dir);
+    QStringList interrupted;
+    for (const QString& name : storeNamesIn(folder)) {
+        if (renamedFrom(name).isEmpty())
+            removeIfStale(FileOperations::childPath(folder, name), cutoff);
+        else
+            interrupted.append(name);
     }
+    return interrupted;
 }
 
 QStringList TemporaryFiles::interruptedRenamesIn(const QString& folder)
 {
-    // Read as the directory gives them, as the sweep does: a prefix test per name and nothing more.
+    QStringList names = storeNamesIn(folder);
+    names.removeIf([](const QString& name) { return renamedFrom(name).isEmpty(); });
+    return names;
+}
+
+QStringList TemporaryFiles::storeNamesIn(const QString& folder)
+{
     QStringList names;
     if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
         while (const dirent* entry = ::readdir(dir)) {
-            if (std::strncmp(entry->d_name, ".plenoria-case-", 15) != 0)
-                continue;
-            const QString name = QFile::decodeName(entry->d_name);
-            if (!renamedFrom(name).isEmpty())
-                names.append(name);
+            if (std::strncmp(entry->d_name, ".plenoria-", 10) == 0)
+                names.append(QFile::decodeName(entry->d_name));
         }
         ::closedir(dir);
     }

@@ -37,14 +37,19 @@ public:
 
     // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
     // under its .plenoria folder (unless that is a link); nothing else is touched, and a file that
-    // cannot be removed stays.
-    void removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
+    // cannot be removed stays. Gives the names of renamedFrom's kind it passed directly in
+    // `workingFolder`, which it leaves for the scan to give back their names.
+    QStringList removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
     // The same, directly in one folder only.
-    void removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
+    QStringList removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
     // The names of renamedFrom's kind directly in `folder`.
     static QStringList interruptedRenamesIn(const QString& folder);
 
 private:
+    // The names directly in `folder` that begin as the store's own do (".plenoria-"). A folder can
+    // hold thousands of images and is read on every scan: its names are taken as the directory gives
+    // them, with no per-entry work but a prefix test.
+    static QStringList storeNamesIn(const QString& folder);
     void removeIfStale(const QString& path, qint64 cutoff);
 
     FileSystem& m_fileSystem;
