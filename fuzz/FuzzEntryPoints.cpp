@@ -10,6 +10,7 @@
 #include "imaging/read/ImageSourceCodec.h"
 #include "imaging/render/Renderer.h"
 #include "imaging/write/ExportFormat.h"
+#include "store/BackupRecords.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -340,6 +341,13 @@ QByteArray withPngChecksums(QByteArrayView bytes)
         offset += 12 + length;
     }
     return png;
+}
+
+void recordsBytes(QByteArrayView bytes)
+{
+    const QByteArray text = bytes.toByteArray();
+    if (const std::optional<QList<BackupRecords::Content>> listed = BackupRecords::parse(text))
+        require(BackupRecords::text(*listed) == text, "a record that parses is written back as it was");
 }
 
 } // namespace plenoria::fuzz

@@ -26,6 +26,10 @@ void rewriteBytes(QByteArrayView bytes);
 // format; each result must read back as what it claims, one frame per rendered frame where kept.
 void benchBytes(QByteArrayView bytes);
 
+// A backup record as the store reads it from .plenoria/records: only the exact text the store
+// writes parses, so what parses must be written back byte for byte.
+void recordsBytes(QByteArrayView bytes);
+
 // PNG bytes with every chunk's checksum recomputed, so that a mutation reaches the parsers instead
 // of failing libpng's checksum test; other bytes unchanged.
 QByteArray withPngChecksums(QByteArrayView bytes);

@@ -119,4 +119,11 @@ std::vector<NamedBytes> fuzzSeeds(bool withPeers)
     return seeds;
 }
 
+std::vector<NamedBytes> recordSeeds()
+{
+    const QByteArray hash(64, 'a');
+    return {{QStringLiteral("one.record"), "395 " + hash + '\n'},
+        {QStringLiteral("two.record"), "0 " + hash + "\n18446744073 " + QByteArray(64, '9') + '\n'}};
+}
+
 } // namespace plenoria::fuzz

@@ -15,5 +15,7 @@ struct NamedBytes {
 // writers and the test builders, and by the peer tools for the flavours only they write (when
 // `withPeers`). The hostile files of the test builders are among them, at small sizes.
 std::vector<NamedBytes> fuzzSeeds(bool withPeers);
+// Backup records as the store writes them, of one and of two contents.
+std::vector<NamedBytes> recordSeeds();
 
 } // namespace plenoria::fuzz

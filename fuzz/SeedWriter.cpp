@@ -1,5 +1,6 @@
 // Writes the seed corpora of the fuzz targets: plenoria_fuzz_seeds <folder> fills <folder>/scan,
-// <folder>/decode, <folder>/bench and <folder>/rewrite (GIF seeds only). make-seeds.sh runs it.
+// <folder>/decode, <folder>/bench, <folder>/rewrite (GIF seeds only) and <folder>/records (backup
+// records). make-seeds.sh runs it.
 
 #include "FuzzSeeds.h"
 
@@ -33,6 +34,15 @@ int main(int argc, char** argv)
             }
             ++written;
         }
+    }
+    for (const plenoria::fuzz::NamedBytes& seed : plenoria::fuzz::recordSeeds()) {
+        QFile file(corpus.filePath(QStringLiteral("records/") + seed.name));
+        if (!corpus.mkpath(QStringLiteral("records")) || !file.open(QIODevice::WriteOnly)
+            || file.write(seed.bytes) != seed.bytes.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+            return 1;
+        }
+        ++written;
     }
     std::printf("%d seed files in %s\n", written, qPrintable(corpus.absolutePath()));
     return 0;

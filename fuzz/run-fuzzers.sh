@@ -11,7 +11,7 @@ build=$(cd "${2:-$here/../build-fuzz}" && pwd)
 corpus=$build/fuzz-corpus
 findings=$build/fuzz-findings
 logs=$build/fuzz-logs
-targets=(scan decode rewrite bench)
+targets=(scan decode rewrite bench records)
 
 "$here/make-seeds.sh" "$build" "$corpus"
 mkdir -p "$findings" "$logs"

@@ -10,6 +10,7 @@
 #include "SyntheticImages.h"
 #include "imaging/read/Filmstrip.h"
 #include "imaging/read/ImageSource.h"
+#include "store/BackupRecords.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ void replay(const QByteArray& bytes)
     fuzz::decodeBytes(bytes);
     fuzz::rewriteBytes(bytes);
     fuzz::benchBytes(bytes);
+    fuzz::recordsBytes(bytes);
 }
 
 } // namespace
@@ -49,6 +51,19 @@ TEST(FuzzReplay, EverySeedOfEveryTypeRunsThroughEveryTarget)
     EXPECT_EQ(types,
         (std::set<ImageType>{ImageType::PNG, ImageType::GIF, ImageType::JPEG, ImageType::WebP,
             ImageType::HEIC, ImageType::AVIF, ImageType::TIFF, ImageType::BMP}));
+}
+
+TEST(FuzzReplay, EveryRecordSeedParsesAndAnyChangeToItEitherParsesAlikeOrNotAtAll)
+{
+    for (const fuzz::NamedBytes& seed : fuzz::recordSeeds()) {
+        ASSERT_TRUE(BackupRecords::parse(seed.bytes)) << seed.name.toStdString();
+        for (qsizetype at = 0; at < seed.bytes.size(); ++at) {
+            QByteArray changed = seed.bytes;
+            changed[at] = char(changed[at] ^ 0x20);
+            fuzz::recordsBytes(changed);
+            fuzz::recordsBytes(seed.bytes.left(at));
+        }
+    }
 }
 
 TEST(FuzzReplay, EveryRecordTheBenchTargetDrawsRendersForSaveAndExport)
