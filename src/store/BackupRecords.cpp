@@ -1,5 +1,7 @@
 #include "store/BackupRecords.h"
 
+#include "store/TemporaryFiles.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
@@ -95,6 +97,43 @@ FileResult BackupRecords::remove(const QString& name)
     if (removed.ok() || removed.error == ENOENT || removed.error == ENOTDIR)
         return FileResult::success();
     return FileResult::failure(removed.error);
+}
+
+BackupRecords::Held BackupRecords::holdAside(const QString& name)
+{
+    if (const FileResult unlinked = ownFoldersUnlinked(); !unlinked.ok())
+        return {{}, unlinked};
+    const QString path = pathOf(name);
+    const StatResult status = m_files.fileSystem().lstat(QFile::encodeName(path));
+    if (status.error == ENOENT || status.error == ENOTDIR)
+        return {};
+    if (!status.ok())
+        return {{}, FileResult::failure(status.error)};
+    if (!S_ISREG(status.info.st_mode))
+        return {{}, FileResult::failure(S_ISDIR(status.info.st_mode) ? EISDIR : EEXIST)};
+    // Killed while held, the record is swept as any stale temporary file: its backup was set aside or
+    // is the new one, which it does not speak for.
+    for (;;) {
+        const QString held = TemporaryFiles::newPathIn(folderPath(m_folder));
+        const FileResult moved = m_files.moveNoReplace(path, held);
+        if (moved.ok())
+            return {held, FileResult::success()};
+        if (moved.error() != EEXIST)
+            return {{}, moved};
+    }
+}
+
+FileResult BackupRecords::bringBack(const Held& held, const QString& name)
+{
+    if (held.path.isEmpty())
+        return remove(name);
+    return m_files.moveNoReplace(held.path, pathOf(name));
+}
+
+void BackupRecords::drop(const Held& held)
+{
+    if (!held.path.isEmpty())
+        (void)m_files.fileSystem().unlink(QFile::encodeName(held.path));
 }
 
 FileResult BackupRecords::carry(const Record& record, const QString& newName)

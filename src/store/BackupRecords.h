@@ -50,6 +50,18 @@ public:
     FileResult write(const QString& name, const QList<Content>& contents);
     // A record that is already gone, or behind a link among the store's folders, counts as removed.
     FileResult remove(const QString& name);
+    // A record moved out of its name's way, under a temporary name in the records folder (`path`, empty
+    // when the name had none), so that it vouches for no backup placed meanwhile; or why it could not be.
+    struct Held {
+        QString path;
+        FileResult result = FileResult::success();
+    };
+    // Only a regular file is moved: anything else under the name refuses, as a write there would.
+    Held holdAside(const QString& name);
+    // Puts a held record back under its name, which must be free.
+    FileResult bringBack(const Held& held, const QString& name);
+    // Removes a held record once the name has a new one.
+    void drop(const Held& held);
     // Gives `newName` the contents of `record` (read from the name whose backup is about to move
     // there), or no record when it lists none: a stale record of the new name must not vouch for the
     // backup that arrives.

@@ -69,12 +69,18 @@ QString FileOperations::childPath(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-bool FileOperations::isSameFile(const QString& a, const QString& b) const
+FileOperations::Sameness FileOperations::sameFile(const QString& a, const QString& b) const
 {
+    const auto gone = [](int error) { return error == ENOENT || error == ENOTDIR; };
     const StatResult first = m_fileSystem->lstat(encoded(a));
+    if (gone(first.error))
+        return {false, 0};
     const StatResult second = m_fileSystem->lstat(encoded(b));
-    return first.ok() && second.ok() && first.info.st_dev == second.info.st_dev
-        && first.info.st_ino == second.info.st_ino;
+    if (gone(second.error))
+        return {false, 0};
+    if (!first.ok() || !second.ok())
+        return {false, first.ok() ? second.error : first.error};
+    return {first.info.st_dev == second.info.st_dev && first.info.st_ino == second.info.st_ino, 0};
 }
 
 FileOperations::Lookup FileOperations::lookUp(const QString& path) const
@@ -190,20 +196,28 @@ FileResult FileOperations::moveNoReplace(const QString& from, const QString& to)
 
 FileResult FileOperations::renameThroughTemporary(const QString& from, const QString& to)
 {
-    QString temporary;
+    // A folder of its own holds the file under its own name, which fits wherever the name did, as a
+    // longer temporary name would not; the sweep never takes it, and stopped here, the next scan gives
+    // the file its name back.
+    QString holder;
     for (;;) {
-        // Under a name the sweep never takes: stopped here, the next scan gives the file its name back.
-        temporary = TemporaryFiles::newRenamingPathIn(folderOf(from), QFileInfo(from).fileName());
-        const FileResult aside = placeNoReplace(from, temporary);
-        if (aside.ok())
+        holder = TemporaryFiles::newRenamingPathIn(folderOf(from));
+        const SysResult made = m_fileSystem->makeDirectory(encoded(holder));
+        if (made.ok())
             break;
-        if (aside.error() != EEXIST)
-            return aside;
+        if (made.error != EEXIST)
+            return FileResult::failure(made.error);
     }
-    const FileResult placed = placeNoReplace(temporary, to);
-    if (!placed.ok())
-        (void)placeNoReplace(temporary, from);
-    return placed;
+    const QString held = childPath(holder, QFileInfo(from).fileName());
+    FileResult result = placeNoReplace(from, held);
+    if (result.ok()) {
+        result = placeNoReplace(held, to);
+        if (!result.ok())
+            (void)placeNoReplace(held, from);
+    }
+    // Fails, as it should, while the file is still inside.
+    (void)m_fileSystem->removeDirectory(encoded(holder));
+    return result;
 }
 
 FileOperations::Temporary FileOperations::copyToTemporary(const QString& from, const QString& folder)

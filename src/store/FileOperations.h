@@ -28,8 +28,13 @@ public:
     bool isLink(const QString& path) const;
     // Whether nothing is at the path for certain (ENOENT or ENOTDIR), not merely unreadable.
     bool isGone(const QString& path) const;
-    // Whether both paths name one file (same device and inode); false when either is missing.
-    bool isSameFile(const QString& a, const QString& b) const;
+    // Whether both paths name one file (same device and inode): not when either is missing for certain
+    // (ENOENT, ENOTDIR); `error`, the errno that kept it from looking, answers neither way.
+    struct Sameness {
+        bool same = false;
+        int error = 0;
+    };
+    Sameness sameFile(const QString& a, const QString& b) const;
 
     // What lstat finds at a path: nothing for certain (ENOENT, ENOTDIR), a regular file, anything
     // else, or `error`, the errno that kept it from looking.
@@ -66,9 +71,9 @@ public:
     // Moves a file to a path that must be free. Across devices the file is copied beside the
     // target, synced, put in place without replacing, and only then removed at its source.
     FileResult moveNoReplace(const QString& from, const QString& to);
-    // A rename that only changes letter case, on a volume where both names reach the same file:
-    // goes through a temporary name of TemporaryFiles::newRenamingPathIn's kind in the same folder and
-    // comes back on failure.
+    // A rename that only changes letter case, on a volume where both names reach the same file: the
+    // file goes into a folder of TemporaryFiles::newRenamingPathIn's kind beside it, keeping its name
+    // whatever its length, and out under the new one; it comes back on failure.
     FileResult renameThroughTemporary(const QString& from, const QString& to);
     // A synced, closed temporary file in a folder, or the errno that stopped it.
     struct Temporary {

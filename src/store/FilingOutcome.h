@@ -8,7 +8,8 @@
 namespace plenoria {
 
 // The result of filing and of undo. `message` is the user's sentence for skipped and failed, and for
-// undone and renameUndone the whole toast where it must say more than the usual words (else empty).
+// filed, undone and renameUndone the whole toast where it must say more than the usual words (else
+// empty).
 struct [[nodiscard]] FilingOutcome {
     enum class Kind { filed, undone, renameUndone, skipped, failed, nothingToUndo };
 
@@ -17,9 +18,10 @@ struct [[nodiscard]] FilingOutcome {
     std::optional<QString> renamedTo; // filed: the name the file got when it had to differ
     QString message;
 
-    static FilingOutcome filed(const ImageItem& item, std::optional<QString> renamedTo)
+    static FilingOutcome filed(
+        const ImageItem& item, std::optional<QString> renamedTo, const QString& note = {})
     {
-        return {Kind::filed, item, std::move(renamedTo), {}};
+        return {Kind::filed, item, std::move(renamedTo), note};
     }
     static FilingOutcome undone(const ImageItem& item, const QString& note = {})
     {

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace plenoria {
@@ -147,14 +148,34 @@ void FolderStore::reload()
 void FolderStore::restoreInterruptedRenames(const QString& folder, const QStringList& names)
 {
     for (const QString& name : names) {
-        const QString original = TemporaryFiles::renamedFrom(name);
-        // Never over a file that took the name meanwhile: then the next free name of its series.
-        const FileOperations::NewFile back
-            = m_files.moveUnderFreeName(FileOperations::childPath(folder, name), folder, original);
-        if (!back.result.ok())
-            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t give ") + original
-                    + QStringLiteral(" its name back: ") + back.result.description();
+        const QString path = FileOperations::childPath(folder, name);
+        if (!TemporaryFiles::isRenamingName(name)) {
+            restoreHeld(folder, path, TemporaryFiles::renamedFrom(name));
+            continue;
+        }
+        // A holding folder of ours, never a link: it holds the one file, or nothing once that is out.
+        const StatResult status = m_files.fileSystem().lstat(QFile::encodeName(path));
+        if (!status.ok() || !S_ISDIR(status.info.st_mode))
+            continue;
+        const QStringList held
+            = QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        if (held.size() == 1)
+            restoreHeld(folder, FileOperations::childPath(path, held.first()), held.first());
+        // Only an empty folder goes.
+        (void)m_files.fileSystem().removeDirectory(QFile::encodeName(path));
     }
+}
+
+void FolderStore::restoreHeld(const QString& folder, const QString& held, const QString& name)
+{
+    if (!isAllowedName(name) || m_files.lookUp(held).kind != FileOperations::Lookup::Kind::file
+        || !ImageItem::fromUrl(QUrl::fromLocalFile(held)))
+        return;
+    // Never over a file that took the name meanwhile: then the next free name of its series.
+    const FileOperations::NewFile back = m_files.moveUnderFreeName(held, folder, name);
+    if (!back.result.ok())
+        qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t give ") + name
+                + QStringLiteral(" its name back: ") + back.result.description();
 }
 
 void FolderStore::refreshEditedFilenames()

@@ -127,10 +127,12 @@ signals:
 
 private:
     void restoreBookmark();
-    // A case-only rename stopped halfway leaves its file under a temporary name in `folder`: each of
-    // `names` (of TemporaryFiles::renamedFrom's kind) gets its old name back, or the next free one of
-    // its series.
+    // A case-only rename stopped halfway leaves its file in a holding folder in `folder` (or, from
+    // earlier versions, under a temporary name): each of `names` (of an interrupted rename's kind) gives
+    // back its file under the old name, or the next free one of its series. Only what such a rename
+    // leaves is touched: a regular file that reads as an image under a name rename accepts.
     void restoreInterruptedRenames(const QString& folder, const QStringList& names);
+    void restoreHeld(const QString& folder, const QString& held, const QString& name);
     std::optional<QString> workingFolderPath() const;
     bool liesInWorkingFolder(const QUrl& url) const;
     // The store's own folders are never followed through a link: of F/.plenoria and F/.plenoria/`inner`
@@ -179,9 +181,20 @@ private:
     // Brings a backup set aside by a filing back under the image's name, when that name is free;
     // empty when it came back, else why it stays set aside.
     QString bringBack(const QString& displacedPath, const QString& folder, const QString& filename);
-    // Renames `from` to `to` in one folder; a change of letter case only that reaches the same file
-    // (a case-insensitive volume) goes through a temporary name.
-    FileResult renameInPlace(const QString& from, const QString& to);
+    // Renames `from` to `to` in one folder; where both names reach `oneFile` (a change of letter case
+    // only, on a case-insensitive volume), through a temporary name.
+    FileResult renameInPlace(const QString& from, const QString& to, bool oneFile);
+    // What a rename from `from` would meet at `to`: nothing, the file itself (another spelling of its
+    // name on a case-insensitive volume) or another entry; or `error`, the errno that kept it from
+    // looking.
+    struct Occupant {
+        enum class Kind { none, itself, another };
+        Kind kind = Kind::none;
+        int error = 0;
+    };
+    Occupant occupantOf(const QString& from, const QString& to) const;
+    // Whether rename gives a file this name (as typed, once trimmed) in the working folder.
+    static bool isAllowedName(const QString& name);
 
     // Whose the backup under `name` in `folder` is, for a file holding `content`. It is this file's
     // only where its record lists that content, or where it holds that content itself; `unknown`
@@ -193,16 +206,22 @@ private:
     };
     BackupOwner backupOwner(
         const QString& folder, const QString& name, const BackupRecords::Content& content);
+    // The same for the file at `path`, read for its content; `none` where it is gone or no image file.
+    BackupOwner backupOwnerFor(const QString& folder, const QString& name, const QString& path);
     // What a rename from `oldName` to `newName` in `folder` will carry along, looked at before the
     // image moves so that an error while looking stops the rename before anything changes.
     struct BackupCarry {
         bool needed = false; // a backup is under the old name
         bool staleInTheWay = false; // another one is under the new name
-        bool oneRecord = false; // both names reach one record (a case-insensitive volume)
+        bool oneBackup = false; // both names reach one backup (a case-insensitive volume)
+        bool oneRecord = false; // and one record
         BackupRecords::Record record; // of the old name
         FileResult result = FileResult::success();
     };
-    BackupCarry planBackupCarry(const QString& folder, const QString& oldName, const QString& newName);
+    // With `imagePath` (an undo), only a backup of the image there is carried, and one of the image's
+    // already under the new name stays as it is.
+    BackupCarry planBackupCarry(
+        const QString& folder, const QString& oldName, const QString& newName, const QString& imagePath = {});
     // Carries the backup as planned, after the image was renamed; empty when it came along (or there
     // was none), else why it stays under the old name, which is also logged.
     QString carryBackup(
@@ -214,12 +233,13 @@ private:
     // The backup of a file about to be saved, or why there is none.
     struct BackupTaken {
         QString failure; // the reason after "Couldn’t back up a.png: ", empty on success
-        std::optional<QString> displacedAs; // where an earlier backup that was not this file's went
+        // Where an earlier backup that was not this file's went: on failure too, should it not come back.
+        std::optional<QString> displacedAs;
     };
     // Makes sure the backup under `name` is that of the file at `path`, which holds `current`, and
     // records that the file will next hold `written`: a backup that is not this file's (`owner`) is
-    // set aside and a new one copied.
-    // A failure leaves the earlier backup where it was, with its record.
+    // set aside and a new one copied. A failure leaves the earlier backup where it was, with its record,
+    // unless `displacedAs` says otherwise.
     BackupTaken backUp(const QString& folder, const QString& name, const QString& path,
         const QByteArray& current, const QByteArray& written, BackupOwner::Kind owner);
     // After a save without backup, a backup that is this file's own follows its new content.

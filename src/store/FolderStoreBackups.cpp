@@ -53,6 +53,19 @@ FolderStore::BackupOwner FolderStore::backupOwner(
         0};
 }
 
+FolderStore::BackupOwner FolderStore::backupOwnerFor(
+    const QString& folder, const QString& name, const QString& path)
+{
+    // Images are small; the limit only keeps a huge file from being read whole.
+    const FileOperations::Digest digest = m_files.digest(path, RegularFile::maxFileBytes);
+    // Something other than an image file owns no backup; a file gone meanwhile fails what comes next.
+    if (digest.error == ENOENT || digest.error == EINVAL || digest.error == EFBIG)
+        return {BackupOwner::Kind::none, 0};
+    if (digest.error != 0)
+        return {BackupOwner::Kind::unknown, digest.error};
+    return backupOwner(folder, name, BackupRecords::contentOf(digest));
+}
+
 FolderStore::BackupTaken FolderStore::backUp(const QString& folder, const QString& name, const QString& path,
     const QByteArray& current, const QByteArray& written, BackupOwner::Kind owner)
 {
@@ -85,16 +98,38 @@ FolderStore::BackupTaken FolderStore::backUp(const QString& folder, const QStrin
         }
         aside = moved.path;
     }
+    // Whether nothing is set aside (any longer).
+    const auto bringBackAside = [&] {
+        if (!aside)
+            return true;
+        const FileResult back = m_files.moveNoReplace(*aside, copy);
+        if (!back.ok())
+            qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t bring back the backup of ")
+                    + name + QStringLiteral(": ") + back.description();
+        // Fails, as it should, while other backups are set aside there.
+        (void)m_files.fileSystem().removeDirectory(QFile::encodeName(folderOf(*aside)));
+        return back.ok();
+    };
+    // The name's record, whoever's it is, goes out of the way before the copy comes: killed at any
+    // step, no record sits beside a backup it was not written for.
+    const BackupRecords::Held held = records.holdAside(name);
+    if (!held.result.ok()) {
+        discard(staged.path);
+        return {held.result.description(), bringBackAside() ? std::nullopt : std::optional(nameOf(*aside))};
+    }
     const auto undone = [&](const FileResult& failure) {
-        if (aside) {
-            if (const FileResult back = m_files.moveNoReplace(*aside, copy); !back.ok())
+        // Only to its own backup: with the copy still in place, the held record is dropped instead.
+        if (m_files.lookUp(copy).kind != Kind::none) {
+            records.drop(held);
+        } else {
+            if (const FileResult back = records.bringBack(held, name); !back.ok())
                 qCWarning(storeLog).noquote()
-                    << QStringLiteral("Plenoria: couldn’t bring back the backup of ") + name
+                    << QStringLiteral("Plenoria: couldn’t bring back the backup record of ") + name
                         + QStringLiteral(": ") + back.description();
-            // Fails, as it should, while other backups are set aside there.
-            (void)m_files.fileSystem().removeDirectory(QFile::encodeName(folderOf(*aside)));
+            if (bringBackAside())
+                return BackupTaken{failure.description(), std::nullopt};
         }
-        return BackupTaken{failure.description(), std::nullopt};
+        return BackupTaken{failure.description(), aside ? std::optional(nameOf(*aside)) : std::nullopt};
     };
     if (const FileResult placed = m_files.placeTemporary(staged, copy); !placed.ok())
         return undone(placed);
@@ -104,6 +139,7 @@ FolderStore::BackupTaken FolderStore::backUp(const QString& folder, const QStrin
         discard(copy);
         return undone(noted);
     }
+    records.drop(held);
     return {{}, aside ? std::optional(nameOf(*aside)) : std::nullopt};
 }
 
@@ -148,9 +184,14 @@ QString FolderStore::putBackRefusal(const QString& folder, const QString& path, 
 }
 
 FolderStore::BackupCarry FolderStore::planBackupCarry(
-    const QString& folder, const QString& oldName, const QString& newName)
+    const QString& folder, const QString& oldName, const QString& newName, const QString& imagePath)
 {
     BackupCarry plan;
+    const auto failed = [&](int error) {
+        plan.needed = false;
+        plan.result = FileResult::failure(error);
+        return plan;
+    };
     // A change of letter case carries the backup too: on a case-sensitive volume the old spelling
     // would no longer be this image's name.
     if (oldName == newName || !linkAmongOwnFolders(folder, QStringLiteral("originals")).isEmpty())
@@ -160,24 +201,49 @@ FolderStore::BackupCarry FolderStore::planBackupCarry(
     const QString to = FileOperations::childPath(backups, newName);
     const FileOperations::Lookup found = m_files.lookUp(from);
     if (found.kind == Kind::unknown)
-        plan.result = FileResult::failure(found.error);
-    if (found.kind == Kind::none || found.kind == Kind::unknown)
+        return failed(found.error);
+    if (found.kind == Kind::none)
         return plan;
-    plan.needed = true;
     const bool caseOnly = oldName.toLower() == newName.toLower();
-    if (!(caseOnly && m_files.isSameFile(from, to))) {
-        const FileOperations::Lookup taken = m_files.lookUp(to);
-        if (taken.kind == Kind::unknown) {
-            plan.result = FileResult::failure(taken.error);
+    if (caseOnly) {
+        const FileOperations::Sameness same = m_files.sameFile(from, to);
+        if (same.error != 0)
+            return failed(same.error);
+        plan.oneBackup = same.same;
+    }
+    if (!imagePath.isEmpty()) {
+        const BackupOwner owner = backupOwnerFor(folder, oldName, imagePath);
+        if (owner.kind == BackupOwner::Kind::unknown)
+            return failed(owner.error);
+        if (owner.kind != BackupOwner::Kind::thisFile)
             return plan;
+    }
+    if (!plan.oneBackup) {
+        const FileOperations::Lookup taken = m_files.lookUp(to);
+        if (taken.kind == Kind::unknown)
+            return failed(taken.error);
+        if (taken.kind != Kind::none && !imagePath.isEmpty()) {
+            const BackupOwner there = backupOwnerFor(folder, newName, imagePath);
+            if (there.kind == BackupOwner::Kind::unknown)
+                return failed(there.error);
+            if (there.kind == BackupOwner::Kind::thisFile)
+                return plan;
         }
         plan.staleInTheWay = taken.kind != Kind::none;
     }
+    plan.needed = true;
     const BackupRecords records(m_files, folder);
     plan.record = records.read(oldName);
     if (plan.record.kind == BackupRecords::Record::Kind::unreadable)
-        plan.result = FileResult::failure(plan.record.error);
-    plan.oneRecord = caseOnly && m_files.isSameFile(records.pathOf(oldName), records.pathOf(newName));
+        return failed(plan.record.error);
+    // Nothing is looked at through a link among the store's own folders; carrying then fails, and says so.
+    if (caseOnly && linkAmongOwnFolders(folder, QStringLiteral("records")).isEmpty()) {
+        const FileOperations::Sameness same
+            = m_files.sameFile(records.pathOf(oldName), records.pathOf(newName));
+        if (same.error != 0)
+            return failed(same.error);
+        plan.oneRecord = same.same;
+    }
     return plan;
 }
 
@@ -207,7 +273,7 @@ QString FolderStore::carryBackup(
         if (const FileResult noted = records.carry(plan.record, newName); !noted.ok())
             return stays(noted);
     }
-    if (const FileResult moved = renameInPlace(from, to); !moved.ok())
+    if (const FileResult moved = renameInPlace(from, to, plan.oneBackup); !moved.ok())
         return stays(moved);
     if (!plan.oneRecord)
         (void)records.remove(oldName);

@@ -93,13 +93,18 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
 
     // A backup left under this name would pass for the original of any later image of that name.
     std::optional<QUrl> displaced;
+    QString note;
     if (backupFound.kind != FileOperations::Lookup::Kind::none) {
         const SetAside aside = setAside(sourceFolder, backup);
-        if (aside.path)
+        if (aside.path) {
             displaced = QUrl::fromLocalFile(*aside.path);
-        else
+        } else {
             qCWarning(storeLog).noquote() << QStringLiteral("Plenoria: couldn’t set aside the backup of ")
                     + item.filename + QStringLiteral(": ") + aside.result.description();
+            note = QStringLiteral("Filed ") + item.filename + QStringLiteral(" in ") + subfolder.name
+                + (placed.name != nameOf(source) ? QStringLiteral(" as ") + placed.name : QString())
+                + backupStays(QStringLiteral("originals"), item.filename, aside.result.description());
+        }
     }
 
     pushAction(Move{item, target, displaced});
@@ -115,7 +120,7 @@ FilingOutcome FolderStore::fileItem(const ImageItem& item, const QString& destin
         refreshEditedFilenames();
 
     return FilingOutcome::filed(
-        filed, placed.name != nameOf(source) ? std::optional(placed.name) : std::nullopt);
+        filed, placed.name != nameOf(source) ? std::optional(placed.name) : std::nullopt, note);
 }
 
 FolderStore::Subfolder FolderStore::reachSubfolder(const QString& folder, const QString& name)
@@ -181,24 +186,23 @@ RenameOutcome FolderStore::rename(const ImageItem& item, const QString& newName)
     if (name == item.filename)
         return RenameOutcome::unchanged();
     const QString newPath = QDir::cleanPath(FileOperations::childPath(*folder, name));
-    // A NUL would end the name early at the system call and rename the file to something else.
-    // The store's own folder: an image under that name would block every later backup.
-    // A name the store gives its own files for a while: the sweep would delete the image as a stale
-    // leftover, or the next scan rename it.
-    if (folderOf(newPath) != *folder || name.contains(QChar(0))
-        || name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) == 0
-        || TemporaryFiles::isStoreName(name))
+    if (folderOf(newPath) != *folder || !isAllowedName(name))
         return RenameOutcome::failed(QStringLiteral("That name isn’t allowed here."));
 
     const QString oldPath = localPath(item.url);
-    const bool caseOnly = newPath.toLower() == oldPath.toLower();
-    if (!(caseOnly && m_files.isSameFile(oldPath, newPath)) && m_files.exists(newPath))
-        return RenameOutcome::failed(quoted(name) + QStringLiteral(" already exists."));
     const QString couldNot = QStringLiteral("Couldn’t rename ") + item.filename + QStringLiteral(": ");
+    // On a volume that folds letter case both spellings reach the image; an error while telling is
+    // no answer either way.
+    const Occupant occupant = occupantOf(oldPath, newPath);
+    if (occupant.error != 0)
+        return RenameOutcome::failed(couldNot + FileResult::failure(occupant.error).description());
+    if (occupant.kind == Occupant::Kind::another)
+        return RenameOutcome::failed(quoted(name) + QStringLiteral(" already exists."));
     const BackupCarry carry = planBackupCarry(*folder, item.filename, name);
     if (!carry.result.ok())
         return RenameOutcome::failed(couldNot + carry.result.description());
-    if (const FileResult moved = renameInPlace(oldPath, newPath); !moved.ok())
+    if (const FileResult moved = renameInPlace(oldPath, newPath, occupant.kind == Occupant::Kind::itself);
+        !moved.ok())
         return RenameOutcome::failed(couldNot + moved.description());
 
     const QUrl newURL = QUrl::fromLocalFile(newPath);
@@ -274,15 +278,21 @@ FilingOutcome FolderStore::undoRename(const Rename& rename)
 {
     const QString before = localPath(rename.before.url);
     const QString after = localPath(rename.afterURL);
-    const bool caseOnly = before.toLower() == after.toLower();
-    if (!(caseOnly && m_files.isSameFile(after, before)) && m_files.exists(before))
+    const Occupant occupant = occupantOf(after, before);
+    if (occupant.error != 0)
+        return FilingOutcome::failed(
+            QStringLiteral("Undo failed: ") + FileResult::failure(occupant.error).description());
+    if (occupant.kind == Occupant::Kind::another)
         return FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies ")
             + rename.before.filename + QLatin1Char('.'));
     const QString folder = folderOf(before);
-    const BackupCarry carry = planBackupCarry(folder, nameOf(after), rename.before.filename);
+    // Only the image's own backup comes back with it: one that stayed under the old name when the
+    // rename could not carry it, or another file's under the new one, stays where it is.
+    const BackupCarry carry = planBackupCarry(folder, nameOf(after), rename.before.filename, after);
     if (!carry.result.ok())
         return FilingOutcome::failed(QStringLiteral("Undo failed: ") + carry.result.description());
-    if (const FileResult back = renameInPlace(after, before); !back.ok())
+    if (const FileResult back = renameInPlace(after, before, occupant.kind == Occupant::Kind::itself);
+        !back.ok())
         return undoFailure(after, back);
     popAction();
 
@@ -311,11 +321,37 @@ FilingOutcome FolderStore::undoFailure(const QString& sourcePath, const FileResu
     return FilingOutcome::failed(QStringLiteral("Undo failed: ") + result.description());
 }
 
-FileResult FolderStore::renameInPlace(const QString& from, const QString& to)
+FileResult FolderStore::renameInPlace(const QString& from, const QString& to, bool oneFile)
 {
-    if (from.toLower() == to.toLower() && m_files.isSameFile(from, to))
-        return m_files.renameThroughTemporary(from, to);
-    return m_files.moveNoReplace(from, to);
+    return oneFile ? m_files.renameThroughTemporary(from, to) : m_files.moveNoReplace(from, to);
+}
+
+FolderStore::Occupant FolderStore::occupantOf(const QString& from, const QString& to) const
+{
+    if (from.toLower() == to.toLower()) {
+        const FileOperations::Sameness same = m_files.sameFile(from, to);
+        if (same.error != 0)
+            return {Occupant::Kind::none, same.error};
+        if (same.same)
+            return {Occupant::Kind::itself, 0};
+    }
+    const FileOperations::Lookup found = m_files.lookUp(to);
+    if (found.kind == FileOperations::Lookup::Kind::unknown)
+        return {Occupant::Kind::none, found.error};
+    return {
+        found.kind == FileOperations::Lookup::Kind::none ? Occupant::Kind::none : Occupant::Kind::another, 0};
+}
+
+bool FolderStore::isAllowedName(const QString& name)
+{
+    // A NUL would end the name early at the system call and rename the file to something else.
+    // The store's own folder: an image under that name would block every later backup.
+    // A name the store gives its own files for a while: the sweep would delete the image as a stale
+    // leftover, or the next scan rename it.
+    return !name.isEmpty() && name == name.trimmed() && !name.contains(QLatin1Char('/'))
+        && !name.contains(QLatin1Char(':')) && !name.contains(QChar(0)) && name != QStringLiteral(".")
+        && name != QStringLiteral("..") && name.compare(QStringLiteral(".plenoria"), Qt::CaseInsensitive) != 0
+        && !TemporaryFiles::isStoreName(name);
 }
 
 } // namespace plenoria

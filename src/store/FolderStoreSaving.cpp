@@ -31,6 +31,20 @@ QString formatWord(ExportFormat format)
     return {};
 }
 
+// Where an unmatched backup was set aside, said after whatever else the toast says.
+QString earlierBackupKept(const QString& displacedAs)
+{
+    return QStringLiteral(
+               " Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced as ")
+        + displacedAs;
+}
+
+QString failedKeeping(const QString& sentence, const std::optional<QString>& displacedAs)
+{
+    return displacedAs ? sentence + QLatin1Char('.') + earlierBackupKept(*displacedAs) + QLatin1Char('.')
+                       : sentence;
+}
+
 } // namespace
 
 RestorationOutcome FolderStore::save(const RestorationSession& session, bool backup)
@@ -76,15 +90,15 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
             return RestorationOutcome::failed(
                 QStringLiteral("Couldn’t create the backup folder: ") + made.description());
         const BackupTaken taken = backUp(fileFolder, name, path, session.originalData, *data, owner.kind);
-        if (!taken.failure.isEmpty())
-            return RestorationOutcome::failed(couldNot + taken.failure);
         displacedAs = taken.displacedAs;
+        if (!taken.failure.isEmpty())
+            return RestorationOutcome::failed(failedKeeping(couldNot + taken.failure, displacedAs));
     } else if (const FileResult noted = noteRewrite(fileFolder, name, session.originalData, *data);
                !noted.ok()) {
         return RestorationOutcome::failed(couldNotSave + noted.description());
     }
     if (const FileResult written = m_files.writeAtomically(path, *data); !written.ok())
-        return RestorationOutcome::failed(couldNotSave + written.description());
+        return RestorationOutcome::failed(failedKeeping(couldNotSave + written.description(), displacedAs));
     advanceContentRevision();
     if (backup && inWorkingFolder) {
         QSet<QString> names = m_editedFilenames;
@@ -92,17 +106,17 @@ RestorationOutcome FolderStore::save(const RestorationSession& session, bool bac
         setEditedFilenames(std::move(names));
     }
 
+    const QString backedUp = displacedAs
+        ? earlierBackupKept(*displacedAs) + QStringLiteral("; the content before this save is backed up.")
+        : QString();
     const std::optional<ImageItem> item = readBack(url);
     if (!item)
         return RestorationOutcome::failed(
-            QStringLiteral("Saved ") + name + QStringLiteral(", but it couldn’t be re-read."));
+            QStringLiteral("Saved ") + name + QStringLiteral(", but it couldn’t be re-read.") + backedUp);
     replaceListedItem(url, *item);
     if (displacedAs)
-        return RestorationOutcome::saved(*item,
-            QStringLiteral("Saved ") + name
-                + QStringLiteral(
-                    ". Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced as ")
-                + *displacedAs + QStringLiteral("; the content before this save is backed up."));
+        return RestorationOutcome::saved(
+            *item, QStringLiteral("Saved ") + name + QLatin1Char('.') + backedUp);
     return RestorationOutcome::saved(*item);
 }
 

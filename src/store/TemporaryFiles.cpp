@@ -34,11 +34,16 @@ bool TemporaryFiles::isTemporaryName(const QString& name)
     return pattern.match(name).hasMatch();
 }
 
-QString TemporaryFiles::newRenamingPathIn(const QString& folder, const QString& name)
+QString TemporaryFiles::newRenamingPathIn(const QString& folder)
 {
     return FileOperations::childPath(folder, renamingPrefix)
-        + QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, QLatin1Char('0'))
-        + QLatin1Char('-') + name;
+        + QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, QLatin1Char('0'));
+}
+
+bool TemporaryFiles::isRenamingName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.plenoria-case-[0-9a-f]{8}$"));
+    return pattern.match(name).hasMatch();
 }
 
 QString TemporaryFiles::renamedFrom(const QString& name)
@@ -68,10 +73,10 @@ QStringList TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecon
     const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
     QStringList interrupted;
     for (const QString& name : storeNamesIn(folder)) {
-        if (renamedFrom(name).isEmpty())
-            removeIfStale(FileOperations::childPath(folder, name), cutoff);
-        else
+        if (isRenamingName(name) || !renamedFrom(name).isEmpty())
             interrupted.append(name);
+        else
+            removeIfStale(FileOperations::childPath(folder, name), cutoff);
     }
     return interrupted;
 }
@@ -79,7 +84,7 @@ QStringList TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecon
 QStringList TemporaryFiles::interruptedRenamesIn(const QString& folder)
 {
     QStringList names = storeNamesIn(folder);
-    names.removeIf([](const QString& name) { return renamedFrom(name).isEmpty(); });
+    names.removeIf([](const QString& name) { return !isRenamingName(name) && renamedFrom(name).isEmpty(); });
     return names;
 }
 

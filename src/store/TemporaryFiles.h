@@ -23,26 +23,29 @@ public:
     static QString newPathIn(const QString& folder);
     // Whether a file name is one that newPathIn gives.
     static bool isTemporaryName(const QString& name);
-    // A name in `folder` for the file `name` while it goes to another spelling of that name
-    // (.plenoria-case-<hex>-<name>): hidden, never swept, and given back its name by the next scan
+    // A fresh folder name in `folder` (.plenoria-case-<hex>) to hold a file, under its own name, while
+    // it goes to another spelling of that name: hidden, never swept, and emptied by the next scan
     // should the rename stop halfway.
-    static QString newRenamingPathIn(const QString& folder, const QString& name);
-    // The name a file had before it took a name of newRenamingPathIn's kind; empty for any other name.
+    static QString newRenamingPathIn(const QString& folder);
+    // Whether a name is one that newRenamingPathIn gives.
+    static bool isRenamingName(const QString& name);
+    // The name a file had before it took a name .plenoria-case-<hex>-<name>, which is how earlier
+    // versions held a file during such a rename; empty for any other name.
     static QString renamedFrom(const QString& name);
     // Whether a name is one the store gives its own files for a while: the user may not take it.
     static bool isStoreName(const QString& name)
     {
-        return isTemporaryName(name) || !renamedFrom(name).isEmpty();
+        return isTemporaryName(name) || isRenamingName(name) || !renamedFrom(name).isEmpty();
     }
 
     // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
     // under its .plenoria folder (unless that is a link); nothing else is touched, and a file that
-    // cannot be removed stays. Gives the names of renamedFrom's kind it passed directly in
-    // `workingFolder`, which it leaves for the scan to give back their names.
+    // cannot be removed stays. Gives the names of an interrupted rename's kind (isRenamingName's or
+    // renamedFrom's) it passed directly in `workingFolder`, which it leaves for the scan.
     QStringList removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
     // The same, directly in one folder only.
     QStringList removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
-    // The names of renamedFrom's kind directly in `folder`.
+    // The names of an interrupted rename's kind directly in `folder`.
     static QStringList interruptedRenamesIn(const QString& folder);
 
 private:

@@ -198,8 +198,12 @@ TEST_F(Ownership, ASaveThatFailsLeavesTheEarlierBackupWhereItWasWithItsRecord)
         fileSystem->failCall(call, EIO);
         const RestorationOutcome outcome = rig->store->save(toned(folder, "a.png"), true);
         const bool written = outcome.kind == RestorationOutcome::Kind::saved
-            || outcome.message.endsWith("couldn’t be re-read.");
-        EXPECT_EQ(outcome.message.contains("backed up"), outcome.kind == RestorationOutcome::Kind::saved);
+            || outcome.message.contains("couldn’t be re-read.");
+        EXPECT_EQ(outcome.message.contains("backed up"), written);
+        // Wherever it stays, the earlier backup is where the toast says.
+        EXPECT_EQ(outcome.message.contains("is kept in .plenoria/displaced as a.png"),
+            folder.exists(".plenoria/displaced/a.png"))
+            << outcome.message.toStdString();
         // The earlier backup where it was with its record, or the new one complete with its own.
         if (written || folder.read(".plenoria/originals/a.png") == image) {
             EXPECT_EQ(folder.read(".plenoria/originals/a.png"), image);
@@ -235,6 +239,42 @@ TEST_F(Ownership, AnUnmatchedRecordNeverStopsABackupFromFollowingItsImage)
     fileSystem->fail(Call::renameNoReplace, EACCES, 0, false, "originals/c.png");
     EXPECT_EQ(rig->store->undo().message,
         "Renamed back to b.png, but its backup stays in .plenoria/originals as c.png: Permission denied.");
+}
+
+TEST_F(Ownership, ABackupThatCannotFollowItsImageIsNamedInTheToastAndUndoNeverTakesItAway)
+{
+    folder.writeBackup("a.png", earlier, image);
+    folder.writeBackup("z.png", pngBytes(Qt::yellow, 5), "a long gone image");
+    folder.makeFolder("Cats");
+    rig->store->reload();
+    const ImageItem item = rig->item("a.png");
+    const QString stays = ", but its backup stays in .plenoria/originals as a.png: Input/output error.";
+    fileSystem->fail(Call::makeDirectory, EIO, 0, false, "displaced");
+    EXPECT_EQ(rig->store->fileItem(item, "Cats"),
+        FilingOutcome::filed(item, std::nullopt, "Filed a.png in Cats" + stays));
+    ASSERT_EQ(rig->store->undo(), FilingOutcome::undone(item));
+
+    // The stale backup under the new name can't be set aside, so a.png's stays; undone, the rename
+    // leaves it in place and the stranger's where it was.
+    fileSystem->fail(Call::renameNoReplace, EIO, 0, false, "originals/z.png");
+    EXPECT_EQ(rig->store->rename(item, "z.png").message, "Renamed a.png to z.png" + stays);
+    EXPECT_EQ(rig->store->undo(), FilingOutcome::renameUndone(item));
+    EXPECT_EQ(folder.read(".plenoria/originals/z.png"), pngBytes(Qt::yellow, 5));
+    EXPECT_EQ(rig->store->putBackOriginal(rig->item("a.png")).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(folder.read("a.png"), earlier);
+
+    // Undone, a rename brings no other file's backup along, and sets none of the image's aside.
+    QDir(folder.path(".plenoria")).removeRecursively();
+    ASSERT_EQ(rig->store->rename(rig->item("a.png"), "z.png").message, QString());
+    folder.writeBackup("z.png", image, "a long gone image");
+    EXPECT_EQ(rig->store->undo().message, QString());
+    EXPECT_EQ(folder.read(".plenoria/originals/z.png"), image);
+    folder.writeBackup("a.png", earlier, earlier);
+    ASSERT_EQ(rig->store->rename(rig->item("a.png"), "z.png").message, QString());
+    folder.writeBackup("a.png", image, earlier);
+    EXPECT_EQ(rig->store->undo().message, QString());
+    EXPECT_EQ(
+        folder.read(".plenoria/originals/a.png") + folder.read(".plenoria/originals/z.png"), image + earlier);
 }
 
 namespace {
@@ -287,5 +327,74 @@ TEST_F(Ownership, ACaseOnlyRenameStoppedHalfwayGetsItsImageAndBackupBackAtTheNex
         EXPECT_EQ(QDir(folder.path(".plenoria/originals")).entryList(QDir::Files | QDir::Hidden).size(), 1);
         EXPECT_EQ(
             folder.read(".plenoria/originals/a.png") + folder.read(".plenoria/originals/A.png"), earlier);
+    }
+}
+
+TEST_F(Ownership, ACaseOnlyRenameOnAFoldingVolumeFailedOrKilledAtAnyCallSaysWhatHappened)
+{
+    // As long a name as the volume allows: no spelling the rename goes through may be longer.
+    const QString lower = QString(251, 'a') + ".png";
+    const QString upper = 'A' + lower.mid(1);
+    const LogCapture log;
+    const auto onDisk = [&](const QString& relative) {
+        return QDir(folder.path(relative)).entryList(QDir::Files, QDir::Name);
+    };
+    for (const bool undoing : {false, true}) {
+        const QString from = undoing ? upper : lower;
+        const QString to = undoing ? lower : upper;
+        const QString failed
+            = (undoing ? "Undo failed: " : "Couldn’t rename " + lower + ": ") + "Input/output error";
+        // Failed (or with `killing`, stopped) at the call numbered `call` from the start of the request;
+        // gives the number of calls the request made.
+        const auto attempt = [&](qint64 call, bool killing) {
+            QDir(folder.path()).removeRecursively();
+            folder.write(lower, image);
+            folder.writeBackup(lower, earlier, image);
+            auto folding = std::make_shared<CaseInsensitiveFileSystem>();
+            StoreRig r(folder.url(), folding);
+            if (undoing) {
+                EXPECT_EQ(r.store->rename(r.item(lower), upper).message, QString());
+            }
+            const QStringList before = folder.snapshot();
+            const qint64 first = folding->totalCalls();
+            if (killing)
+                folding->beforeEachCall = [&] {
+                    if (folding->totalCalls() == first + call)
+                        throw Killed();
+                };
+            else if (call >= 0)
+                folding->failCall(call, EIO);
+            QString message;
+            try {
+                message = undoing ? r.store->undo().message : r.store->rename(r.item(lower), upper).message;
+            } catch (const Killed&) { }
+            folding->beforeEachCall = {};
+            if (message == failed) {
+                EXPECT_EQ(folder.snapshot(), before);
+            } else if (!killing) {
+                // Done, the image and its backup have the new spelling, or the toast says where the
+                // backup stays.
+                EXPECT_EQ(onDisk({}), QStringList{to});
+                EXPECT_EQ(onDisk(".plenoria/originals"), QStringList{message.isEmpty() ? to : from});
+                EXPECT_TRUE(message.isEmpty()
+                    || message.endsWith(
+                        ", but its backup stays in .plenoria/originals as " + from + ": Input/output error."))
+                    << message.toStdString();
+            }
+            // Either way, and after a kill at the next scan, the backup still counts for the image.
+            StoreRig next(folder.url(), std::make_shared<CaseInsensitiveFileSystem>());
+            EXPECT_EQ(next.store->items().size(), 1);
+            const QString shown = next.store->items().value(0).filename;
+            EXPECT_EQ(next.store->putBackOriginal(next.item(shown)).kind, RestorationOutcome::Kind::saved);
+            EXPECT_EQ(folder.read(shown), earlier);
+            return folding->totalCalls() - first;
+        };
+        const qint64 count = attempt(-1, false);
+        EXPECT_GT(count, 5);
+        for (qint64 call = 0; call < count; ++call) {
+            SCOPED_TRACE(QString("undoing %1, call %2").arg(undoing).arg(call).toStdString());
+            attempt(call, false);
+            attempt(call, true);
+        }
     }
 }

@@ -111,7 +111,7 @@ TEST_F(Renaming, UndoRefusesWhenAnotherFileTookTheOldName)
 
 TEST_F(Renaming, TheBackupTravelsWithTheImageAndAStaleOneIsSetAsideNotDeleted)
 {
-    folder.write(QStringLiteral(".plenoria/originals/a.png"), "original of a");
+    folder.writeBackup(QStringLiteral("a.png"), "original of a", a);
     folder.write(QStringLiteral(".plenoria/originals/c.png"), "original of a long-gone c");
     rig->store->reload();
     const ImageItem item = rig->item(QStringLiteral("a.png"));
@@ -162,7 +162,7 @@ TEST_F(Renaming, ACaseOnlyRenameNeverTakesTheNameOfADifferentFile)
 TEST_F(CaseInsensitiveRenaming, ACaseOnlyRenameOfTheSameFileGoesThroughAndBack)
 {
     folder.write(QStringLiteral("Cat.png"), "Cat");
-    folder.write(QStringLiteral(".plenoria/originals/Cat.png"), "original of Cat");
+    folder.writeBackup(QStringLiteral("Cat.png"), "original of Cat", "Cat");
     rig->store->reload();
     const ImageItem item = rig->item(QStringLiteral("Cat.png"));
 

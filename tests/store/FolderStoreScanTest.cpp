@@ -205,6 +205,33 @@ TEST(FolderStoreScan, AScanRemovesOnlyTheTemporaryFilesACrashLeftBehind)
     EXPECT_EQ(elsewhere.snapshot(), theirs);
 }
 
+TEST(FolderStoreScan, AScanGivesBackOnlyWhatACaseOnlyRenameStoppedHalfwayLeaves)
+{
+    Folder folder;
+    Folder elsewhere;
+    const QByteArray image = pngBytes(Qt::red);
+    elsewhere.write("g.png", image);
+    // Named like what such a rename leaves, but no image under a name a rename would give.
+    for (const char* name : {".plenoria-case-1123abcd-notes.txt", ".plenoria-case-1123abcd-..",
+             ".plenoria-case-1123abcd-.plenoria-case-01234567-x.png", ".plenoria-case-1123abce/e.png",
+             ".plenoria-case-1123abce/f.png", ".plenoria-case-1123abcf/notes.txt"})
+        folder.write(name, QByteArray(name).endsWith(".txt") ? "notes" : image);
+    folder.makeFolder(".plenoria-case-1123abd1-Cats");
+    ASSERT_TRUE(QFile::link(elsewhere.path("g.png"), folder.path(".plenoria-case-1123abd2-g.png")));
+    const QStringList lookalikes = folder.snapshot();
+    folder.write(".plenoria-case-0123abcd/c.png", image);
+    folder.write(".plenoria-case-0123abce-d.png", image); // as earlier versions left it
+    folder.write(".plenoria/originals/.plenoria-case-0123abcf/c.png", image);
+
+    StoreRig rig(folder.url());
+    EXPECT_EQ(rig.filenames(), (QStringList{"c.png", "d.png"}));
+    EXPECT_EQ(folder.read(".plenoria/originals/c.png"), image);
+    QDir(folder.path(".plenoria")).removeRecursively();
+    QFile::remove(folder.path("c.png"));
+    QFile::remove(folder.path("d.png"));
+    EXPECT_EQ(folder.snapshot(), lookalikes);
+}
+
 TEST(FolderStoreScan, BookmarkIsWrittenBackOnlyWhenStale)
 {
     Folder folder;

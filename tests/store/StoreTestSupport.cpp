@@ -301,52 +301,53 @@ QByteArray CaseInsensitiveFileSystem::resolved(const QByteArray& path)
     return path;
 }
 
+// The checks of an entry of another spelling are the volume's own, not calls of the store's.
 SysResult CaseInsensitiveFileSystem::renameNoReplace(const QByteArray& from, const QByteArray& to)
 {
     if (FileSystem::lstat(resolved(to)).ok())
         return {0, EEXIST};
-    return FileSystem::renameNoReplace(resolved(from), to);
+    return FaultyFileSystem::renameNoReplace(resolved(from), to);
 }
 
 SysResult CaseInsensitiveFileSystem::renameReplacing(const QByteArray& from, const QByteArray& to)
 {
-    return FileSystem::renameReplacing(resolved(from), resolved(to));
+    return FaultyFileSystem::renameReplacing(resolved(from), resolved(to));
 }
 
 SysResult CaseInsensitiveFileSystem::link(const QByteArray& from, const QByteArray& to)
 {
     if (FileSystem::lstat(resolved(to)).ok())
         return {0, EEXIST};
-    return FileSystem::link(resolved(from), to);
+    return FaultyFileSystem::link(resolved(from), to);
 }
 
 SysResult CaseInsensitiveFileSystem::unlink(const QByteArray& path)
 {
-    return FileSystem::unlink(resolved(path));
+    return FaultyFileSystem::unlink(resolved(path));
 }
 
 SysResult CaseInsensitiveFileSystem::makeDirectory(const QByteArray& path)
 {
     if (FileSystem::lstat(resolved(path)).ok())
         return {0, EEXIST};
-    return FileSystem::makeDirectory(path);
+    return FaultyFileSystem::makeDirectory(path);
 }
 
 StatResult CaseInsensitiveFileSystem::lstat(const QByteArray& path)
 {
-    return FileSystem::lstat(resolved(path));
+    return FaultyFileSystem::lstat(resolved(path));
 }
 
 StatResult CaseInsensitiveFileSystem::stat(const QByteArray& path)
 {
-    return FileSystem::stat(resolved(path));
+    return FaultyFileSystem::stat(resolved(path));
 }
 
 SysResult CaseInsensitiveFileSystem::open(const QByteArray& path, int flags, mode_t mode)
 {
     if ((flags & O_CREAT) && (flags & O_EXCL) && FileSystem::lstat(resolved(path)).ok())
         return {0, EEXIST};
-    return FileSystem::open(resolved(path), flags, mode);
+    return FaultyFileSystem::open(resolved(path), flags, mode);
 }
 
 StoreRig::StoreRig(const std::optional<QUrl>& folder, std::shared_ptr<FileSystem> fileSystem)

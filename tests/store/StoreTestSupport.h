@@ -171,8 +171,8 @@ public:
 };
 
 // A case-insensitive volume over the real one: a name reaches an entry of its folder that differs
-// only in letter case.
-class CaseInsensitiveFileSystem : public FileSystem {
+// only in letter case. Its calls can be made to fail, or stopped, as FaultyFileSystem's.
+class CaseInsensitiveFileSystem : public FaultyFileSystem {
 public:
     SysResult renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     SysResult renameReplacing(const QByteArray& from, const QByteArray& to) override;

@@ -201,7 +201,9 @@ KeyPressResult ContentController::fileSelectionAction(qsizetype position, qint64
     switch (outcome.kind) {
     case FilingOutcome::Kind::filed:
         selectNeighbour(position, before);
-        if (outcome.renamedTo)
+        if (!outcome.message.isEmpty())
+            showToast(outcome.message);
+        else if (outcome.renamedTo)
             showToast(item.filename + QStringLiteral(" exists. ") + *outcome.renamedTo
                 + QStringLiteral(" created. Press Ctrl+Z to undo."));
         break;
