@@ -4,12 +4,14 @@
 #include "app/HelpController.h"
 #include "app/HelpPage.h"
 #include "app/HelpView.h"
+#include "imaging/model/Theme.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -80,6 +82,18 @@ TEST(HelpWindow, OpensOnTheWelcomePageAndLogsTheLoad)
     ASSERT_GE(log.lines().size(), 2);
     EXPECT_EQ(log.lines().at(0), "Plenoria Help: loading :/help/welcome.html (read access: :/help)");
     EXPECT_EQ(log.lines().at(1), "Plenoria Help: didFinish, page title = " + view.browser()->documentTitle());
+}
+
+TEST(HelpWindow, TheOpenPageTakesTheNewColoursAtOnce)
+{
+    Theme::setAppearance(Appearance::light);
+    HelpView view;
+    for (const Appearance appearance : {Appearance::dark, Appearance::light}) {
+        Theme::setAppearance(appearance);
+        EXPECT_EQ(view.browser()->palette().color(QPalette::Base), Theme::windowBackground());
+        const QTextCursor heading = view.browser()->document()->find(QStringLiteral("Plenoria"));
+        EXPECT_EQ(heading.charFormat().foreground().color(), Theme::ink());
+    }
 }
 
 TEST(HelpWindow, EveryPageLoadsInTheWindowAndItsBundleLinksReachPages)

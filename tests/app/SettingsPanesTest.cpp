@@ -121,11 +121,14 @@ TEST(SettingsPanes, GeneralPaneWritesTheThemeAndListSideAtOnce)
     EXPECT_EQ(pane.themePicker()->labels(), QStringList({"System", "Light", "Dark"}));
     EXPECT_EQ(pane.themePicker()->currentIndex(), 0);
 
+    // Right on the last segment stays there.
     clickSegment(pane.themePicker(), 2);
+    QTest::keyClick(pane.themePicker(), Qt::Key_Right);
     EXPECT_EQ(rig.prefs->theme(), AppTheme::dark);
     EXPECT_EQ(rig.stored("theme").toString(), "dark");
 
     clickSegment(pane.listSidePicker(), 1);
+    QTest::keyClick(pane.listSidePicker(), Qt::Key_Right);
     EXPECT_EQ(rig.stored("listSide").toString(), "right");
 
     // A change made elsewhere shows at once.

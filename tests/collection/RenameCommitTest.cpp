@@ -75,6 +75,16 @@ TEST(RenameCommit, ARenameSelectsTheNewNameAndTheSameNameChangesNothing)
     EXPECT_TRUE(rig.controller->commitRename(listed(rig, "b.png"), QStringLiteral("b.png"), true));
     EXPECT_EQ(rig.controller->toastToken(), tokens);
     EXPECT_FALSE(rig.controller->renamingItemID());
+
+    // Another image's backup holds the new name and cannot be set aside: the rename stands and says so.
+    makeEdited(rig, QStringLiteral("c.png"), 20);
+    rig.folder.addPng(QStringLiteral(".plenoria/originals/z.png"));
+    rig.folder.addPng(QStringLiteral(".plenoria/displaced"));
+    EXPECT_TRUE(rig.controller->commitRename(listed(rig, "c.png"), QStringLiteral("z.png"), true));
+    EXPECT_EQ(rig.selectedName(), QStringLiteral("z.png"));
+    EXPECT_EQ(rig.toast(),
+        QStringLiteral(
+            "Renamed c.png to z.png, but its backup stays in .plenoria/originals as c.png: File exists."));
     EXPECT_EQ(rig.beeps, 0);
 }
 
