@@ -83,13 +83,22 @@ TEST_F(Ownership, ABackupCountsOnlyWhereASensibleRecordListsTheFilesContent)
         EXPECT_EQ(rig->store->contentRevision(), 0);
     }
 
-    // Saved with backup, it sets the unmatched backup aside and says so; the new one is this file's.
+    // Saved without backup over another file's backup, the file gains no claim on it.
     QDir(folder.path(".plenoria/records")).removeRecursively();
+    folder.writeBackup("a.png", earlier, earlier);
+    ASSERT_EQ(rig->store->save(toned(folder, "a.png"), false).kind, RestorationOutcome::Kind::saved);
+    EXPECT_EQ(rig->store->putBackOriginal(rig->item("a.png")), RestorationOutcome::failed(refusal));
+    folder.write("a.png", image);
+
+    // Saved with backup, it sets the unmatched backup aside and says under which name; the new one is
+    // this file's.
+    QDir(folder.path(".plenoria/records")).removeRecursively();
+    folder.write(".plenoria/displaced/a.png", "set aside before");
     const RestorationOutcome saved = rig->store->save(toned(folder, "a.png"), true);
     EXPECT_EQ(saved.message,
         "Saved a.png. Its earlier backup couldn’t be matched to it and is kept in .plenoria/displaced "
-        "as a.png; the content before this save is backed up.");
-    EXPECT_EQ(folder.read(".plenoria/displaced/a.png"), earlier);
+        "as a-2.png; the content before this save is backed up.");
+    EXPECT_EQ(folder.read(".plenoria/displaced/a-2.png"), earlier);
     EXPECT_EQ(folder.read(".plenoria/originals/a.png"), image);
     EXPECT_EQ(rig->store->putBackOriginal(rig->item("a.png")).kind, RestorationOutcome::Kind::saved);
     EXPECT_EQ(folder.read("a.png"), image);

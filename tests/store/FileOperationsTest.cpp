@@ -72,3 +72,30 @@ TEST(FileOperations, ReplacingConsumesTheReplacement)
     EXPECT_EQ(folder.read(QStringLiteral("a.png")), "original");
     EXPECT_FALSE(folder.exists(QStringLiteral("backup/a.png")));
 }
+
+TEST(FileOperations, AReadStopsAtItsLimitWhenTheFileGrowsWhileRead)
+{
+    Folder folder;
+    const QString path = folder.path(QStringLiteral("a.png"));
+    // Over one chunk, and at the limit when looked at; another program appends one byte before the
+    // open, so that no single chunk is over the limit but the whole is.
+    const QByteArray looked(64 * 1024 + 10, 'a');
+    const qint64 limit = looked.size();
+    for (const bool digest : {false, true}) {
+        SCOPED_TRACE(digest);
+        folder.write(QStringLiteral("a.png"), looked);
+        auto fileSystem = std::make_shared<FaultyFileSystem>();
+        fileSystem->beforeEachCall = [&] {
+            if (fileSystem->calls(Call::lstat) == 1 && fileSystem->calls(Call::open) == 0)
+                folder.write(QStringLiteral("a.png"), looked + 'b');
+        };
+        const FileOperations files(fileSystem);
+        if (digest) {
+            EXPECT_EQ(files.digest(path, limit).error, EFBIG);
+        } else {
+            const FileOperations::Contents contents = files.readRegular(path, limit);
+            EXPECT_EQ(contents.error, EFBIG);
+            EXPECT_EQ(contents.bytes, QByteArray());
+        }
+    }
+}

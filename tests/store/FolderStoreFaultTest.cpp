@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace plenoria;
 using namespace plenoria::test;
@@ -64,9 +66,14 @@ TEST_F(Faults, AFilingThatFailsLeavesEveryFileWhereItWas)
 
 TEST_F(Faults, AMoveAcrossDevicesCopiesSyncsAndOnlyThenRemovesTheSource)
 {
+    // Last read long before it was last changed, so that neither time passes for the other.
+    const timespec times[2]{{1'400'000'000, 0}, {1'500'000'000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder.path(QStringLiteral("a.png"))), times, 0), 0);
     fileSystem->fail(Call::renameNoReplace, EXDEV);
     EXPECT_EQ(rig->store->fileItem(item, QStringLiteral("Cats")), FilingOutcome::filed(item, std::nullopt));
     EXPECT_EQ(folder.read(QStringLiteral("Cats/a.png")), a);
+    EXPECT_EQ(QFileInfo(folder.path(QStringLiteral("Cats/a.png"))).lastModified().toSecsSinceEpoch(),
+        1'500'000'000);
     EXPECT_FALSE(folder.exists(QStringLiteral("a.png")));
     EXPECT_GE(fileSystem->calls(Call::fsync), 1);
     EXPECT_EQ(rig->store->undo(), FilingOutcome::undone(item));

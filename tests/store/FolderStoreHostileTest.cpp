@@ -1,5 +1,6 @@
 #include "HostileEntries.h"
 #include "StoreTestSupport.h"
+#include "store/BackupRecords.h"
 #include "store/FolderStore.h"
 
 #include <QDir>
@@ -119,6 +120,19 @@ TEST(HostileFolder, TheStoresOwnFoldersAreNeverFollowedThroughALink)
         RestorationOutcome::failed("Couldn’t put back a.png: .plenoria/displaced isn’t a folder."));
     EXPECT_EQ(folder.read(".plenoria/originals/a.png"), "ours");
     EXPECT_EQ(elsewhere.snapshot(), theirs);
+
+    // The records folder a link, to records that vouch for the backup: neither the undo of a rename
+    // nor a rename takes them at their word or carries them.
+    ASSERT_TRUE(QFile::remove(folder.path(".plenoria/displaced")));
+    ASSERT_EQ(rig.store->rename(rig.item("a.png"), "d.png").kind, RenameOutcome::Kind::renamed);
+    elsewhere.write("records/a.png", BackupRecords::text({BackupRecords::contentOf(folder.read("d.png"))}));
+    const QStringList records = elsewhere.snapshot();
+    ASSERT_TRUE(QFile::link(elsewhere.path("records"), folder.path(".plenoria/records")));
+    EXPECT_EQ(rig.store->undo().kind, FilingOutcome::Kind::renameUndone);
+    EXPECT_EQ(elsewhere.snapshot(), records);
+    EXPECT_EQ(rig.store->rename(rig.item("a.png"), "d.png").kind, RenameOutcome::Kind::renamed);
+    EXPECT_EQ(folder.read(".plenoria/originals/d.png"), "ours");
+    EXPECT_EQ(elsewhere.snapshot(), records);
 }
 
 TEST(HostileFolder, FilingAndUndoNeverMoveABackupThroughALinkedFolderOfTheStore)

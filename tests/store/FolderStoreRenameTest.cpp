@@ -127,17 +127,21 @@ TEST_F(Renaming, TheBackupTravelsWithTheImageAndAStaleOneIsSetAsideNotDeleted)
     EXPECT_FALSE(folder.exists(QStringLiteral(".plenoria/originals/c.png")));
     EXPECT_EQ(rig->store->editedFilenames(), QSet<QString>{QStringLiteral("a.png")});
 
-    // A second stale copy under the same name gets its own free name in the displaced folder.
-    folder.write(QStringLiteral(".plenoria/originals/c.png"), "another stale c");
-    ASSERT_EQ(rig->store->rename(rig->item(QStringLiteral("a.png")), QStringLiteral("c.png")).kind,
-        RenameOutcome::Kind::renamed);
-    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/displaced/c-2.png")), "another stale c");
+    // A second stale one under the same name, a folder this time, is set aside as a file would be,
+    // under its own free name.
+    folder.write(QStringLiteral(".plenoria/originals/c.png/inside.png"), "another stale c");
+    const RenameOutcome again
+        = rig->store->rename(rig->item(QStringLiteral("a.png")), QStringLiteral("c.png"));
+    EXPECT_EQ(again.kind, RenameOutcome::Kind::renamed);
+    EXPECT_EQ(again.message, QString());
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/displaced/c-2.png/inside.png")), "another stale c");
+    EXPECT_EQ(folder.read(QStringLiteral(".plenoria/originals/c.png")), "original of a");
 }
 
 TEST_F(Renaming, ACaseOnlyRenameNeverTakesTheNameOfADifferentFile)
 {
     folder.write(QStringLiteral("Cat.png"), "Cat");
-    folder.write(QStringLiteral(".plenoria/originals/Cat.png"), "original of Cat");
+    folder.writeBackup(QStringLiteral("Cat.png"), "original of Cat", "Cat");
     rig->store->reload();
     const ImageItem item = rig->item(QStringLiteral("Cat.png"));
     ASSERT_EQ(rig->store->rename(item, QStringLiteral("CAT.png")).kind, RenameOutcome::Kind::renamed);
@@ -157,6 +161,10 @@ TEST_F(Renaming, ACaseOnlyRenameNeverTakesTheNameOfADifferentFile)
     EXPECT_EQ(rig->store->undo(),
         FilingOutcome::failed(QStringLiteral("Can’t undo: something now occupies Cat.png.")));
     EXPECT_EQ(folder.read(QStringLiteral("Cat.png")), "third cat");
+    // Its record came along with the backup, which still serves it.
+    ASSERT_EQ(rig->store->putBackOriginal(rig->item(QStringLiteral("CAT.png"))).kind,
+        RestorationOutcome::Kind::saved);
+    EXPECT_EQ(folder.read(QStringLiteral("CAT.png")), "original of Cat");
 }
 
 TEST_F(CaseInsensitiveRenaming, ACaseOnlyRenameOfTheSameFileGoesThroughAndBack)
