@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -72,9 +73,14 @@ TEST(SetUpScripts, WithoutSudoTheInstallScriptPrintsTheOneCommandToRunAsRootAndW
         && rig.exitCode == 1)
         << noSudo.toStdString();
     EXPECT_FALSE(noSudo.contains(QStringLiteral("su -,"))) << "a login shell loses the display";
-    const QString forTests = rig.run("scripts/install-deps.sh", nullptr, {QStringLiteral("test")});
-    EXPECT_TRUE(forTests.contains(QStringLiteral("cmake xdg-utils'\nthen run ./test.sh again as yourself.")))
-        << forTests.toStdString();
+    const std::pair<const char*, const char*> sets[]
+        = {{"test", "./test.sh"}, {"bench", "make bench"}, {"fuzz", "make fuzz"}};
+    for (const auto& [set, again] : sets) {
+        const QString advice = rig.run("scripts/install-deps.sh", nullptr, {QString::fromLatin1(set)});
+        EXPECT_TRUE(advice.contains(
+            QStringLiteral("cmake xdg-utils'\nthen run %1 again as yourself.").arg(QLatin1String(again))))
+            << advice.toStdString();
+    }
     rig.stub("sudo", "[ \"$1\" != -v ]");
     const QString refused = rig.run("scripts/install-deps.sh");
     EXPECT_TRUE(refused.contains(command)

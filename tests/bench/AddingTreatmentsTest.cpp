@@ -55,7 +55,7 @@ TEST(AddingTreatments, AnimatedSourcesAlsoOfferFrames)
     ASSERT_EQ(kindsOf(*still).size(), 7u);
     EXPECT_EQ(kindsOf(*still).back(), TreatmentKind::stamp);
 
-    auto animated = benchOver(colourFramesGif(3), QStringLiteral("blink.gif"));
+    auto animated = benchOver(colourFramesGif(2), QStringLiteral("blink.gif"));
     ASSERT_EQ(kindsOf(*animated).size(), 8u);
     EXPECT_EQ(kindsOf(*animated).back(), TreatmentKind::frames);
 
@@ -164,7 +164,7 @@ TEST(AddingTreatments, AnAnimatedStampIsUsedWithANoticeSentBeforeItsRowIsAdded)
         rowsAtNotice.push_back(model->record().size());
     });
 
-    model->setStampChooser(picker.choosing(picker.write(QStringLiteral("wave.gif"), colourFramesGif(3))));
+    model->setStampChooser(picker.choosing(picker.write(QStringLiteral("wave.gif"), colourFramesGif(2))));
     model->addTreatment(TreatmentKind::stamp);
     EXPECT_EQ(notices, QStringList{QStringLiteral("Only the first frame is used for a stamp.")});
     EXPECT_EQ(rowsAtNotice, std::vector<size_t>{0});

@@ -92,7 +92,7 @@ TEST(ExportPanel, OpensForTheFileWithItsBaseNameOnTheWebPCard)
     EXPECT_EQ(panel.card(ExportFormat::png)->description(),
         QStringLiteral("Universal support, lossless, reasonable size."));
     EXPECT_FALSE(panel.card(ExportFormat::png)->isChipVisible());
-    PanelRig animated(3);
+    PanelRig animated(2);
     EXPECT_EQ(animated.panel.card(ExportFormat::png)->description(),
         QStringLiteral("Lossless, but only exports the first frame."));
     EXPECT_TRUE(animated.panel.card(ExportFormat::png)->isChipVisible());

@@ -200,8 +200,8 @@ TEST(FramesTimeline, AClickAfterReversingShowsThatCellsFrameOnTheCanvas)
 
 TEST(FramesTimeline, AnEditWithoutAFrameShowsAnEmptyOutlinedCellThatCanBeSelected)
 {
-    TimelineRig rig(3);
-    rig.selectFramesRow({0, 7, 2});
+    TimelineRig rig(2);
+    rig.selectFramesRow({0, 7});
     TimelineCell* empty = rig.cell(1);
     EXPECT_TRUE(empty->look().frame.isNull());
     rig.click(1);

@@ -19,15 +19,16 @@ namespace {
 
 constexpr int fileFrames = 10;
 
-// A decoder of ten-frame files that reads each frame only when the test lets it through, looks for
-// a stop before every frame as the readers do, and counts the frames each file had read.
-class GatedDecoder {
+// A decoder of ten-frame files and a scaler that take each frame only when the test lets it
+// through, look for a stop between frames as the real ones do, and count the frames each file (or
+// scaling) had taken.
+class FrameGate {
 public:
-    GatedDecoder() = default;
-    GatedDecoder(const GatedDecoder&) = delete;
-    GatedDecoder& operator=(const GatedDecoder&) = delete;
-    // A case that fails early lets every decode run out.
-    ~GatedDecoder()
+    FrameGate() = default;
+    FrameGate(const FrameGate&) = delete;
+    FrameGate& operator=(const FrameGate&) = delete;
+    // A case that fails early lets every job run out.
+    ~FrameGate()
     {
         std::unique_lock lock(m_mutex);
         m_open = true;
@@ -45,14 +46,7 @@ public:
             for (int i = 0; i < fileFrames; ++i) {
                 if (stop.stop_requested())
                     return std::nullopt;
-                std::unique_lock lock(m_mutex);
-                File& file = m_files[name];
-                file.waitingFor = i;
-                m_changed.notify_all();
-                m_changed.wait(lock, [&] { return file.allowed > 0 || m_open; });
-                --file.allowed;
-                ++file.read;
-                lock.unlock();
+                pass(name, i);
                 animation.frames.push_back(solidImage(8, 6, QColor::fromHsv(i * 30, 200, 200)));
                 animation.durations.push_back(0.1);
                 animation.totalDuration += 0.1;
@@ -62,6 +56,24 @@ public:
             return animation;
         };
     }
+    // Scales through ScaledFrames::make a frame at a time, so that its own look for a stop ends it.
+    PreviewPaneModel::Scaler scaler()
+    {
+        return [this](const GIFAnimation& animation, qint64 side,
+                   std::stop_token stop) -> std::optional<ScaledFrames> {
+            ScaledFrames scaled{side, {}};
+            for (size_t i = 0; i < animation.frames.size(); ++i) {
+                pass(scaling(side), int(i));
+                const auto one
+                    = ScaledFrames::make(GIFAnimation{{animation.frames[i]}, {0.1}, 0.1}, side, stop);
+                if (!one)
+                    return std::nullopt;
+                scaled.frames.push_back(one->frames.front());
+            }
+            return scaled;
+        };
+    }
+    static QString scaling(qint64 side) { return QStringLiteral("scaling to %1").arg(side); }
     // Lets `frames` more frames of the file be read.
     void letThrough(const QString& name, int frames = 1)
     {
@@ -83,6 +95,17 @@ public:
     }
 
 private:
+    void pass(const QString& name, int index)
+    {
+        std::unique_lock lock(m_mutex);
+        File& file = m_files[name];
+        file.waitingFor = index;
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return file.allowed > 0 || m_open; });
+        --file.allowed;
+        ++file.read;
+    }
+
     struct File {
         int waitingFor = -1;
         int allowed = 0;
@@ -112,9 +135,21 @@ struct StopRig {
         gate.letThrough(item.filename);
         ASSERT_TRUE(waitUntil([&] { return gate.waitsFor(item.filename, 1); }));
     }
+    // Asks for frames of `side` and lets the first through; the scaling then waits for its second.
+    void startScaling(PreviewPaneModel& model, qint64 side)
+    {
+        EXPECT_FALSE(model.scaledFrame(0, side));
+        ASSERT_TRUE(waitUntil([&] { return gate.waitsFor(FrameGate::scaling(side), 0); }));
+        gate.letThrough(FrameGate::scaling(side));
+        ASSERT_TRUE(waitUntil([&] { return gate.waitsFor(FrameGate::scaling(side), 1); }));
+    }
+    bool poolEmptied()
+    {
+        return waitUntil([] { return PreviewPaneModel::pool().activeThreadCount() == 0; });
+    }
 
     QTemporaryDir dir;
-    GatedDecoder gate;
+    FrameGate gate;
 };
 
 } // namespace
@@ -187,4 +222,32 @@ TEST(PreviewStop, QuittingStopsTheDecodeOfEveryPaneAndEmptiesThePool)
         << "a decode reads on after the quit";
     EXPECT_EQ(rig.gate.framesRead(first.filename), 2);
     EXPECT_EQ(rig.gate.framesRead(second.filename), 2);
+}
+
+TEST(PreviewStop, AScalingStopsAfterItsFrameWhenReplacedWhenTheApplicationQuitsAndWithItsPane)
+{
+    StopRig rig;
+    const ImageItem film = rig.item(QStringLiteral("film.png"));
+    auto model = std::make_unique<PreviewPaneModel>();
+    model->setScaler(rig.gate.scaler());
+    rig.startReading(*model, film);
+    rig.gate.letThrough(film.filename, fileFrames);
+    ASSERT_TRUE(waitUntil([&] { return !model->isDecoding(); }));
+
+    // One scaling replaced by another, which the quit leaves, each while it scales its second frame.
+    rig.startScaling(*model, 64);
+    rig.startScaling(*model, 128);
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    rig.gate.letThrough(FrameGate::scaling(64));
+    rig.gate.letThrough(FrameGate::scaling(128));
+    ASSERT_TRUE(rig.poolEmptied());
+    EXPECT_EQ(rig.gate.framesRead(FrameGate::scaling(64)), 2);
+    EXPECT_EQ(rig.gate.framesRead(FrameGate::scaling(128)), 2);
+
+    rig.startScaling(*model, 32);
+    model.reset();
+    rig.gate.letThrough(FrameGate::scaling(32));
+    ASSERT_TRUE(rig.poolEmptied()) << "a scaling outlives its pane";
+    EXPECT_EQ(rig.gate.framesRead(FrameGate::scaling(32)), 2);
 }

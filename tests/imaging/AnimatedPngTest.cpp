@@ -128,8 +128,9 @@ TEST(AnimatedPng, DelaysFollowTheirFractionAndAHiddenDefaultImageIsNoFrame)
 
 TEST(AnimatedPng, AFrameReachingBeyondTheCanvasIsRefusedAndTheOthersStillDecode)
 {
-    const QByteArray apng = makeApng({{straight(8, 8, qRgb(255, 0, 0)), {}},
-        {straight(6, 6, qRgb(0, 0, 255)), {5, 5}}, {straight(2, 2, qRgb(0, 255, 0)), {0, 0}}});
+    // A tall canvas: the last frame sits below the canvas's width, yet inside it.
+    const QByteArray apng = makeApng({{straight(8, 14, qRgb(255, 0, 0)), {}},
+        {straight(6, 6, qRgb(0, 0, 255)), {5, 5}}, {straight(2, 2, qRgb(0, 255, 0)), {0, 11}}});
     const std::optional<ImageSource> source = ImageSource::fromData(apng);
     ASSERT_TRUE(source);
     const auto frames = allFrames(*source);
@@ -137,8 +138,8 @@ TEST(AnimatedPng, AFrameReachingBeyondTheCanvasIsRefusedAndTheOthersStillDecode)
     EXPECT_TRUE(frames[0]);
     EXPECT_FALSE(frames[1]);
     ASSERT_TRUE(frames[2]);
-    EXPECT_EQ(pixelAt(*frames[2], 7, 7), QColor(Qt::red));
-    EXPECT_EQ(pixelAt(*frames[2], 1, 1), QColor(Qt::green));
+    EXPECT_EQ(pixelAt(*frames[2], 7, 13), QColor(Qt::red));
+    EXPECT_EQ(pixelAt(*frames[2], 1, 12), QColor(Qt::green));
     EXPECT_EQ(Filmstrip::fromData(apng)->frames.size(), 2u);
 }
 

@@ -69,6 +69,7 @@ TEST(Tone, CurveMovesShadowsAndHighlightsThroughTheirPoints)
     spec.shadows = 0;
     spec.highlights = 1;
     expectNear(toned(QColor(191, 191, 191), spec), QColor(242, 242, 242), 2);
+    expectNear(toned(QColor(223, 223, 223), spec), QColor(252, 252, 252), 1); // between the points
     expectNear(toned(Qt::white, spec), Qt::white);
 
     // The curve never overshoots: a steep curve stays monotone over every byte value.

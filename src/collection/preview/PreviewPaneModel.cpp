@@ -16,6 +16,7 @@ PreviewPaneModel::PreviewPaneModel(QObject* parent)
     : QObject(parent)
     , m_decoder([](const QUrl& url, const std::function<void(const QImage&)>& firstFrame,
                     std::stop_token stop) { return GIFAnimation::load(url, firstFrame, stop); })
+    , m_scaler(&ScaledFrames::make)
     , m_clock([] { return QDateTime::currentDateTimeUtc(); })
 {
     setGrounds(QColor(Qt::black), QColor(Qt::white), true);
@@ -91,13 +92,14 @@ void PreviewPaneModel::startDecode(const QUrl& url)
     connect(watcher, &QFutureWatcherBase::resultReadyAt, this,
         [this, watcher](int index) { decodeResultReady(watcher->resultAt(index)); });
     connect(watcher, &QFutureWatcherBase::finished, watcher, &QObject::deleteLater);
-    m_currentDecode = QtConcurrent::run(
-        &pool(), [url, generation, side, stop, decoder = m_decoder](QPromise<DecodeResult>& promise) {
+    m_currentDecode = QtConcurrent::run(&pool(),
+        [url, generation, side, stop, decoder = m_decoder, scaler = m_scaler](
+            QPromise<DecodeResult>& promise) {
             // The frames as the tiles will show them, scaled here while they are off the main thread.
             const auto result = [&](std::shared_ptr<const GIFAnimation> animation, bool complete) {
                 DecodeResult decoded{generation, complete, std::move(animation), std::nullopt};
                 if (decoded.animation && side > 0)
-                    decoded.scaled = ScaledFrames::make(*decoded.animation, side, stop);
+                    decoded.scaled = scaler(*decoded.animation, side, stop);
                 return decoded;
             };
             // A decode that a newer selection overtook before it started would only be thrown away.
@@ -176,12 +178,12 @@ void PreviewPaneModel::startScaling(qint64 pixelSide)
     m_scaleWatcher.future().cancel();
     m_scaleStop.request_stop();
     m_scaleStop = std::stop_source();
-    m_scaleWatcher.setFuture(
-        QtConcurrent::run(&pool(), [source, pixelSide, generation, stop = m_scaleStop.get_token()] {
+    m_scaleWatcher.setFuture(QtConcurrent::run(
+        &pool(), [source, pixelSide, generation, stop = m_scaleStop.get_token(), scaler = m_scaler] {
             ScaleResult result;
             result.generation = generation;
             result.source = source;
-            result.scaled = ScaledFrames::make(*source, pixelSide, stop);
+            result.scaled = scaler(*source, pixelSide, stop);
             return result;
         }));
 }
@@ -245,6 +247,11 @@ void PreviewPaneModel::setClock(Clock clock)
 void PreviewPaneModel::setDecoder(Decoder decoder)
 {
     m_decoder = std::move(decoder);
+}
+
+void PreviewPaneModel::setScaler(Scaler scaler)
+{
+    m_scaler = std::move(scaler);
 }
 
 bool PreviewPaneModel::isPlaying() const

@@ -44,6 +44,9 @@ public:
     // gives up, with none, once a stop is requested on `stop`.
     using Decoder = std::function<std::optional<GIFAnimation>(
         const QUrl& url, const std::function<void(const QImage&)>& firstFrame, std::stop_token stop)>;
+    // Scales an animation's frames on a pool thread, giving up, with none, once a stop is requested.
+    using Scaler = std::function<std::optional<ScaledFrames>(
+        const GIFAnimation& animation, qint64 pixelSide, std::stop_token stop)>;
 
     // The application's pool for every decode and scaling of every pane, bounded so that a held
     // arrow key cannot pile up work: an overtaken decode ends before its next frame, and one
@@ -81,6 +84,8 @@ public:
     void setClock(Clock clock);
     // How files are read; GIFAnimation::load unless a test holds the decodes back.
     void setDecoder(Decoder decoder);
+    // How frames are scaled; ScaledFrames::make unless a test holds the scalings back.
+    void setScaler(Scaler scaler);
     // An animation of several frames plays with playback on, on screen.
     bool isPlaying() const;
     // The frame every tile shows now: the frame of the clock's moment while playing, else 0.
@@ -141,6 +146,7 @@ private:
 
     qint64 m_scaleGeneration = 0;
     std::stop_source m_scaleStop; // the current scaling's
+    Scaler m_scaler;
     QFutureWatcher<ScaleResult> m_scaleWatcher;
     qint64 m_scalingSide = 0; // the side being scaled to; 0 when no scaling runs
     qint64 m_wantedSide = 0; // the side the tiles last asked for
