@@ -116,6 +116,17 @@ TEST(KeyMap, FilingReportsARenamedMoveAndEveryFailureAsAToast)
     rig.controller->setSelection(rig.folder.url(QStringLiteral("b.png")));
     EXPECT_EQ(rig.key('1'), ignored);
     EXPECT_TRUE(rig.onDisk(QStringLiteral("b.png")));
+
+    // A backup that cannot be set aside as its image leaves is named in the toast.
+    rig.controller->setFilterQuery({});
+    ASSERT_TRUE(QDir(rig.folder.path({})).mkpath(QStringLiteral(".plenoria/originals")));
+    rig.folder.addPng(QStringLiteral(".plenoria/originals/d.png"));
+    rig.folder.addPng(QStringLiteral(".plenoria/displaced"));
+    rig.select(QStringLiteral("d.png"));
+    EXPECT_EQ(rig.key('3'), handled);
+    EXPECT_EQ(rig.toast(),
+        QStringLiteral(
+            "Filed d.png in Cats, but its backup stays in .plenoria/originals as d.png: File exists."));
 }
 
 TEST(KeyMap, UndoKeysBringTheImageBackAndNameIt)
