@@ -73,7 +73,7 @@ QStringList TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecon
     const qint64 cutoff = nowSecondsSinceEpoch - staleAfterSeconds;
     QStringList interrupted;
     for (const QString& name : storeNamesIn(folder)) {
-        if (isRenamingName(name) || !renamedFrom(name).isEmpty())
+        if (isInterruptedRename(name))
             interrupted.append(name);
         else
             removeIfStale(FileOperations::childPath(folder, name), cutoff);
@@ -84,7 +84,7 @@ QStringList TemporaryFiles::removeStaleIn(const QString& folder, qint64 nowSecon
 QStringList TemporaryFiles::interruptedRenamesIn(const QString& folder)
 {
     QStringList names = storeNamesIn(folder);
-    names.removeIf([](const QString& name) { return !isRenamingName(name) && renamedFrom(name).isEmpty(); });
+    names.removeIf([](const QString& name) { return !isInterruptedRename(name); });
     return names;
 }
 

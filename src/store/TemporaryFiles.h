@@ -32,20 +32,25 @@ public:
     // The name a file had before it took a name .plenoria-case-<hex>-<name>, which is how earlier
     // versions held a file during such a rename; empty for any other name.
     static QString renamedFrom(const QString& name);
+    // Whether a name is one that an interrupted case-only rename leaves: isRenamingName's or renamedFrom's.
+    static bool isInterruptedRename(const QString& name)
+    {
+        return isRenamingName(name) || !renamedFrom(name).isEmpty();
+    }
     // Whether a name is one the store gives its own files for a while: the user may not take it.
     static bool isStoreName(const QString& name)
     {
-        return isTemporaryName(name) || isRenamingName(name) || !renamedFrom(name).isEmpty();
+        return isTemporaryName(name) || isInterruptedRename(name);
     }
 
     // Removes stale temporary files (regular files only) directly in `workingFolder` and anywhere
     // under its .plenoria folder (unless that is a link); nothing else is touched, and a file that
-    // cannot be removed stays. Gives the names of an interrupted rename's kind (isRenamingName's or
-    // renamedFrom's) it passed directly in `workingFolder`, which it leaves for the scan.
+    // cannot be removed stays. Gives the names of isInterruptedRename's kind it passed directly in
+    // `workingFolder`, which it leaves for the scan.
     QStringList removeStale(const QString& workingFolder, qint64 nowSecondsSinceEpoch);
     // The same, directly in one folder only.
     QStringList removeStaleIn(const QString& folder, qint64 nowSecondsSinceEpoch);
-    // The names of an interrupted rename's kind directly in `folder`.
+    // The names of isInterruptedRename's kind directly in `folder`.
     static QStringList interruptedRenamesIn(const QString& folder);
 
 private:

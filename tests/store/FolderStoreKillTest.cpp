@@ -158,7 +158,9 @@ struct KillsThenAnotherImage : Kills {
         faulty->beforeEachCall = {};
         return faulty->totalCalls() - first;
     }
-    void everyKill(const Request& before, const Request& request)
+    // After each kill, what is still called a.png is moved away and `then` runs; by default c.png is
+    // renamed a.png and saved with backup.
+    void everyKill(const Request& before, const Request& request, const std::function<void()>& then = {})
     {
         const qint64 count = killedAt(-1, before, request);
         for (qint64 call = 0; call <= count; ++call) {
@@ -166,6 +168,10 @@ struct KillsThenAnotherImage : Kills {
             killedAt(call, before, request);
             if (folder.exists("a.png")) {
                 EXPECT_TRUE(QFile::rename(folder.path("a.png"), folder.path("moved-away.png")));
+            }
+            if (then) {
+                then();
+                continue;
             }
             StoreRig next(folder.url());
             EXPECT_EQ(next.store->rename(next.item("c.png"), "a.png").kind, RenameOutcome::Kind::renamed);
@@ -220,21 +226,16 @@ TEST_F(KillsThenAnotherImage, NoKillOfASaveOverAnotherFilesBackupLetsItsRecordVo
         folder.writeBackup("a.png", earlier, other);
         r.store->reload();
     };
-    const Request saved = [&](StoreRig& r) { (void)r.store->save(opened("a.png"), true); };
-    const qint64 count = killedAt(-1, arrange, saved);
-    for (qint64 call = 0; call <= count; ++call) {
-        SCOPED_TRACE(call);
-        killedAt(call, arrange, saved);
-        // The other image comes back under the name: put back gives it its own backup, or refuses.
-        if (folder.exists("a.png")) {
-            EXPECT_TRUE(QFile::rename(folder.path("a.png"), folder.path("moved-away.png")));
-        }
-        EXPECT_TRUE(QFile::rename(folder.path("c.png"), folder.path("a.png")));
-        StoreRig next(folder.url());
-        const bool putBack
-            = next.store->putBackOriginal(next.item("a.png")).kind == RestorationOutcome::Kind::saved;
-        EXPECT_EQ(folder.read("a.png"), putBack ? earlier : other);
-        EXPECT_GE(copiesOf(original), 1);
-        EXPECT_GE(copiesOf(earlier), 1);
-    }
+    // The other image comes back under the name: put back gives it its own backup, or refuses.
+    everyKill(
+        arrange, [&](StoreRig& r) { (void)r.store->save(opened("a.png"), true); },
+        [&] {
+            EXPECT_TRUE(QFile::rename(folder.path("c.png"), folder.path("a.png")));
+            StoreRig next(folder.url());
+            const bool putBack
+                = next.store->putBackOriginal(next.item("a.png")).kind == RestorationOutcome::Kind::saved;
+            EXPECT_EQ(folder.read("a.png"), putBack ? earlier : other);
+            EXPECT_GE(copiesOf(original), 1);
+            EXPECT_GE(copiesOf(earlier), 1);
+        });
 }
